@@ -1,0 +1,1 @@
+#include "animation/TreeAnimate.h"

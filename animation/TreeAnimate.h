@@ -1,0 +1,2 @@
+#pragma once
+// Animations and their player.

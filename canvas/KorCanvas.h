@@ -1,0 +1,12 @@
+#pragma once
+// The drawing foundation: pens, brushes, fonts, gradients, shadows,
+// pictures and view options.
+
+#include "canvas/ChartBrush.h"
+#include "canvas/ChartPen.h"
+#include "canvas/GraphicsObject.h"
+#include "canvas/KorFont.h"
+#include "canvas/KorGradient.h"
+#include "canvas/KorShadow.h"
+#include "canvas/Picture.h"
+#include "canvas/View3DOptions.h"

@@ -1,0 +1,202 @@
+#include "canvas/KorFont.h"
+
+#include "core/Rounding.h"
+
+#include <QLocale>
+
+namespace {
+int HeightOf(int points, int ppi)
+{
+    return -dx::MulDiv(points, ppi, 72);
+}
+} // namespace
+
+const TClassInfo &TFont::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TFont>("TFont", TGraphicsObject::StaticClassInfo())
+                                       .Charset("Charset", &TFont::Charset, &TFont::SetCharset, DEFAULT_CHARSET)
+                                       .Color("Color", &TFont::Color, &TFont::SetColor, clBlack)
+                                       .Integer("Height", &TFont::Height, &TFont::SetHeight)
+                                       .String("Name", &TFont::Name, &TFont::SetName)
+                                       .Enum("Pitch", &TFont::Pitch, &TFont::SetPitch, fpDefault)
+                                       .Integer("Size", &TFont::Size, &TFont::SetSize)
+                                       .NeverStored()
+                                       .Set<TFontStyle>("Style", &TFont::Style, &TFont::SetStyle, 0);
+    return info;
+}
+
+TFont::TFont() : FName(QStringLiteral("MS Sans Serif")), FHeight(HeightOf(8, kScreenPixelsPerInch))
+{
+}
+
+int TFont::Size() const
+{
+    return -dx::MulDiv(FHeight, 72, FPixelsPerInch);
+}
+
+void TFont::SetSize(int points)
+{
+    SetHeight(HeightOf(points, FPixelsPerInch));
+}
+
+void TFont::SetPixelsPerInch(int ppi)
+{
+    if (ppi <= 0 || ppi == FPixelsPerInch)
+        return;
+    const int points = Size();
+    FPixelsPerInch = ppi;
+    FHeight = HeightOf(points, ppi);
+    Changed();
+}
+
+QFont TFont::ToQFont() const
+{
+    QFont f(FName);
+    // Negative heights give the character height (the em size), positive
+    // ones the cell height including internal leading; the em size is what
+    // QFont's pixel size means, so a positive height is scaled down by the
+    // usual ascent-plus-descent to em ratio of text faces.
+    const int px = FHeight < 0 ? -FHeight : (FHeight == 0 ? HeightOf(8, FPixelsPerInch) * -1 : dx::MulDiv(FHeight, 1000, 1150));
+    f.setPixelSize(px > 0 ? px : 1);
+    f.setBold(IsBold());
+    f.setItalic(IsItalic());
+    f.setUnderline(FStyle & SetBit(fsUnderline));
+    f.setStrikeOut(FStyle & SetBit(fsStrikeOut));
+    if (FPitch == fpFixed)
+        f.setFixedPitch(true);
+    f.setStyleStrategy(QFont::NoSubpixelAntialias);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    return f;
+}
+
+void TFont::Assign(const TPersistent *source)
+{
+    if (auto *f = dynamic_cast<const TFont *>(source)) {
+        if (CopyFields(*f))
+            Changed();
+        return;
+    }
+    TGraphicsObject::Assign(source);
+}
+
+bool TFont::CopyFields(const TFont &f)
+{
+    // The height follows the size in points across resolutions.
+    const int height = f.FPixelsPerInch == FPixelsPerInch ? f.FHeight : HeightOf(f.Size(), FPixelsPerInch);
+    const bool changed = FName != f.FName || FColor != f.FColor || FHeight != height || FStyle != f.FStyle ||
+                         FCharset != f.FCharset || FPitch != f.FPitch;
+    FName = f.FName;
+    FColor = f.FColor;
+    FHeight = height;
+    FStyle = f.FStyle;
+    FCharset = f.FCharset;
+    FPitch = f.FPitch;
+    return changed;
+}
+
+const TClassInfo &TKorFont::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TKorFont>("TKorFont", TFont::StaticClassInfo())
+            .Redefault("Height", HeightOf(kDefaultSize, kScreenPixelsPerInch))
+            .String("Name", &TFont::Name, &TFont::SetName, DefaultName())
+            .Object<TKorFontGradient>("Gradient", &TKorFont::PeekGradient, &TKorFont::Gradient)
+            .Integer("InterCharSize", &TKorFont::InterCharSize, &TKorFont::SetInterCharSize, 0)
+            .Object<TChartHiddenPen>("OutLine", &TKorFont::PeekOutLine, &TKorFont::OutLine)
+            .Object<TKorShadow>("Shadow", &TKorFont::PeekShadow, &TKorFont::Shadow);
+    return info;
+}
+
+QString TKorFont::DefaultName()
+{
+    return QStringLiteral("Arial");
+}
+
+TKorFont::TKorFont()
+{
+    SetName(DefaultName());
+    SetSize(kDefaultSize);
+}
+
+TKorFont::~TKorFont() = default;
+
+TChartHiddenPen *TKorFont::OutLine()
+{
+    if (!FOutLine)
+        FOutLine = std::make_unique<TChartHiddenPen>([this](TGraphicsObject *o) { SubChanged(o); });
+    return FOutLine.get();
+}
+
+TKorShadow *TKorFont::Shadow()
+{
+    if (!FShadow)
+        FShadow = std::make_unique<TKorShadow>([this](TGraphicsObject *o) { SubChanged(o); });
+    return FShadow.get();
+}
+
+TKorFontGradient *TKorFont::Gradient()
+{
+    if (!FGradient)
+        FGradient = std::make_unique<TKorFontGradient>([this](TGraphicsObject *o) { SubChanged(o); });
+    return FGradient.get();
+}
+
+void TKorFont::SetOutLine(const TChartPen *pen)
+{
+    if (pen)
+        OutLine()->Assign(pen);
+    else if (FOutLine) {
+        FOutLine.reset();
+        Changed();
+    }
+}
+
+void TKorFont::SetShadow(const TKorShadow *shadow)
+{
+    if (shadow)
+        Shadow()->Assign(shadow);
+    else if (FShadow) {
+        FShadow.reset();
+        Changed();
+    }
+}
+
+void TKorFont::SetGradient(const TKorFontGradient *gradient)
+{
+    if (gradient)
+        Gradient()->Assign(gradient);
+    else if (FGradient) {
+        FGradient.reset();
+        Changed();
+    }
+}
+
+bool TKorFont::CopyFields(const TFont &source)
+{
+    bool changed = TFont::CopyFields(source);
+    if (auto *f = dynamic_cast<const TKorFont *>(&source)) {
+        changed = changed || FInterCharSize != f->FInterCharSize;
+        FInterCharSize = f->FInterCharSize;
+        // Sub-objects are copied only when the source has them; an own one
+        // the source lacks is freed.
+        if (f->FOutLine)
+            OutLine()->Assign(f->FOutLine.get());
+        else if (FOutLine) {
+            FOutLine.reset();
+            changed = true;
+        }
+        if (f->FShadow)
+            Shadow()->Assign(f->FShadow.get());
+        else if (FShadow) {
+            FShadow.reset();
+            changed = true;
+        }
+        if (f->FGradient)
+            Gradient()->Assign(f->FGradient.get());
+        else if (FGradient) {
+            FGradient.reset();
+            changed = true;
+        }
+    }
+    return changed;
+}

@@ -1,0 +1,2 @@
+#pragma once
+// The panel base: zoom, panning, printing and rendering into images.

@@ -1,0 +1,248 @@
+#include "core/Component.h"
+
+#include "core/CoreConst.h"
+#include "core/Exceptions.h"
+
+// The owner's list keeps a slot per component in joining order. Removal
+// leaves a hole; holes are squeezed out lazily before indexed access, so
+// freeing components one by one costs constant time each.
+struct TComponent::OwnedList
+{
+    std::vector<std::unique_ptr<TComponent>> Slots;
+    int Holes = 0;
+    QHash<QString, TComponent *> ByName;  // upper-case name -> component
+    mutable QHash<QString, int> NextFree; // upper-case base -> every number below it is taken
+
+    void Compact()
+    {
+        if (Holes == 0)
+            return;
+        size_t out = 0;
+        for (size_t in = 0; in < Slots.size(); ++in) {
+            if (!Slots[in])
+                continue;
+            if (out != in)
+                Slots[out] = std::move(Slots[in]);
+            Slots[out]->FOwnerSlot = static_cast<int>(out);
+            ++out;
+        }
+        Slots.resize(out);
+        Holes = 0;
+    }
+
+    void NameRemoved(const QString &upperName)
+    {
+        // "BASE123": the number 123 is free again for the base "BASE".
+        int digits = 0;
+        while (digits < upperName.size() && upperName.at(upperName.size() - 1 - digits).isDigit())
+            ++digits;
+        if (digits == 0 || digits == upperName.size() || upperName.at(upperName.size() - digits) == QLatin1Char('0'))
+            return;
+        const QString base = upperName.left(upperName.size() - digits);
+        auto it = NextFree.find(base);
+        if (it == NextFree.end())
+            return;
+        bool ok = false;
+        const int n = QStringView(upperName).right(digits).toInt(&ok);
+        if (ok && n < *it)
+            *it = n;
+    }
+};
+
+const TClassInfo &TComponent::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TComponent>("TComponent", TPersistent::StaticClassInfo())
+                                       .Integer("Tag", &TComponent::Tag, &TComponent::SetTag, 0);
+    return info;
+}
+
+TComponent::TComponent(TComponent *owner)
+{
+    if (owner)
+        owner->InsertComponent(this);
+}
+
+TComponent::~TComponent()
+{
+    FState |= csDestroying;
+    if (FOwned) {
+        // Last first. A component may free others of this list while it is
+        // destroyed; their slots are then already empty.
+        auto &owned = FOwned->Slots;
+        for (size_t i = owned.size(); i-- > 0;) {
+            if (i >= owned.size() || !owned[i])
+                continue;
+            std::unique_ptr<TComponent> child = std::move(owned[i]);
+            ++FOwned->Holes;
+            child->FOwner = nullptr;
+            child->FOwnerSlot = -1;
+            child.reset();
+        }
+    }
+    ReleaseFromOwner();
+}
+
+void TComponent::ReleaseFromOwner()
+{
+    TComponent *owner = FOwner;
+    if (!owner)
+        return;
+    OwnedList &list = owner->Owned();
+    if (FOwnerSlot >= 0 && FOwnerSlot < static_cast<int>(list.Slots.size()) && list.Slots[FOwnerSlot].get() == this) {
+        (void)list.Slots[FOwnerSlot].release(); // this object is being destroyed or handed back by the caller
+        ++list.Holes;
+    }
+    if (!FName.isEmpty()) {
+        const QString key = FName.toUpper();
+        list.ByName.remove(key);
+        list.NameRemoved(key);
+    }
+    FOwner = nullptr;
+    FOwnerSlot = -1;
+    // Squeeze holes out once they are the majority, so the list never grows
+    // without bound; never while the owner frees its components.
+    if (!owner->IsDestroying() && list.Holes > 64 && list.Holes * 2 > static_cast<int>(list.Slots.size()))
+        list.Compact();
+}
+
+TComponent::OwnedList &TComponent::Owned() const
+{
+    if (!FOwned)
+        FOwned = std::make_unique<OwnedList>();
+    return *FOwned;
+}
+
+bool TComponent::IsValidIdent(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (int i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        const bool letter = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || c == QLatin1Char('_');
+        const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        if (!(letter || (i > 0 && digit)))
+            return false;
+    }
+    return true;
+}
+
+void TComponent::SetName(const QString &name)
+{
+    if (name == FName)
+        return;
+    if (!name.isEmpty() && !IsValidIdent(name))
+        throw EComponentError(FormatMessage(SInvalidName, {name}));
+    if (FOwner && !name.isEmpty()) {
+        TComponent *other = FOwner->FindComponent(name);
+        if (other && other != this)
+            throw EComponentError(FormatMessage(SDuplicateName, {name}));
+    }
+    if (FOwner) {
+        OwnedList &list = FOwner->Owned();
+        if (!FName.isEmpty()) {
+            const QString oldKey = FName.toUpper();
+            list.ByName.remove(oldKey);
+            list.NameRemoved(oldKey);
+        }
+        if (!name.isEmpty())
+            list.ByName.insert(name.toUpper(), this);
+    }
+    FName = name;
+}
+
+void TComponent::SetDesigning(bool value, bool includeOwned)
+{
+    if (value)
+        FState |= csDesigning;
+    else
+        FState &= ~csDesigning;
+    if (includeOwned && FOwned)
+        for (auto &slot : FOwned->Slots)
+            if (slot)
+                slot->SetDesigning(value, true);
+}
+
+int TComponent::ComponentCount() const
+{
+    if (!FOwned)
+        return 0;
+    return static_cast<int>(FOwned->Slots.size()) - FOwned->Holes;
+}
+
+TComponent *TComponent::Components(int index) const
+{
+    if (!FOwned)
+        return nullptr;
+    if (!IsDestroying())
+        FOwned->Compact();
+    if (index < 0 || index >= static_cast<int>(FOwned->Slots.size()))
+        return nullptr;
+    return FOwned->Slots[index].get();
+}
+
+TComponent *TComponent::FindComponent(const QString &name) const
+{
+    if (!FOwned || name.isEmpty())
+        return nullptr;
+    return FOwned->ByName.value(name.toUpper(), nullptr);
+}
+
+void TComponent::InsertComponent(TComponent *component)
+{
+    if (!component || component->FOwner == this)
+        return;
+    if (component->FOwner)
+        (void)component->FOwner->RemoveComponent(component).release(); // ownership moves to this list below
+    OwnedList &list = Owned();
+    if (!component->FName.isEmpty()) {
+        const QString key = component->FName.toUpper();
+        if (list.ByName.contains(key))
+            throw EComponentError(FormatMessage(SDuplicateName, {component->FName}));
+        list.ByName.insert(key, component);
+    }
+    component->FOwner = this;
+    component->FOwnerSlot = static_cast<int>(list.Slots.size());
+    list.Slots.emplace_back(component);
+}
+
+std::unique_ptr<TComponent> TComponent::RemoveComponent(TComponent *component)
+{
+    if (!component || component->FOwner != this)
+        return nullptr;
+    component->ReleaseFromOwner();
+    return std::unique_ptr<TComponent>(component);
+}
+
+QString TComponent::FirstFreeName(const QString &base) const
+{
+    OwnedList &list = Owned();
+    const QString upperBase = base.toUpper();
+    int n = list.NextFree.value(upperBase, 1);
+    while (list.ByName.contains(upperBase + QString::number(n)))
+        ++n;
+    list.NextFree.insert(upperBase, n);
+    return base + QString::number(n);
+}
+
+QString TComponent::NameBase(const QString &className)
+{
+    QString base = className;
+    if (!base.isEmpty() && base.at(0).toUpper() == QLatin1Char('T'))
+        base.remove(0, 1);
+    for (QChar &c : base) {
+        const QChar u = c.toUpper();
+        if (u < QLatin1Char('A') || u > QLatin1Char('Z'))
+            c = QLatin1Char('_');
+    }
+    return base;
+}
+
+QString TComponent::UniqueName(const QString &className) const
+{
+    return FirstFreeName(NameBase(className));
+}
+
+void TComponent::Loaded()
+{
+    FState &= ~(csLoading | csReading);
+}

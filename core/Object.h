@@ -1,0 +1,40 @@
+#pragma once
+// The root of every class with run-time class information, and the base of
+// objects with published properties that can be assigned and streamed.
+
+#include "core/ClassInfo.h"
+
+class TObject
+{
+public:
+    virtual ~TObject() = default;
+    static const TClassInfo &StaticClassInfo();
+    virtual const TClassInfo &ClassInfo() const { return StaticClassInfo(); }
+
+    QString ClassName() const { return ClassInfo().Name(); }
+    bool InheritsFrom(const TClassInfo &info) const { return ClassInfo().InheritsFrom(info); }
+    template <class T>
+    bool Is() const
+    {
+        return InheritsFrom(T::StaticClassInfo());
+    }
+};
+
+class TFiler; // the stream reader and writer; see core/Stream.h
+
+class TPersistent : public TObject
+{
+    DX_OBJECT(TPersistent)
+public:
+    // Copies the state of another object. The default asks the source to
+    // assign itself; when neither side knows the other it throws
+    // EConvertError "Cannot assign a <source> to a <dest>".
+    virtual void Assign(const TPersistent *source);
+
+    // Extra stream properties beyond the published ones (lists of lines,
+    // picture data, connection points). Empty by default.
+    virtual void DefineProperties(TFiler &filer);
+
+protected:
+    virtual void AssignTo(TPersistent *dest) const;
+};

@@ -1,0 +1,73 @@
+#pragma once
+// The three rounding rules every computation of the program follows:
+//  - floating results are rounded to the nearest integer, ties to even
+//    (RoundEven: 2.5 -> 2, 3.5 -> 4, -2.5 -> -2);
+//  - scaled values use multiply-then-divide, halves rounded away from zero
+//    (MulDiv: MulDiv(5, 1, 2) = 3, MulDiv(-5, 1, 2) = -3);
+//  - halving an integer sum rounds toward zero (HalfSum: (-3 + 0) / 2 = -1).
+// qRound and std::lround round ties away from zero and must not be used
+// where the first rule applies.
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+namespace dx {
+
+// Nearest integer, ties to even. Values beyond the int range saturate and
+// NaN gives 0, so no caller can hit undefined behaviour on a bad input.
+inline int RoundEven(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    if (v >= 2147483647.0)
+        return INT_MAX;
+    if (v <= -2147483648.0)
+        return INT_MIN;
+    const double f = std::floor(v);
+    const double d = v - f; // exact for doubles
+    double r = f;
+    if (d > 0.5)
+        r = f + 1.0;
+    else if (d == 0.5)
+        r = (std::fmod(f, 2.0) == 0.0) ? f : f + 1.0;
+    return static_cast<int>(r);
+}
+
+// a * b / c with the quotient rounded half away from zero, computed in 64
+// bits. A zero divisor gives 0 rather than a trap; a quotient outside the int
+// range saturates.
+inline int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return 0;
+    const int64_t p = static_cast<int64_t>(a) * b;
+    const int64_t ap = p < 0 ? -p : p;
+    const int64_t ac = c < 0 ? -static_cast<int64_t>(c) : c;
+    int64_t q = (ap + ac / 2) / ac; // halves away from zero on magnitudes
+    if ((p < 0) != (c < 0))
+        q = -q;
+    if (q > INT_MAX)
+        return INT_MAX;
+    if (q < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(q);
+}
+
+// (a + b) / 2 rounded toward zero, without overflow.
+inline int HalfSum(int a, int b)
+{
+    return static_cast<int>((static_cast<int64_t>(a) + b) / 2);
+}
+
+// Integer division rounded toward zero ("div"); a zero divisor gives 0.
+inline int Div(int a, int b)
+{
+    if (b == 0)
+        return 0;
+    if (a == INT_MIN && b == -1)
+        return INT_MAX;
+    return a / b;
+}
+
+} // namespace dx

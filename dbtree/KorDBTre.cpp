@@ -1,0 +1,1 @@
+#include "dbtree/KorDBTre.h"

@@ -1,0 +1,2 @@
+#pragma once
+// Shape editor dialog.

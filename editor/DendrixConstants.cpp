@@ -1,0 +1,3 @@
+#include "editor/DendrixConstants.h"
+
+TMessageText SDendrixTitle("SDendrixTitle", "Dendrix");

@@ -1,0 +1,6 @@
+#pragma once
+// Message texts of the editor application.
+
+#include "core/Messages.h"
+
+extern TMessageText SDendrixTitle; // "Dendrix"

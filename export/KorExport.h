@@ -1,0 +1,2 @@
+#pragma once
+// Export formats and the export dialog.

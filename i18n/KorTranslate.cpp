@@ -1,0 +1,1 @@
+#include "i18n/KorTranslate.h"

@@ -1,0 +1,2 @@
+#pragma once
+// Translation of forms and messages.

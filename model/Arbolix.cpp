@@ -1,0 +1,5 @@
+#include "model/Arbolix.h"
+
+void RegisterModelClasses()
+{
+}

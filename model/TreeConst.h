@@ -1,0 +1,4 @@
+#pragma once
+// Message texts of the diagram model.
+
+#include "core/Messages.h"

@@ -1,0 +1,1 @@
+#include "shapes/TreeFlow.h"

@@ -1,0 +1,2 @@
+#pragma once
+// Flow-chart shapes.

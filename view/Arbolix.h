@@ -1,0 +1,3 @@
+#pragma once
+// The diagram component as a visible control: paint pipeline, mouse and
+// keyboard, grid, pages, rulers, scroll bars, page navigator.
