@@ -5,6 +5,7 @@
 #include "canvas/ChartBrush.h"
 #include "canvas/ChartPen.h"
 #include "canvas/GraphicsObject.h"
+#include "canvas/KorCanvas3D.h"
 #include "canvas/KorFont.h"
 #include "canvas/KorGradient.h"
 #include "canvas/KorShadow.h"
