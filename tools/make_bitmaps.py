@@ -4,7 +4,9 @@
   * model/images/TREE*.bmp      the node pictures of the shared image pool,
                                 16 colours (4 bits per pixel);
   * canvas/patterns/KORBRUSH*.bmp  the twelve extra brush patterns, 8 x 8,
-                                monochrome (1 bit per pixel).
+                                monochrome (1 bit per pixel);
+  * model/images/images.qrc and canvas/patterns/patterns.qrc, the resource
+    lists that compile them into the libraries.
 
 Every picture is held below as rows of palette characters. After editing one,
 re-run from the repository root and commit the script with the .bmp files:
@@ -434,6 +436,12 @@ def write(path, data):
         f.write(data)
 
 
+def qrc(prefix, names):
+    files = "".join(f"    <file>{name}.bmp</file>\n" for name in names)
+    return (f'<!DOCTYPE RCC>\n<RCC version="1.0">\n  <qresource prefix="{prefix}">\n'
+            f"{files}  </qresource>\n</RCC>\n").encode()
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     images = os.path.join(root, "model", "images")
@@ -444,6 +452,10 @@ def main():
         write(os.path.join(images, name + ".bmp"), node_bitmap(name, rows, width, height))
     for name, rows in BRUSH_PATTERNS:
         write(os.path.join(patterns, name + ".bmp"), pattern_bitmap(name, rows))
+    write(os.path.join(images, "images.qrc"),
+          qrc("/dendrix/images", [name for name, *_ in NODE_PICTURES]))
+    write(os.path.join(patterns, "patterns.qrc"),
+          qrc("/dendrix/patterns", [name for name, _ in BRUSH_PATTERNS]))
     print(f"wrote {len(NODE_PICTURES)} node pictures and {len(BRUSH_PATTERNS)} patterns")
 
 
