@@ -39,6 +39,8 @@ private slots:
     void recordingCanvasLogsNestedOperations();
     void ringSectorsAndArrows();
     void picturesAndMissingGraphics();
+    void japaneseSystemFontDefaults();
+    void testPicture();
 };
 
 void TestCanvas::rectangleEllipseAndFillExtents()
@@ -842,6 +844,249 @@ void TestCanvas::picturesAndMissingGraphics()
     QCOMPARE(ColorBounds(img.copy(25, 25, 30, 30), clRed).translated(25, 25), QRect(30, 30, 10, 10));
     QCOMPARE(ColorBounds(img.copy(55, 0, 20, 20), clRed).translated(55, 0), QRect(60, 5, 4, 3));
     QCOMPARE(ColorBounds(img, clBlue), QRect(90, 50, 1, 1));
+}
+
+void TestCanvas::japaneseSystemFontDefaults()
+{
+    const QLocale saved;
+    const QFont savedFont = QGuiApplication::font();
+    QFont system(QStringLiteral("Liberation Sans"));
+    system.setPointSize(9);
+    QGuiApplication::setFont(system);
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    TKorFont font;
+    QCOMPARE(font.Name(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(font.Size(), 9);
+    QCOMPARE(font.Height(), -12);
+    auto stored = [](const TKorFont &f) {
+        QStringList names;
+        for (const TPropInfo &p : f.ClassInfo().Properties())
+            if (p.IsStored(f))
+                names << p.Name;
+        return names;
+    };
+    QCOMPARE(stored(font), QStringList()); // these are the defaults here
+    font.SetName(QStringLiteral("Arial"));
+    QCOMPARE(stored(font), QStringList({"Name"}));
+    QLocale::setDefault(saved);
+    QGuiApplication::setFont(savedFont);
+    TKorFont english;
+    QCOMPARE(english.Name(), QStringLiteral("Arial"));
+    QCOMPARE(english.Size(), 8);
+    QCOMPARE(stored(english), QStringList());
+}
+
+// Every primitive, pen, brush, text effect and gradient direction on one
+// sheet; each cell must show something. With DENDRIX_TEST_PICTURES set to a
+// folder the sheet is written there as canvas.png to be looked at.
+void TestCanvas::testPicture()
+{
+    constexpr int kCell = 120;
+    TImageCanvas t(7 * kCell, 6 * kCell);
+    TKorCanvas3D &c = t.Canvas;
+    std::vector<QRect> cells;
+    auto cell = [&](int col, int row) {
+        const TRect r = Bounds(col * kCell + 10, row * kCell + 10, kCell - 20, kCell - 20);
+        cells.push_back(r.ToQRect());
+        c.Reset();
+        return r;
+    };
+    // Row 0: shapes.
+    {
+        TRect r = cell(0, 0);
+        c.Brush().SetColor(clYellow);
+        c.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
+        r = cell(1, 0);
+        c.Brush().SetColor(clAqua);
+        c.Ellipse(r.Left, r.Top, r.Right, r.Bottom);
+        r = cell(2, 0);
+        c.Brush().SetColor(clLime);
+        c.RoundRect(r.Left, r.Top, r.Right, r.Bottom, 30, 30);
+        r = cell(3, 0);
+        c.Brush().SetColor(clFuchsia);
+        c.Polygon({TPoint(r.Left + 50, r.Top), TPoint(r.Right, r.Bottom), TPoint(r.Left, r.Top + 35),
+                   TPoint(r.Right, r.Top + 35), TPoint(r.Left, r.Bottom)});
+        r = cell(4, 0);
+        c.Pen().SetWidth(3);
+        c.Arc(r.Left, r.Top, r.Right, r.Bottom, r.Right, r.Top + 50, r.Left, r.Top);
+        r = cell(5, 0);
+        c.Brush().SetColor(clRed);
+        c.Pie(r.Left, r.Top, r.Right, r.Bottom, r.Right, r.Top + 50, r.Left + 50, r.Top);
+        r = cell(6, 0);
+        c.BevelFrame(r, clWhite, clGray, 3);
+        c.BevelFrame(r.Inflated(-20, -20), clGray, clWhite, 2);
+    }
+    // Row 1: pens.
+    {
+        TRect r = cell(0, 1);
+        for (int s = psSolid; s <= psDashDotDot; ++s) {
+            c.Pen().SetStyle(static_cast<TPenStyle>(s));
+            c.Pen().SetWidth(1);
+            c.Segment(r.Left, r.Top + s * 8, r.Right, r.Top + s * 8);
+            c.Pen().SetWidth(3);
+            c.Segment(r.Left, r.Top + 50 + s * 8, r.Right, r.Top + 50 + s * 8);
+        }
+        r = cell(1, 1);
+        TChartPen pen;
+        pen.SetWidth(7);
+        pen.SetStyle(psInsideFrame);
+        c.AssignPen(&pen, clNavy);
+        c.Brush().SetColor(clSilver);
+        c.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
+        r = cell(2, 1);
+        pen.SetStyle(psSolid);
+        pen.SetSmallDots(true);
+        c.AssignPen(&pen, clRed);
+        c.Segment(r.Left, r.Top, r.Right, r.Bottom);
+        c.Segment(r.Left, r.Bottom, r.Right, r.Top);
+        r = cell(3, 1);
+        pen.SetSmallDots(false);
+        pen.SetWidth(12);
+        for (int e = esRound; e <= esFlat; ++e) {
+            pen.SetEndStyle(static_cast<TPenEndStyle>(e));
+            c.AssignPen(&pen, clTeal);
+            c.MoveTo(r.Left + 10, r.Top + 10 + e * 30);
+            c.LineTo(r.Left + 50, r.Top + 25 + e * 30);
+            c.LineTo(r.Right - 10, r.Top + 10 + e * 30);
+        }
+        r = cell(4, 1);
+        c.Brush().SetColor(clBlue);
+        c.Rectangle(r.Left, r.Top, r.Right - 30, r.Bottom - 30);
+        c.Pen().SetMode(pmNotXor);
+        c.Pen().SetWidth(5);
+        c.Brush().SetStyle(bsClear);
+        c.Rectangle(r.Left + 30, r.Top + 30, r.Right, r.Bottom);
+        r = cell(5, 1);
+        c.RingSector(dx::HalfSum(r.Left, r.Right), dx::HalfSum(r.Top, r.Bottom), 45, 40, 0.3, 4.5, 40);
+        r = cell(6, 1);
+        c.ProjectedArrow(true, TPoint(r.Left, r.Bottom), TPoint(r.Right, r.Top), 24, 30, 0);
+        c.ProjectedArrow(false, TPoint(r.Left, r.Top + 20), TPoint(r.Right - 40, r.Top + 20), 16, 12, 0);
+    }
+    // Row 2: brushes.
+    {
+        for (int s = bsSolid; s <= bsDiagCross; ++s) {
+            const int col = s % 7;
+            const TRect r = s < 7 ? cell(col, 2) : cell(0, 5);
+            TChartBrush b;
+            b.SetStyle(static_cast<TBrushStyle>(s));
+            c.Brush().SetColor(clRed);
+            c.FillRect(TRect(r.Left, r.Top, r.Right, r.Top + 30));
+            c.AssignBrush(&b, clBlue, s % 2 ? clNone : clYellow);
+            c.Rectangle(r.Left, r.Top + 10, r.Right, r.Bottom);
+        }
+    }
+    // Row 3: text.
+    {
+        TKorFont font;
+        font.SetSize(18);
+        font.SetStyle(SetBit(fsBold));
+        TRect r = cell(0, 3);
+        c.AssignFont(&font);
+        c.TextOut(r.Left, r.Top, QStringLiteral("Plain"));
+        font.Shadow()->SetHorizSize(3);
+        font.Shadow()->SetVertSize(3);
+        c.AssignFont(&font);
+        c.TextOut(r.Left, r.Top + 40, QStringLiteral("Shadow"));
+        r = cell(1, 3);
+        font.SetShadow(nullptr);
+        font.OutLine()->SetVisible(true);
+        font.OutLine()->SetColor(clRed);
+        font.SetColor(clYellow);
+        font.SetSize(26);
+        c.AssignFont(&font);
+        c.TextOut(r.Left, r.Top, QStringLiteral("Out"));
+        r = cell(2, 3);
+        font.Gradient()->SetVisible(true);
+        font.Gradient()->SetStartColor(clBlue);
+        font.Gradient()->SetEndColor(clLime);
+        c.AssignFont(&font);
+        c.TextOut(r.Left, r.Top, QStringLiteral("Grad"));
+        font.Gradient()->SetOutline(true);
+        font.OutLine()->SetWidth(3);
+        c.AssignFont(&font);
+        c.TextOut(r.Left, r.Top + 45, QStringLiteral("Line"));
+        r = cell(3, 3);
+        TKorFont plain;
+        plain.SetSize(12);
+        c.AssignFont(&plain);
+        c.RotatedText(r.Left + 10, r.Bottom, 45, QStringLiteral("Turned 45"));
+        c.RotatedText(r.Right - 10, r.Bottom, 90, QStringLiteral("Up 90"));
+        r = cell(4, 3);
+        c.AssignFont(&plain);
+        c.SetTextAlign(taCenter | taBaseline);
+        c.TextOut(dx::HalfSum(r.Left, r.Right), r.Top + 30, QStringLiteral("Centred"));
+        c.HorizSegment(r.Left, r.Right, r.Top + 30);
+        c.SetTextAlign(taRight | taBottom);
+        c.SetBackMode(cbmOpaque);
+        c.SetBackColor(clAqua);
+        c.TextOut(r.Right, r.Bottom, QStringLiteral("Opaque"));
+        r = cell(5, 3);
+        plain.SetInterCharSize(4);
+        c.AssignFont(&plain);
+        c.TextOut(r.Left, r.Top, QStringLiteral("Spaced"));
+        r = cell(6, 3);
+        c.Brush().SetColor(clBlack);
+        c.FillRect(TRect(r.Left, r.Top, r.Right, r.Top + 40));
+        TKorBlend blend(&c, TRect(r.Left + 20, r.Top + 20, r.Right, r.Bottom));
+        c.Brush().SetColor(clRed);
+        c.Ellipse(r.Left + 20, r.Top + 20, r.Right, r.Bottom);
+        blend.Apply(50);
+    }
+    // Row 4: gradient directions (and one with a middle colour).
+    {
+        for (int d = gdTopBottom; d <= gdFromBottomLeft; ++d) {
+            const TRect r = cell(d, 4);
+            TKorGradient g;
+            g.SetDirection(static_cast<TGradientDirection>(d));
+            g.SetStartColor(clWhite);
+            g.SetEndColor(clNavy);
+            g.PaintGradient(&c, r, d == gdTopBottom ? 30 : 0);
+        }
+        const TRect r = cell(1, 5);
+        TKorGradient g;
+        g.SetStartColor(clRed);
+        g.SetMidColor(clYellow);
+        g.SetEndColor(clBlue);
+        g.SetDirection(gdLeftRight);
+        g.PaintGradient(&c, r);
+    }
+    // Row 5: projected solids.
+    {
+        TView3DOptions options;
+        options.SetOrthogonal(false);
+        options.SetPerspective(0);
+        TRect r = cell(2, 5);
+        c.StartDrawing(&t.Painter, &options, TRect(0, 0, t.Image.width(), t.Image.height()), true);
+        c.SetBufferedDisplay(false);
+        c.StartDrawing(&t.Painter, &options, TRect(0, 0, t.Image.width(), t.Image.height()), true);
+        c.RotationCenter().X = 0;
+        c.SetupProjection(0, r);
+        c.Brush().SetColor(clLime);
+        c.Cube(r.Inflated(-15, -15), 0, 40, true);
+        r = cell(3, 5);
+        c.SetupProjection(0, r);
+        c.Brush().SetColor(clYellow);
+        c.Pyramid(true, r.Inflated(-10, -10), 0, 40, true);
+        r = cell(4, 5);
+        c.SetupProjection(0, r);
+        c.Brush().SetColor(clAqua);
+        c.Prism(r.Inflated(-10, -10), 0, 30, 6, true);
+        r = cell(5, 5);
+        c.SetupProjection(0, r);
+        c.Brush().SetColor(clFuchsia);
+        c.Pie3D(dx::HalfSum(r.Left, r.Right), dx::HalfSum(r.Top, r.Bottom), 40, 30, 0, 15, 0.5, 5.0, true);
+        r = cell(6, 5);
+        c.SetupProjection(0, r);
+        c.Brush().SetColor(clSilver);
+        c.ProjectedEllipse(r.Left, r.Top, r.Right, r.Bottom, 20);
+        c.EndDrawing(nullptr, &t.Painter, TRect());
+    }
+    const QImage &img = t.End();
+    for (const QRect &r : cells)
+        QVERIFY2(!InkBounds(img.copy(r)).isEmpty(), qPrintable(QStringLiteral("empty cell at %1, %2").arg(r.x()).arg(r.y())));
+    const QByteArray dir = qgetenv("DENDRIX_TEST_PICTURES");
+    if (!dir.isEmpty())
+        QVERIFY(img.save(QString::fromLocal8Bit(dir) + QStringLiteral("/canvas.png")));
 }
 
 QTEST_MAIN(TestCanvas)
