@@ -146,14 +146,27 @@ TTreeNodeShape::TTreeNodeShape(TComponent *owner) : TComponent(owner)
 {
 }
 
+namespace {
+
+std::vector<TTreeNodeShape *> *NodesOf(TComponent *container)
+{
+    if (auto *diagram = dynamic_cast<TTestDiagram *>(container))
+        return &diagram->Nodes;
+    if (auto *node = dynamic_cast<TTreeNodeShape *>(container))
+        return &node->Nodes;
+    return nullptr;
+}
+
+} // namespace
+
 TTreeNodeShape::~TTreeNodeShape()
 {
-    if (FDiagram) {
-        auto &nodes = FDiagram->Nodes;
-        nodes.erase(std::remove(nodes.begin(), nodes.end(), this), nodes.end());
-        if (FDiagram->Selected() == this)
-            FDiagram->SetSelected(nullptr);
-    }
+    if (std::vector<TTreeNodeShape *> *nodes = NodesOf(FContainer))
+        nodes->erase(std::remove(nodes->begin(), nodes->end(), this), nodes->end());
+    if (auto *diagram = dynamic_cast<TTestDiagram *>(FContainer); diagram && diagram->Selected() == this)
+        diagram->SetSelected(nullptr);
+    for (TTreeNodeShape *node : Nodes)
+        node->FContainer = nullptr;
 }
 
 TTestPen *TTreeNodeShape::Border()
@@ -217,9 +230,9 @@ void TTreeNodeShape::Loaded()
 
 void TTreeNodeShape::AttachToParent(TComponent *parent)
 {
-    if (auto *diagram = dynamic_cast<TTestDiagram *>(parent)) {
-        FDiagram = diagram;
-        diagram->Nodes.push_back(this);
+    if (std::vector<TTreeNodeShape *> *nodes = NodesOf(parent)) {
+        FContainer = parent;
+        nodes->push_back(this);
     }
     if (Journal)
         *Journal << QStringLiteral("attached %1").arg(Name());
@@ -237,10 +250,16 @@ const TClassInfo &TTestDiagram::StaticClassInfo()
     return info;
 }
 
+void TTreeNodeShape::GetChildren(const std::function<void(TComponent *)> &proc) const
+{
+    for (TTreeNodeShape *node : Nodes)
+        proc(node);
+}
+
 TTestDiagram::~TTestDiagram()
 {
     for (TTreeNodeShape *node : Nodes)
-        node->FDiagram = nullptr;
+        node->FContainer = nullptr;
 }
 
 void TTestDiagram::DefineProperties(TFiler &filer)

@@ -158,6 +158,10 @@ public:
     void Loaded() override;
     void AttachToParent(TComponent *parent) override;
 
+    // Nodes read as child records of this one, written back the same way.
+    std::vector<TTreeNodeShape *> Nodes;
+    void GetChildren(const std::function<void(TComponent *)> &proc) const override;
+
 private:
     bool FAutoSize = true;
     TColor FBackColor = clNone;
@@ -174,7 +178,7 @@ private:
     double FScale = 1.0;
     std::unique_ptr<TCollection> FPoints;
     int FTransparency = 0;
-    class TTestDiagram *FDiagram = nullptr;
+    TComponent *FContainer = nullptr; // the diagram or node listing this one
     friend class TTestDiagram;
 };
 

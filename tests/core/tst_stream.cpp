@@ -1300,22 +1300,37 @@ void TestStream::nestingIsCapped()
     QCOMPARE(ReadErrorOf([&] { deep.Load(listStream(kMaxStreamNesting + 1), true); }),
              QStringLiteral("Invalid stream format"));
 
-    // Child records nested deeper than the limit.
-    const auto childStream = [](int depth) {
-        TBuilder b;
-        b.Signature().Header("TTestDiagram", "").Byte(0);
-        for (int i = 0; i < depth; ++i)
-            b.Header("TTreeNodeShape", QStringLiteral("N%1").arg(i)).Byte(0);
-        for (int i = 0; i <= depth; ++i)
-            b.Byte(0);
-        return b.Bytes();
+    // Child records nested as deep as the limit are written and read back;
+    // deeper ones are neither.
+    const auto nest = [](THost &host, int depth) {
+        TTreeNodeShape *container = host.Add(QStringLiteral("N0"));
+        for (int i = 1; i < depth; ++i) {
+            auto *node = new TTreeNodeShape(host.Owner.get());
+            node->SetName(QStringLiteral("N%1").arg(i));
+            node->AttachToParent(container);
+            container = node;
+        }
     };
-    THost fits;
-    fits.Load(childStream(kMaxStreamNesting));
-    QCOMPARE(fits.Owner->ComponentCount(), kMaxStreamNesting + 1);
+    THost source;
+    nest(source, kMaxStreamNesting);
+    const QByteArray fits = Save(*source.Diagram);
+    Seed("nested", fits);
+    THost target;
+    target.Load(fits);
+    QCOMPARE(target.Owner->ComponentCount(), kMaxStreamNesting + 1);
+    QCOMPARE(Save(*target.Diagram), fits);
+    THost tooDeepSource;
+    nest(tooDeepSource, kMaxStreamNesting + 1);
+    QVERIFY_THROWS_EXCEPTION(EWriteError, Save(*tooDeepSource.Diagram));
+
+    TBuilder b;
+    b.Signature().Header("TTestDiagram", "").Byte(0);
+    for (int i = 0; i <= kMaxStreamNesting; ++i)
+        b.Header("TTreeNodeShape", QStringLiteral("N%1").arg(i)).Byte(0);
+    for (int i = 0; i <= kMaxStreamNesting + 1; ++i)
+        b.Byte(0);
     THost tooDeep;
-    QCOMPARE(ReadErrorOf([&] { tooDeep.Load(childStream(kMaxStreamNesting + 1)); }),
-             QStringLiteral("Invalid stream format"));
+    QCOMPARE(ReadErrorOf([&] { tooDeep.Load(b.Bytes()); }), QStringLiteral("Invalid stream format"));
     QCOMPARE(tooDeep.Owner->ComponentCount(), 1);
 }
 
