@@ -25,14 +25,6 @@ public:
     int Errors = 0;
 };
 
-QByteArray Save(TComponent &root)
-{
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    TWriter writer(out);
-    writer.WriteRootComponent(root);
-    return out.data();
-}
 
 struct THost
 {
@@ -56,7 +48,7 @@ QByteArray ReloadAndSave(const QByteArray &stream)
     reader.SetOwner(&host.Owner);
     reader.ReadSignature();
     reader.ReadRootComponent(*host.Diagram);
-    return Save(*host.Diagram);
+    return SaveStream(*host.Diagram);
 }
 
 } // namespace
@@ -79,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             reader.ReadSignature();
             reader.ReadRootComponent(*host.Diagram);
             if (reader.Errors == 0)
-                clean = Save(*host.Diagram);
+                clean = SaveStream(*host.Diagram);
             if (!reader.AtEnd()) {
                 reader.ReadSignature();
                 std::unique_ptr<TComponent> following = reader.ReadRootComponent();

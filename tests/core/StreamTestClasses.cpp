@@ -6,6 +6,7 @@
 #include "core/Reader.h"
 #include "core/Writer.h"
 
+#include <QBuffer>
 #include <algorithm>
 
 QStringList *TTreeNodeShape::Journal = nullptr;
@@ -161,8 +162,12 @@ std::vector<TTreeNodeShape *> *NodesOf(TComponent *container)
 
 TTreeNodeShape::~TTreeNodeShape()
 {
-    if (std::vector<TTreeNodeShape *> *nodes = NodesOf(FContainer))
-        nodes->erase(std::remove(nodes->begin(), nodes->end(), this), nodes->end());
+    if (std::vector<TTreeNodeShape *> *nodes = NodesOf(FContainer)) {
+        // Nodes go last first when their owner goes: look from the end.
+        const auto it = std::find(nodes->rbegin(), nodes->rend(), this);
+        if (it != nodes->rend())
+            nodes->erase(std::next(it).base());
+    }
     if (auto *diagram = dynamic_cast<TTestDiagram *>(FContainer); diagram && diagram->Selected() == this)
         diagram->SetSelected(nullptr);
     for (TTreeNodeShape *node : Nodes)
@@ -279,4 +284,13 @@ void RegisterStreamTestClasses()
 {
     RegisterClass<TTreeNodeShape>();
     RegisterClass<TTestDiagram>();
+}
+
+QByteArray SaveStream(TComponent &root)
+{
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    TWriter writer(out);
+    writer.WriteRootComponent(root);
+    return out.data();
 }

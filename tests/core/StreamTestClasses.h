@@ -213,3 +213,6 @@ private:
 
 // Registers the classes above with the class registry (once).
 void RegisterStreamTestClasses();
+
+// The stream of a root as the writer makes it: "TPF0" and the root's record.
+QByteArray SaveStream(TComponent &root);

@@ -110,14 +110,6 @@ public:
     QStringList Asked;
 };
 
-QByteArray Save(TComponent &root)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    TWriter writer(buffer);
-    writer.WriteRootComponent(root);
-    return buffer.data();
-}
 
 QByteArray Record(TComponent &component)
 {
@@ -615,7 +607,7 @@ void TestStream::emptyDiagramByteExact()
     host.Diagram->SetColor(clRed);
     const QByteArray expected = "TPF0" + Short("TTestDiagram") + Short("") + Short("Color") + Hex("07") +
                                 Short("clRed") + Hex("00") + Hex("00");
-    QCOMPARE(Save(*host.Diagram).toHex(' '), expected.toHex(' '));
+    QCOMPARE(SaveStream(*host.Diagram).toHex(' '), expected.toHex(' '));
 }
 
 void TestStream::writesStoredPropertiesInDeclaredOrder()
@@ -655,7 +647,7 @@ void TestStream::writesStoredPropertiesInDeclaredOrder()
 
     // The root: own properties, then extra ones, then the children in the
     // order GetChildren hands them.
-    const QByteArray stream = Save(*host.Diagram);
+    const QByteArray stream = SaveStream(*host.Diagram);
     Seed("rich", stream);
     QCOMPARE(PropertyNames(stream.mid(4)), QStringList({"Color", "Zoom", "Selected"}));
     const qsizetype first = stream.indexOf(Short("TreeNodeShape1"));
@@ -672,7 +664,7 @@ void TestStream::referenceNamingRule()
     TTreeNodeShape *a = host.Add(QStringLiteral("A"));
     host.Add(QStringLiteral("B"))->SetParent(a);
     host.Diagram->SetSelected(a);
-    const QByteArray stream = Save(*host.Diagram);
+    const QByteArray stream = SaveStream(*host.Diagram);
     QVERIFY(stream.contains(Short("Parent") + Hex("07") + Short("TreeEditor1.A")));
     QVERIFY(stream.contains(Short("Selected") + Hex("07") + Short("TreeEditor1.A")));
 
@@ -696,7 +688,7 @@ void TestStream::referenceNamingRule()
     } cases[] = {{child, "Child"}, {&root, "Owner"}, {&free, "Free1.Owner"}, {&anonymous, nullptr}};
     for (const auto &c : cases) {
         root.SetSelected(c.selected);
-        const QByteArray bytes = Save(root);
+        const QByteArray bytes = SaveStream(root);
         if (c.written)
             QVERIFY2(bytes.contains(Short("Selected") + Hex("07") + Short(c.written)), c.written);
         else
@@ -734,7 +726,7 @@ void TestStream::richDiagramRoundTrips()
 {
     THost source;
     FillRich(source);
-    const QByteArray stream = Save(*source.Diagram);
+    const QByteArray stream = SaveStream(*source.Diagram);
 
     THost target;
     QCOMPARE(target.Load(stream), QStringList());
@@ -780,7 +772,7 @@ void TestStream::richDiagramRoundTrips()
     // Loading is over.
     QVERIFY(!a->IsLoading() && !target.Diagram->IsLoading());
     // Writing again gives the same bytes.
-    const QByteArray again = Save(*target.Diagram);
+    const QByteArray again = SaveStream(*target.Diagram);
     qsizetype diff = 0;
     while (diff < again.size() && diff < stream.size() && again[diff] == stream[diff])
         ++diff;
@@ -895,7 +887,7 @@ void TestStream::collectionsReplaceTheirItems()
     QCOMPARE(changes, 1); // reported once, at the end
 
     // Written and read back.
-    const QByteArray stream = Save(source);
+    const QByteArray stream = SaveStream(source);
     TTreeNodeShape copy;
     QBuffer in2;
     in2.setData(stream);
@@ -919,7 +911,7 @@ void TestStream::referencesResolvedAfterLoadedInReadingOrder()
     TTreeNodeShape *c = source.Add(QStringLiteral("C"));
     a->SetParent(c); // a reference forward in the file
     b->SetParent(c);
-    const QByteArray stream = Save(*source.Diagram);
+    const QByteArray stream = SaveStream(*source.Diagram);
 
     THost target;
     QStringList journal;
@@ -972,7 +964,7 @@ void TestStream::globalLookupResolvesAnyOwnerName()
     THost source(QStringLiteral("TreeEditor1"));
     TTreeNodeShape *a = source.Add(QStringLiteral("A"));
     source.Add(QStringLiteral("B"))->SetParent(a);
-    const QByteArray stream = Save(*source.Diagram);
+    const QByteArray stream = SaveStream(*source.Diagram);
 
     // Another host name: without help the reference is lost...
     THost other(QStringLiteral("MainForm"));
@@ -1007,11 +999,11 @@ void TestStream::positionAllowsAFollowingObject()
 {
     THost source;
     source.Add(QStringLiteral("A"))->Text()->Lines = QStringList{QStringLiteral("first")};
-    const QByteArray first = Save(*source.Diagram);
+    const QByteArray first = SaveStream(*source.Diagram);
     TTreeNodeShape trailing;
     trailing.SetName(QStringLiteral("Trailing1"));
     trailing.SetHint(QStringLiteral("after the diagram"));
-    const QByteArray second = Save(trailing);
+    const QByteArray second = SaveStream(trailing);
     Seed("two-roots", first + second);
 
     THost target;
@@ -1185,7 +1177,7 @@ void TestStream::signatureCheckedOnItsOwn()
 {
     THost source;
     source.Add(QStringLiteral("A"));
-    QByteArray stream = Save(*source.Diagram);
+    QByteArray stream = SaveStream(*source.Diagram);
     stream[3] = '1';
     THost target;
     target.Add(QStringLiteral("Existing"));
@@ -1230,7 +1222,7 @@ void TestStream::truncationAtEveryOffsetFailsCleanly()
 {
     THost source;
     FillRich(source);
-    const QByteArray stream = Save(*source.Diagram);
+    const QByteArray stream = SaveStream(*source.Diagram);
     for (qsizetype n = 0; n < stream.size(); ++n) {
         THost host;
         QString message;
@@ -1313,15 +1305,15 @@ void TestStream::nestingIsCapped()
     };
     THost source;
     nest(source, kMaxStreamNesting);
-    const QByteArray fits = Save(*source.Diagram);
+    const QByteArray fits = SaveStream(*source.Diagram);
     Seed("nested", fits);
     THost target;
     target.Load(fits);
     QCOMPARE(target.Owner->ComponentCount(), kMaxStreamNesting + 1);
-    QCOMPARE(Save(*target.Diagram), fits);
+    QCOMPARE(SaveStream(*target.Diagram), fits);
     THost tooDeepSource;
     nest(tooDeepSource, kMaxStreamNesting + 1);
-    QVERIFY_THROWS_EXCEPTION(EWriteError, Save(*tooDeepSource.Diagram));
+    QVERIFY_THROWS_EXCEPTION(EWriteError, SaveStream(*tooDeepSource.Diagram));
 
     TBuilder b;
     b.Signature().Header("TTestDiagram", "").Byte(0);
