@@ -6,13 +6,9 @@
 #include "core/Component.h"
 #include "core/CoreConst.h"
 #include "core/Exceptions.h"
-#include "core/ExtendedFloat.h"
 #include "core/NameTables.h"
-#include "core/Windows1252.h"
 
-#include <QtEndian>
 #include <algorithm>
-#include <cstring>
 #include <exception>
 
 // ---------------------------------------------------------------------------
@@ -30,33 +26,6 @@ std::vector<TLookupEntry> &Lookups()
 {
     static std::vector<TLookupEntry> lookups;
     return lookups;
-}
-
-[[noreturn]] void InvalidValue()
-{
-    throw EPropertyError(SInvalidPropertyValue);
-}
-
-[[noreturn]] void InvalidFormat()
-{
-    throw EReadError(SInvalidImage);
-}
-
-bool IsIntTag(TValueTag tag)
-{
-    return tag == TValueTag::Int8 || tag == TValueTag::Int16 || tag == TValueTag::Int32 || tag == TValueTag::Int64;
-}
-
-bool IsFloatTag(TValueTag tag)
-{
-    return tag == TValueTag::Extended || tag == TValueTag::Single || tag == TValueTag::Currency ||
-           tag == TValueTag::Date;
-}
-
-bool IsTextTag(TValueTag tag)
-{
-    return tag == TValueTag::String || tag == TValueTag::LongString || tag == TValueTag::WideString ||
-           tag == TValueTag::Utf8String;
 }
 
 bool SameText(QStringView a, QStringView b)
@@ -84,476 +53,28 @@ TComponent *FindGlobalComponent(const QString &name)
 {
     if (name.isEmpty())
         return nullptr;
-    // A copy: a lookup may add or remove lookups.
-    const std::vector<TLookupEntry> all = Lookups();
-    for (const TLookupEntry &e : all)
-        if (TComponent *c = e.Lookup(name))
+    // By index and with a copy of each lookup: a lookup may add or remove
+    // lookups.
+    for (size_t i = 0; i < Lookups().size(); ++i) {
+        const TGlobalComponentLookup lookup = Lookups()[i].Lookup;
+        if (TComponent *c = lookup(name))
             return c;
+    }
     return nullptr;
-}
-
-// ---------------------------------------------------------------------------
-// Construction and position
-
-// A value read without knowing yet which property type wants it.
-struct TReader::TScalar
-{
-    enum TKind { kInt, kFloat, kText, kIdent, kBool, kNil, kSet, kOther } Kind = kOther;
-    int64_t Int = 0;
-    double Float = 0.0;
-    QString Text;
-    QStringList Members;
-};
-
-TReader::TReader(QIODevice &stream, int bufferSize)
-    : FStream(stream), FBuffer(bufferSize > 0 ? bufferSize : 4096, Qt::Uninitialized)
-{
-    FData = FBuffer.constData();
-    FStart = stream.isSequential() ? 0 : stream.pos();
-}
-
-TReader::~TReader()
-{
-    if (!FStream.isSequential() && FStream.isOpen())
-        FStream.seek(Position());
-}
-
-qint64 TReader::Position() const
-{
-    if (FInValue)
-        return FValuePosition;
-    return FStart + FFilled - (FEnd - FPos);
-}
-
-bool TReader::AtEnd()
-{
-    if (FPos < FEnd)
-        return false;
-    return FInValue || !TryFill();
-}
-
-bool TReader::Error(const QString &)
-{
-    return false;
-}
-
-// ---------------------------------------------------------------------------
-// Bytes
-
-bool TReader::TryFill()
-{
-    if (FInValue)
-        return false;
-    if (FCapture) {
-        FCapture->append(FData + FCaptureStart, FEnd - FCaptureStart);
-        FCaptureStart = 0;
-    }
-    const qint64 got = FStream.read(FBuffer.data(), FBuffer.size());
-    FData = FBuffer.constData();
-    FPos = 0;
-    FEnd = got > 0 ? got : 0;
-    FFilled += FEnd;
-    ++FFills;
-    return FEnd > 0;
-}
-
-void TReader::Fill()
-{
-    if (!TryFill())
-        Truncated();
-}
-
-void TReader::Truncated() const
-{
-    // Inside a captured value, running out means the value has not the
-    // shape its reader wants.
-    if (FInValue)
-        InvalidValue();
-    throw EReadError(SReadError);
-}
-
-uint8_t TReader::PeekByte()
-{
-    if (FPos == FEnd)
-        Fill();
-    return static_cast<uint8_t>(FData[FPos]);
-}
-
-uint8_t TReader::ReadByte()
-{
-    if (FPos == FEnd)
-        Fill();
-    return static_cast<uint8_t>(FData[FPos++]);
-}
-
-void TReader::ReadRaw(void *data, qsizetype size)
-{
-    char *out = static_cast<char *>(data);
-    while (size > 0) {
-        if (FPos == FEnd)
-            Fill();
-        const qsizetype take = std::min(size, FEnd - FPos);
-        std::memcpy(out, FData + FPos, take);
-        FPos += take;
-        out += take;
-        size -= take;
-    }
-}
-
-qint64 TReader::Remaining() const
-{
-    const qint64 buffered = FEnd - FPos;
-    if (FInValue)
-        return buffered;
-    if (FStream.isSequential())
-        return -1;
-    return buffered + std::max<qint64>(0, FStream.size() - FStream.pos());
-}
-
-void TReader::CheckAvailable(uint64_t size)
-{
-    const qint64 remaining = Remaining();
-    if (remaining >= 0 && size > static_cast<uint64_t>(remaining))
-        Truncated();
-}
-
-void TReader::SkipRaw(uint64_t size)
-{
-    CheckAvailable(size);
-    while (size > 0) {
-        if (FPos == FEnd)
-            Fill();
-        const qsizetype take = static_cast<qsizetype>(std::min<uint64_t>(size, FEnd - FPos));
-        FPos += take;
-        size -= take;
-    }
-}
-
-QByteArray TReader::ReadBytes(uint64_t size)
-{
-    CheckAvailable(size);
-    if (size > static_cast<uint64_t>(std::numeric_limits<qsizetype>::max() / 2))
-        Truncated();
-    QByteArray bytes;
-    if (Remaining() >= 0) {
-        bytes.resize(static_cast<qsizetype>(size));
-        ReadRaw(bytes.data(), bytes.size());
-        return bytes;
-    }
-    // Unknown size: grow with the data that really arrives.
-    constexpr uint64_t kChunk = 64 * 1024;
-    while (size > 0) {
-        const qsizetype chunk = static_cast<qsizetype>(std::min(size, kChunk));
-        const qsizetype old = bytes.size();
-        bytes.resize(old + chunk);
-        ReadRaw(bytes.data() + old, chunk);
-        size -= chunk;
-    }
-    return bytes;
-}
-
-template <class T>
-T TReader::ReadLE()
-{
-    char bytes[sizeof(T)];
-    ReadRaw(bytes, sizeof bytes);
-    return qFromLittleEndian<T>(bytes);
-}
-
-// ---------------------------------------------------------------------------
-// Values
-
-TValueTag TReader::ReadTag()
-{
-    const uint8_t b = ReadByte();
-    if (b > kMaxValueTag)
-        InvalidFormat();
-    return static_cast<TValueTag>(b);
-}
-
-QString TReader::ReadStr()
-{
-    const uint8_t length = ReadByte();
-    if (FEnd - FPos >= length) {
-        const QString s = FromWindows1252(FData + FPos, length);
-        FPos += length;
-        return s;
-    }
-    char bytes[255];
-    ReadRaw(bytes, length);
-    return FromWindows1252(bytes, length);
-}
-
-int64_t TReader::ReadIntPayload(TValueTag tag)
-{
-    switch (tag) {
-    case TValueTag::Int8: return ReadLE<int8_t>();
-    case TValueTag::Int16: return ReadLE<int16_t>();
-    case TValueTag::Int32: return ReadLE<int32_t>();
-    default: return ReadLE<int64_t>();
-    }
-}
-
-double TReader::ReadFloatPayload(TValueTag tag)
-{
-    switch (tag) {
-    case TValueTag::Extended: {
-        uint8_t bytes[kExtendedSize];
-        ReadRaw(bytes, sizeof bytes);
-        return ExtendedToDouble(bytes);
-    }
-    case TValueTag::Single: {
-        const uint32_t bits = ReadLE<uint32_t>();
-        float f;
-        std::memcpy(&f, &bits, sizeof f);
-        return f;
-    }
-    case TValueTag::Currency:
-        return static_cast<double>(ReadLE<int64_t>()) / 10000.0;
-    default: {
-        const uint64_t bits = ReadLE<uint64_t>();
-        double d;
-        std::memcpy(&d, &bits, sizeof d);
-        return d;
-    }
-    }
-}
-
-QString TReader::ReadTextPayload(TValueTag tag)
-{
-    switch (tag) {
-    case TValueTag::String:
-    case TValueTag::Ident:
-        return ReadStr();
-    case TValueTag::LongString:
-        return FromWindows1252(ReadBytes(ReadLE<uint32_t>()));
-    case TValueTag::Utf8String:
-        return QString::fromUtf8(ReadBytes(ReadLE<uint32_t>()));
-    default: { // wide string: UTF-16LE units
-        const QByteArray bytes = ReadBytes(uint64_t(ReadLE<uint32_t>()) * 2);
-        QString s(bytes.size() / 2, Qt::Uninitialized);
-        QChar *out = s.data();
-        for (qsizetype i = 0; i < s.size(); ++i)
-            out[i] = QChar(qFromLittleEndian<uint16_t>(bytes.constData() + 2 * i));
-        return s;
-    }
-    }
-}
-
-QStringList TReader::ReadSetPayload()
-{
-    QStringList members;
-    for (;;) {
-        QString m = ReadStr();
-        if (m.isEmpty())
-            return members;
-        members << std::move(m);
-    }
-}
-
-void TReader::ReadItemStart()
-{
-    TValueTag tag = ReadTag();
-    if (IsIntTag(tag)) { // the item's order: not needed
-        ReadIntPayload(tag);
-        tag = ReadTag();
-    }
-    if (tag != TValueTag::List)
-        InvalidFormat();
-}
-
-void TReader::SkipPayload(TValueTag tag, int depth)
-{
-    switch (tag) {
-    case TValueTag::End:
-    case TValueTag::BoolFalse:
-    case TValueTag::BoolTrue:
-    case TValueTag::Nil:
-        return;
-    case TValueTag::List:
-        if (depth >= kMaxStreamNesting)
-            InvalidFormat();
-        while (!EndOfList())
-            SkipPayload(ReadTag(), depth + 1);
-        ReadByte();
-        return;
-    case TValueTag::Int8: SkipRaw(1); return;
-    case TValueTag::Int16: SkipRaw(2); return;
-    case TValueTag::Int32:
-    case TValueTag::Single: SkipRaw(4); return;
-    case TValueTag::Int64:
-    case TValueTag::Currency:
-    case TValueTag::Date: SkipRaw(8); return;
-    case TValueTag::Extended: SkipRaw(kExtendedSize); return;
-    case TValueTag::String:
-    case TValueTag::Ident: SkipRaw(ReadByte()); return;
-    case TValueTag::Binary:
-    case TValueTag::LongString:
-    case TValueTag::Utf8String: SkipRaw(ReadLE<uint32_t>()); return;
-    case TValueTag::WideString: SkipRaw(uint64_t(ReadLE<uint32_t>()) * 2); return;
-    case TValueTag::Set:
-        while (const uint8_t length = ReadByte())
-            SkipRaw(length);
-        return;
-    case TValueTag::Collection:
-        if (depth >= kMaxStreamNesting)
-            InvalidFormat();
-        while (!EndOfList()) {
-            ReadItemStart();
-            while (!EndOfList()) {
-                SkipRaw(ReadByte()); // property name
-                SkipPayload(ReadTag(), depth + 1);
-            }
-            ReadByte();
-        }
-        ReadByte();
-        return;
-    }
-}
-
-void TReader::ReadScalar(TValueTag tag, TScalar &value, int depth)
-{
-    if (IsIntTag(tag)) {
-        value.Kind = TScalar::kInt;
-        value.Int = ReadIntPayload(tag);
-    } else if (IsFloatTag(tag)) {
-        value.Kind = TScalar::kFloat;
-        value.Float = ReadFloatPayload(tag);
-    } else if (IsTextTag(tag)) {
-        value.Kind = TScalar::kText;
-        value.Text = ReadTextPayload(tag);
-    } else if (tag == TValueTag::Ident) {
-        value.Kind = TScalar::kIdent;
-        value.Text = ReadStr();
-    } else if (tag == TValueTag::BoolFalse || tag == TValueTag::BoolTrue) {
-        value.Kind = TScalar::kBool;
-        value.Int = tag == TValueTag::BoolTrue;
-    } else if (tag == TValueTag::Nil) {
-        value.Kind = TScalar::kNil;
-    } else if (tag == TValueTag::Set) {
-        value.Kind = TScalar::kSet;
-        value.Members = ReadSetPayload();
-    } else {
-        value.Kind = TScalar::kOther;
-        SkipPayload(tag, depth);
-    }
-}
-
-TValueTag TReader::NextValue()
-{
-    const uint8_t b = PeekByte();
-    if (b > kMaxValueTag)
-        InvalidFormat();
-    return static_cast<TValueTag>(b);
-}
-
-TValueTag TReader::ReadValue()
-{
-    return ReadTag();
-}
-
-bool TReader::EndOfList()
-{
-    return PeekByte() == 0;
-}
-
-void TReader::ReadListBegin()
-{
-    if (ReadTag() != TValueTag::List)
-        InvalidValue();
-}
-
-void TReader::ReadListEnd()
-{
-    if (ReadTag() != TValueTag::End)
-        InvalidValue();
-}
-
-int64_t TReader::ReadInt64()
-{
-    const TValueTag tag = ReadTag();
-    if (!IsIntTag(tag))
-        InvalidValue();
-    return ReadIntPayload(tag);
-}
-
-int32_t TReader::ReadInteger()
-{
-    const int64_t v = ReadInt64();
-    if (v < INT32_MIN || v > INT32_MAX)
-        InvalidValue();
-    return static_cast<int32_t>(v);
-}
-
-bool TReader::ReadBoolean()
-{
-    const TValueTag tag = ReadTag();
-    if (tag != TValueTag::BoolFalse && tag != TValueTag::BoolTrue)
-        InvalidValue();
-    return tag == TValueTag::BoolTrue;
-}
-
-double TReader::ReadFloat()
-{
-    const TValueTag tag = ReadTag();
-    if (IsFloatTag(tag))
-        return ReadFloatPayload(tag);
-    if (IsIntTag(tag))
-        return static_cast<double>(ReadIntPayload(tag));
-    InvalidValue();
-}
-
-QString TReader::ReadString()
-{
-    const TValueTag tag = ReadTag();
-    if (!IsTextTag(tag))
-        InvalidValue();
-    return ReadTextPayload(tag);
-}
-
-QString TReader::ReadIdent()
-{
-    switch (ReadTag()) {
-    case TValueTag::Ident: return ReadStr();
-    case TValueTag::BoolFalse: return QStringLiteral("False");
-    case TValueTag::BoolTrue: return QStringLiteral("True");
-    case TValueTag::Nil: return QStringLiteral("nil");
-    default: InvalidValue();
-    }
-}
-
-QByteArray TReader::ReadBinary()
-{
-    if (ReadTag() != TValueTag::Binary)
-        InvalidValue();
-    return ReadBytes(ReadLE<uint32_t>());
-}
-
-QStringList TReader::ReadSet()
-{
-    if (ReadTag() != TValueTag::Set)
-        InvalidValue();
-    return ReadSetPayload();
-}
-
-void TReader::SkipValue()
-{
-    SkipPayload(ReadTag(), 0);
 }
 
 // ---------------------------------------------------------------------------
 // Records
 
-void TReader::ReadSignature()
+TReader::TReader(QIODevice &stream, int bufferSize) : TValueReader(stream, bufferSize)
 {
-    char bytes[sizeof kStreamSignature];
-    for (size_t i = 0; i < sizeof bytes; ++i) {
-        if (FPos == FEnd && !TryFill())
-            Truncated(); // everything so far matched: a cut stream
-        bytes[i] = FData[FPos++];
-        if (bytes[i] != kStreamSignature[i])
-            InvalidFormat();
-    }
+}
+
+TReader::~TReader() = default;
+
+bool TReader::Error(const QString &)
+{
+    return false;
 }
 
 void TReader::ReadPrefix()
@@ -845,57 +366,15 @@ void TReader::DefineProperty(const QString &name, const TReaderProc &reader, con
 
 void TReader::ReadDefined(TComponent &instance, const TReaderProc &proc, const QString &path, int depth)
 {
-    // Capture the whole value: in place when it lies in the buffer, else
-    // copied as the buffer refills.
-    QByteArray captured;
-    const qsizetype start = FPos;
-    const int fills = FFills;
-    const qint64 position = Position();
-    FCapture = &captured;
-    FCaptureStart = FPos;
-    try {
-        SkipPayload(ReadTag(), depth);
-    } catch (...) {
-        FCapture = nullptr;
-        throw;
-    }
-    FCapture = nullptr;
-    const char *data = FData + start;
-    qsizetype size = FPos - start;
-    if (FFills != fills) {
-        captured.append(FData + FCaptureStart, FPos - FCaptureStart);
-        data = captured.constData();
-        size = captured.size();
-    }
-
-    const char *const outerData = FData;
-    const qsizetype outerPos = FPos;
-    const qsizetype outerEnd = FEnd;
-    auto restore = [&] {
-        FData = outerData;
-        FPos = outerPos;
-        FEnd = outerEnd;
-        FInValue = false;
-    };
-    FData = data;
-    FPos = 0;
-    FEnd = size;
-    FInValue = true;
-    FValuePosition = position;
     QString problem;
     try {
-        proc(*this);
-        if (FPos != FEnd)
+        if (!ReadCapturedValue(depth, [&] { proc(*this); }))
             problem = SInvalidPropertyValue; // more than its reader takes
     } catch (const EPropertyError &e) {
         problem = e.Message();
     } catch (const EConvertError &e) {
         problem = e.Message();
-    } catch (...) {
-        restore();
-        throw;
     }
-    restore();
     if (!problem.isEmpty())
         PropertyError(problem, instance, path);
 }

@@ -32,17 +32,14 @@
 // what it had created; a root created by the reader is destroyed with all
 // it had created.
 //
-// Files are untrusted: every length is checked against the bytes that
-// remain before anything is allocated (on devices without a known size,
-// data is read in bounded chunks), and nesting is capped.
+// Files are untrusted: the value layer (TValueReader) checks every length
+// before it allocates, and nesting of child records, lists, collections and
+// sub-object paths is capped.
 
 #include "core/Filer.h"
-#include "core/StreamFormat.h"
+#include "core/ValueReader.h"
 
-#include <QByteArray>
-#include <QIODevice>
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -60,18 +57,13 @@ int AddGlobalComponentLookup(TGlobalComponentLookup lookup); // a handle for rem
 void RemoveGlobalComponentLookup(int handle);
 TComponent *FindGlobalComponent(const QString &name);
 
-class TReader : public TFiler
+class TReader : public TFiler, public TValueReader
 {
 public:
     explicit TReader(QIODevice &stream, int bufferSize = 4096);
-    // Leaves a seekable device at Position(), right after what was read.
     ~TReader() override;
 
-    // Reads the 4 signature bytes and nothing else; EReadError "Invalid
-    // stream format" when they are not "TPF0" ("Stream read error" when the
-    // stream ends inside a signature that matched so far).
-    void ReadSignature();
-    // One object record (after the signature) into an existing root; the
+    // One object record (after ReadSignature) into an existing root; the
     // stored class name is not checked.
     void ReadRootComponent(TComponent &root);
     // One object record as a new root of the stored class, without owner.
@@ -81,36 +73,11 @@ public:
     TComponent *Owner() const { return FOwner; }
     void SetOwner(TComponent *owner) { FOwner = owner; }
 
-    // The stream position of the next unread byte: the device position
-    // minus what the reader holds in its buffer.
-    qint64 Position() const;
-    // True when no byte is left.
-    bool AtEnd();
-
     // The error hook (see above); the default declines.
     virtual bool Error(const QString &message);
     // The top-level component of a name, for references: the global lookups,
     // else the reader's owner or root when they have that name.
     virtual TComponent *FindGlobalComponent(const QString &name);
-
-    // Values, for the reader procedures of extra properties. A value of
-    // another kind throws EPropertyError "Invalid property value".
-    TValueTag NextValue();
-    TValueTag ReadValue();
-    bool EndOfList();
-    void ReadListBegin();
-    void ReadListEnd();
-    int32_t ReadInteger();
-    int64_t ReadInt64();
-    bool ReadBoolean();
-    double ReadFloat();          // extended, single, currency, date or integer
-    QString ReadString();        // string, long, wide or UTF-8 string
-    QString ReadIdent();         // identifier (also True, False and nil)
-    QByteArray ReadBinary();
-    QStringList ReadSet();
-    void SkipValue();
-    // A short string without tag (names).
-    QString ReadStr();
 
     void DefineProperty(const QString &name, const TReaderProc &reader, const TWriterProc &writer,
                         bool hasData) override;
@@ -124,7 +91,6 @@ private:
         QString Ident;
         QString Path;
     };
-    struct TScalar;
 
     // Records.
     void ReadPrefix();
@@ -147,48 +113,7 @@ private:
                      TScalar &value);
     void ReadDefined(TComponent &instance, const TReaderProc &proc, const QString &path, int depth);
     void ReadCollection(TComponent &instance, TCollection &collection, int depth);
-    void ReadItemStart();
     void PropertyError(const QString &message, const TComponent &instance, const QString &path);
-
-    // Values.
-    TValueTag ReadTag();
-    void ReadScalar(TValueTag tag, TScalar &value, int depth);
-    int64_t ReadIntPayload(TValueTag tag);
-    double ReadFloatPayload(TValueTag tag);
-    QString ReadTextPayload(TValueTag tag);
-    QStringList ReadSetPayload();
-    void SkipPayload(TValueTag tag, int depth);
-
-    // Bytes.
-    bool TryFill();
-    void Fill();
-    uint8_t PeekByte();
-    uint8_t ReadByte();
-    void ReadRaw(void *data, qsizetype size);
-    void SkipRaw(uint64_t size);
-    QByteArray ReadBytes(uint64_t size);
-    template <class T>
-    T ReadLE();
-    qint64 Remaining() const; // -1 when the device cannot tell
-    void CheckAvailable(uint64_t size);
-    [[noreturn]] void Truncated() const;
-
-    QIODevice &FStream;
-    QByteArray FBuffer;
-    const char *FData = nullptr; // the bytes being read: the buffer or a captured value
-    qsizetype FPos = 0;
-    qsizetype FEnd = 0;
-    qint64 FStart = 0;  // device position when the reader was made
-    qint64 FFilled = 0; // bytes taken from the device
-    int FFills = 0;
-
-    // Extra properties: a value is captured whole, then read from memory by
-    // the property's procedure, so a procedure that fails half-way leaves
-    // the stream in step.
-    QByteArray *FCapture = nullptr;
-    qsizetype FCaptureStart = 0;
-    bool FInValue = false;
-    qint64 FValuePosition = 0; // Position() while a captured value is read
 
     // Looking up an extra property through DefineProperties.
     bool FSeeking = false;
