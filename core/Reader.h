@@ -57,6 +57,23 @@ int AddGlobalComponentLookup(TGlobalComponentLookup lookup); // a handle for rem
 void RemoveGlobalComponentLookup(int handle);
 TComponent *FindGlobalComponent(const QString &name);
 
+// A lookup added for the lifetime of this object (a load, say), removed
+// however that ends.
+class TScopedGlobalComponentLookup
+{
+public:
+    explicit TScopedGlobalComponentLookup(TGlobalComponentLookup lookup)
+        : FHandle(AddGlobalComponentLookup(std::move(lookup)))
+    {
+    }
+    ~TScopedGlobalComponentLookup() { RemoveGlobalComponentLookup(FHandle); }
+    TScopedGlobalComponentLookup(const TScopedGlobalComponentLookup &) = delete;
+    TScopedGlobalComponentLookup &operator=(const TScopedGlobalComponentLookup &) = delete;
+
+private:
+    int FHandle;
+};
+
 class TReader : public TFiler, public TValueReader
 {
 public:

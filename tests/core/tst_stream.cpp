@@ -655,6 +655,12 @@ void TestStream::writesStoredPropertiesInDeclaredOrder()
     const qsizetype third = stream.indexOf(Short("TreeNodeShape3"));
     QVERIFY(first > 0 && first < second && second < third);
     QVERIFY(stream.endsWith(Hex("0000"))); // last node's children, the root's children
+
+    // A device that takes nothing: the write fails, it does not pass for done.
+    QBuffer readOnly;
+    readOnly.open(QIODevice::ReadOnly);
+    TWriter writer(readOnly);
+    QVERIFY_THROWS_EXCEPTION(EWriteError, writer.WriteRootComponent(*host.Diagram));
 }
 
 void TestStream::referenceNamingRule()
@@ -971,14 +977,23 @@ void TestStream::globalLookupResolvesAnyOwnerName()
     other.Load(stream);
     QCOMPARE(other.Node(QStringLiteral("B"))->Parent(), nullptr);
 
-    // ...a lookup that falls back to the loading owner finds it.
+    // ...a lookup that falls back to the loading owner finds it; it is
+    // gone with the load, also when the load fails.
     THost hosted(QStringLiteral("MainForm"));
     TComponent *owner = hosted.Owner.get();
-    const int handle = AddGlobalComponentLookup([owner](const QString &) { return owner; });
-    hosted.Load(stream);
-    RemoveGlobalComponentLookup(handle);
+    {
+        TScopedGlobalComponentLookup lookup([owner](const QString &) { return owner; });
+        hosted.Load(stream);
+    }
     QCOMPARE(hosted.Node(QStringLiteral("B"))->Parent(), hosted.Node(QStringLiteral("A")));
     QCOMPARE(FindGlobalComponent(QStringLiteral("MainForm")), nullptr);
+    THost failing(QStringLiteral("MainForm"));
+    try {
+        TScopedGlobalComponentLookup lookup([owner](const QString &) { return owner; });
+        failing.Load(stream.left(stream.size() - 1));
+    } catch (const EReadError &) {
+    }
+    QCOMPARE(FindGlobalComponent(QStringLiteral("Anything")), nullptr);
 
     // A lookup for top-level components by name, and "Name.Owner".
     TTreeNodeShape free;
