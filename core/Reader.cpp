@@ -96,9 +96,7 @@ void TReader::ReadRootComponent(TComponent &root)
     ReadPrefix();
     ReadStr(); // the class: the root's own
     const QString name = ReadStr();
-    if (!name.isEmpty())
-        root.SetName(name);
-    ReadRootBody(root, true);
+    ReadRootBody(root, name, true);
 }
 
 std::unique_ptr<TComponent> TReader::ReadRootComponent()
@@ -111,13 +109,11 @@ std::unique_ptr<TComponent> TReader::ReadRootComponent()
         throw EClassNotFound(FormatMessage(SClassNotFound, {className}));
     if (TComponent *owner = root->Owner())
         (void)owner->RemoveComponent(root.get()).release(); // the caller owns it through `root`
-    if (!name.isEmpty())
-        root->SetName(name);
-    ReadRootBody(*root, false);
+    ReadRootBody(*root, name, false);
     return root;
 }
 
-void TReader::ReadRootBody(TComponent &root, bool keepOnFailure)
+void TReader::ReadRootBody(TComponent &root, const QString &name, bool keepOnFailure)
 {
     FRoot = &root;
     FLoaded.clear();
@@ -125,6 +121,9 @@ void TReader::ReadRootBody(TComponent &root, bool keepOnFailure)
     FLoaded.push_back(&root);
     root.BeginLoading();
     try {
+        // A root written without a name keeps the one it has.
+        if (!name.isEmpty())
+            root.SetName(name);
         ReadProperties(root, root, 0);
         ReadChildren(root, 0);
     } catch (...) {
@@ -170,8 +169,8 @@ void TReader::ReadChild(TComponent &parent, int depth)
     const size_t fixupMark = FFixups.size();
     FLoaded.push_back(child);
     try {
-        child->SetName(name);
         child->BeginLoading();
+        child->SetName(name);
         ReadProperties(*child, *child, 0);
         ReadChildren(*child, depth);
         child->AttachToParent(&parent);

@@ -6,8 +6,8 @@
 //   reader.ReadRootComponent(diagram); // into an existing root
 //   // or: std::unique_ptr<TComponent> c = reader.ReadRootComponent();
 //
-// Reading a root record: the root gets the stored name (when there is one)
-// and its properties; each child record creates a component of the named
+// Reading a root record: the root gets the stored name (a root written
+// without one keeps its own) and its properties; each child record creates a component of the named
 // class through the class registry ("Class %s not found"), owned by Owner()
 // (the root when no owner is set) and named as stored ("A component named
 // %s already exists" when the owner has one), reads its properties while
@@ -111,7 +111,7 @@ private:
 
     // Records.
     void ReadPrefix();
-    void ReadRootBody(TComponent &root, bool keepOnFailure);
+    void ReadRootBody(TComponent &root, const QString &name, bool keepOnFailure);
     void ReadChildren(TComponent &parent, int depth);
     void ReadChild(TComponent &parent, int depth);
     void Discard(size_t loadedMark, size_t fixupMark);

@@ -13,4 +13,5 @@ ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)" "$@"
 seeds=$root/build/test/fuzz-seeds
 corpus=$root/build/fuzz/corpus/reader
 mkdir -p "$seeds" "$corpus"
-"$root/build/fuzz/fuzz/fuzz_reader" -max_total_time=30 -print_final_stats=1 "$corpus" "$seeds"
+"$root/build/fuzz/fuzz/fuzz_reader" -max_total_time=30 -print_final_stats=1 -dict="$root/fuzz/reader.dict" \
+  "$corpus" "$seeds"

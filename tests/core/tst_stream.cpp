@@ -789,7 +789,9 @@ void TestStream::richDiagramRoundTrips()
 void TestStream::readerAcceptsEveryTagAndPrefix()
 {
     TBuilder b;
-    b.Signature().Header("TTestDiagram", "").Byte(0);
+    b.Signature().Header("TTestDiagram", "").Str("GridStep"); // read, never written
+    b->WriteInteger(16);
+    b.Byte(0);
     // A child record with a prefix (child position 5, inline).
     b.Byte(0xF6);
     b->WriteInteger(5);
@@ -853,6 +855,8 @@ void TestStream::readerAcceptsEveryTagAndPrefix()
     QCOMPARE(host.Node(QStringLiteral("N3"))->PeekImage()->Data, Short("TIcon"));
     QCOMPARE(host.Node(QStringLiteral("N4"))->Scale(), 3.0);
     QCOMPARE(int(host.Diagram->Nodes.size()), 4);
+    QCOMPARE(host.Diagram->GridStep(), 16);
+    QVERIFY(!SaveStream(*host.Diagram).contains("GridStep"));
 }
 
 void TestStream::collectionsReplaceTheirItems()
@@ -1082,6 +1086,7 @@ void TestStream::unknownPropertyAsksOncePerOccurrence()
     QCOMPARE(host.Load(stream, true),
              QStringList({"Property does not exist", "Property does not exist", "Property does not exist"}));
     QCOMPARE(host.Diagram->Zoom(), 75);
+    QCOMPARE(host.Diagram->Name(), QStringLiteral("Diagram1")); // written without a name: keeps its own
     QCOMPARE(host.Node(QStringLiteral("N1"))->Hint(), QStringLiteral("N1"));
     QCOMPARE(host.Node(QStringLiteral("N2"))->Hint(), QStringLiteral("N2"));
     QCOMPARE(int(host.Diagram->Nodes.size()), 2);
