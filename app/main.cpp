@@ -1,6 +1,8 @@
 // Dendrix: a desktop diagram editor.
 
+#include "canvas/CanvasResources.h"
 #include "editor/UDendrix.h"
+#include "model/ModelResources.h"
 
 #include <QApplication>
 
@@ -9,6 +11,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quorvel Software"));
     QApplication::setApplicationName(QStringLiteral("Dendrix"));
+    // The built-in pictures and brush patterns live in static libraries and
+    // exist only once registered, before anything loads them.
+    InitCanvasResources();
+    InitModelResources();
     RegisterDendrixClasses();
 
     TDendrixMainWindow window;

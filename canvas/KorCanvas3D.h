@@ -1,42 +1,26 @@
 #pragma once
-// The canvas: one abstract drawing surface for the screen, off-screen
-// bitmaps, printers and recording canvases. Every picture goes through its
-// virtual operations, never through a QPainter directly.
+// TKorCanvas3D: the concrete canvas. It draws through a QPainter on any
+// paint device (images, widgets inside their paint events, printers, PDF
+// writers), keeps the off-screen buffer of flicker-free display, and
+// converts the drawing model's pixel conventions into Qt's once, in the
+// primitives below.
 //
-// TKorCanvas is the 2D layer, TCanvas3D adds the projection, TKorCanvas3D
-// draws through a QPainter. A canvas that is not attached to a painter
-// still measures text (at screen resolution), which the model uses for
-// automatic node sizes.
+// A canvas that is not attached to a painter draws nothing but still
+// measures text (at screen resolution), which the model uses for automatic
+// node sizes.
 
-#include "canvas/ChartBrush.h"
-#include "canvas/ChartPen.h"
-#include "canvas/KorFont.h"
+#include "canvas/Canvas3D.h"
 
+#include <QBrush>
 #include <QFont>
-#include <QString>
+#include <QImage>
+#include <QPainterPath>
+#include <QPen>
 #include <memory>
+#include <vector>
 
 class QPainter;
 class QPaintDevice;
-
-class TKorCanvas
-{
-public:
-    virtual ~TKorCanvas();
-
-    // Realises a font: it becomes the font of TextOut, TextWidth and
-    // TextHeight (with its shadow, outline and gradient).
-    virtual void AssignFont(const TKorFont *font) = 0;
-    // Width of a string in the current font plus the absolute horizontal
-    // shadow size of the current font; 0 when it cannot be measured.
-    virtual int TextWidth(const QString &text) = 0;
-    // Height of a string plus the absolute vertical shadow size.
-    virtual int TextHeight(const QString &text) = 0;
-};
-
-class TCanvas3D : public TKorCanvas
-{
-};
 
 class TKorCanvas3D : public TCanvas3D
 {
@@ -44,24 +28,227 @@ public:
     TKorCanvas3D();
     ~TKorCanvas3D() override;
 
-    // Makes a painter the target (null detaches; the canvas then measures
-    // at screen resolution).
+    // Makes a painter the target (null detaches). The painter must stay
+    // active while attached; the canvas sets its pen, brush, font and
+    // composition mode before every operation.
     void Attach(QPainter *painter);
     QPainter *Painter() const { return FPainter; }
 
-    void AssignFont(const TKorFont *font) override;
+    // The font in force as the target sees it.
+    const QFont &CurrentQFont();
+
+    // Antialiased drawing (off by default: the drawing model is pixel
+    // exact and the default look is aliased).
+    bool Antialiased() const { return FAntialiased; }
+    void SetAntialiased(bool value);
+
+    // Set while the canvas draws into a metafile or an export target.
+    bool Exporting() const { return FExporting; }
+    void SetExporting(bool value) { FExporting = value; }
+
+    // True while the off-screen buffer does not hold the current picture.
+    bool Dirty() const { return FDirty; }
+    // The off-screen buffer (null before the first buffered drawing and
+    // after FreeBuffer).
+    const QImage *Buffer() const { return FBuffer.get(); }
+
+    // Projection state of the current drawing.
+    bool Is3D() const { return FIs3D; }
+    bool IsOrthogonal() const { return FIsOrthogonal; }
+    double ZoomFactor() const { return FZoomFactor; }
+    bool ZoomText() const { return FZoomText; }
+    double OrthoSlope() const { return FOrthoSlope; }
+    TPoint3D ProjectionCenter() const { return TPoint3D(FXCenter, FYCenter, FZCenter); }
+    TPoint ShiftedCenter() const { return TPoint(FXCenterOffset, FYCenterOffset); }
+    double PerspectiveFactor() const { return FPerspective; }
+    // The current position of MoveTo and LineTo.
+    TPoint PenPos() const { return FPenPos; }
+
+    // Number of clip operations not yet undone by RemoveClip.
+    int ClipDepth() const { return static_cast<int>(FClipStack.size()); }
+
+    // --- 2D slots ---------------------------------------------------------
+    TColor BackColor() const override { return FBackColor; }
+    int BackMode() const override { return FBackMode; }
+    QPainter *Handle() const override { return FPainter; }
+    bool Monochrome() const override { return FMonochrome; }
+    int TextAlign() const override { return FTextAlign; }
+    bool BufferedDisplay() const override { return FBuffered; }
+    void SetBackColor(TColor color) override;
+    void SetBackMode(int mode) override;
+    void SetMonochrome(bool value) override;
+    void SetPixel(int x, int y, TColor color) override;
+    void SetTextAlign(int align) override;
+    void SetBufferedDisplay(bool value) override;
+    void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+    void RingSector(int xc, int yc, int xRadius, int yRadius, double startAngle, double endAngle,
+                    int holePercent) override;
+    void Draw(int x, int y, const QImage &image) override;
+    void Ellipse(int x1, int y1, int x2, int y2) override;
+    void FillRect(const TRect &rect) override;
+    void BevelFrame(const TRect &rect, TColor topColor, TColor bottomColor, int width) override;
+    void LineTo(int x, int y) override;
+    void MoveTo(int x, int y) override;
+    void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+    void Rectangle(int x0, int y0, int x1, int y1) override;
+    void RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) override;
+    void StretchDraw(const TRect &rect, const QImage &image) override;
+    void TextOut(int x, int y, const QString &text) override;
     int TextWidth(const QString &text) override;
     int TextHeight(const QString &text) override;
+    void ClipToRect(const TRect &rect) override;
+    void HorizSegment(int x0, int x1, int y) override;
+    void RectangleRect(const TRect &rect) override;
+    void VertSegment(int x, int y0, int y1) override;
+    void ClearRect(const TRect &rect) override;
+    void BandFill(const TRect &rect, TColor startColor, TColor endColor, TGradientDirection direction) override;
+    void MarkDirty() override { FDirty = true; }
+    void Segment(int x0, int y0, int x1, int y1) override;
+    void Polygon(const TPointArray &points) override;
+    void RotatedText(int x, int y, double angle, const QString &text) override;
+    void RemoveClip() override;
+    void ClipToEllipse(const TRect &rect) override;
+    void ClipToRoundRect(const TRect &rect, int ellipseWidth, int ellipseHeight) override;
+    void ClipToPolygon(const TPointArray &points) override;
+    void BeginTransparency(const TRect &rect) override;
+    void EndTransparency(int transparency) override;
 
-    // The font in force as the target sees it.
-    const QFont &CurrentQFont() const { return FQFont; }
+    // --- 3D slots ---------------------------------------------------------
+    void ProjectedPixel(int x, int y, int z, TColor color) override;
+    void UnprojectPoint(int &x, int &y, int z) const override;
+    TPoint ProjectPoint(int x, int y, int z) const override;
+    TRect StartDrawing(QPainter *target, TView3DOptions *options, const TRect &userRect, bool is3D) override;
+    void TakeSettingsFrom(const TCanvas3D *other) override;
+    void SetupProjection(int depth, const TRect &rect) override;
+    void EndDrawing(QPainter *target, QPainter *control, const TRect &userRect) override;
+    bool ShowBuffer(QPainter *target) override;
+    void ProjectedArrow(bool filled, const TPoint &from, const TPoint &to, int headWidth, int headLength,
+                        int z) override;
+    void ClipProjectedBox(const TRect &rect, int z0, int z1) override;
+    void ShadedCube(const TRect &rect, int z0, int shade, int z1, bool darkSides) override;
+    void CubeFaces(const TRect &rect, int z0, int z1, bool darkSides) override;
+    void Cube(const TRect &rect, int z0, int z1, bool darkSides) override;
+    void ProjectedHorizLine(int x0, int x1, int y, int z) override;
+    void ProjectedVertLine(int x, int y0, int y1, int z) override;
+    void DepthLine(int x, int y, int z0, int z1) override;
+    void ProjectedEllipse(int x1, int y1, int x2, int y2, int z) override;
+    void SuspendProjection() override;
+    void ResumeProjection() override;
+    void ProjectedLine(int x0, int y0, int x1, int y1, int z) override;
+    void ProjectedMoveTo(int x, int y, int z) override;
+    void ProjectedLineTo(int x, int y, int z) override;
+    void Pie3D(int xc, int yc, int xRadius, int yRadius, int z0, int z1, double startAngle, double endAngle,
+               bool darkSides) override;
+    void DepthQuad(const TPoint &a, const TPoint &b, int z0, int z1) override;
+    void ProjectedQuad(const TPoint &p0, const TPoint &p1, const TPoint &p2, const TPoint &p3, int z) override;
+    void TwoDepthQuad(const TPoint &p0, const TPoint &p1, const TPoint &p2, const TPoint &p3, int z0,
+                      int z1) override;
+    void ProjectedPolygon(const TPointArray &points, int z) override;
+    void Pyramid(bool vertical, const TRect &rect, int z0, int z1, bool darkSides) override;
+    void Prism(const TRect &rect, int z0, int z1, int sides, bool darkSides) override;
+    void ProjectedRectangle(const TRect &rect, int z) override;
+    void FloorQuad(int x0, int x1, int y, int z0, int z1) override;
+    void WallQuad(int x, int y0, int y1, int z0, int z1) override;
+    void ProjectedRotatedText(int x, int y, int z, double angle, const QString &text) override;
+    void ProjectedCircle(int xc, int yc, double radius, int z) override;
+    void ProjectedTextOut(int x, int y, int z, const QString &text) override;
+    void ProjectedTriangle(const TPoint3D &a, const TPoint3D &b, const TPoint3D &c, TColor color) override;
+    void FlatTriangleAtDepth(const TPoint &a, const TPoint &b, const TPoint &c, int z) override;
+    void FillScratchQuad() override;
+    void FreeBuffer() override;
+    void CopyBuffer(QPainter *target, int x, int y) override;
 
-private:
+    // The zoomed size of a font for projected text: max(1, round(size x
+    // zoom)) points.
+    static int ZoomedFontSize(int points, double zoom);
+
+protected:
+    void PenChanged() override;
+    void BrushChanged() override;
+    void FontChanged() override;
+    int FontPixelsPerInch() const override;
+
+    // The device text is measured on (the target's, else a screen-like
+    // one).
     QPaintDevice *MeasureDevice() const;
 
+private:
+    enum class TDrawKind { Shape, Fill, Text, Image };
+    // Readies the painter for one operation: false when nothing can be
+    // drawn (no painter, or a pen mode that draws nothing).
+    bool Prepare(TDrawKind kind);
+    // The fill geometry of a rectangle (see the pixel model).
+    QRectF FillArea(const TRect &r) const;
+    const QPen &RealisedPen();
+    const QBrush &RealisedBrush();
+    // The pixel-model primitives shared by the operations.
+    void StrokeLine(int x0, int y0, int x1, int y1);
+    void FillAndStrokeRect(const TRect &r);
+    void FillAndStrokeEllipse(const TRect &r);
+    void FillAndStrokePath(const QPainterPath &fill, const QPainterPath &stroke);
+    void PlainText(int x, int y, const QString &text, const QFont &font, TColor color);
+    void DrawTextAt(int x, int y, const QString &text, const QFont &font);
+    TPoint AlignedTextOrigin(int x, int y, const QString &text, const QFont &font);
+    QFont ZoomedFont(const QFont &font) const;
+    void PushClip();
+    void ComputeRotation();
+    TPointArray ProjectPoints(const TPointArray &points, int z) const;
+    void BoxFace(const TPoint3D *corners, const int *face);
+    void FaceColor(TColor base, int darkness);
+
     QPainter *FPainter = nullptr;
+    std::unique_ptr<QImage> FBuffer;
+    std::unique_ptr<QPainter> FBufferPainter;
+    QPainter *FControl = nullptr;
+
     QFont FQFont;
-    int FShadowH = 0;
-    int FShadowV = 0;
-    int FInterChar = 0;
+    bool FQFontValid = false;
+    QPen FQPen;
+    bool FQPenValid = false;
+    QBrush FQBrush;
+    bool FQBrushValid = false;
+
+    TColor FBackColor = clWhite;
+    int FBackMode = cbmTransparent;
+    int FTextAlign = taLeft | taTop;
+    TPoint FPenPos;
+
+    bool FBuffered = true;
+    bool FDirty = true;
+    bool FMonochrome = false;
+    bool FAntialiased = false;
+    bool FExporting = false;
+
+    bool FIs3D = false;
+    bool FIsOrthogonal = false;
+    bool FSaved3D = false;
+    double FZoomFactor = 1.0;
+    bool FZoomText = true;
+    double FOrthoSlope = 1.0;
+    int FXCenter = 0;
+    int FYCenter = 0;
+    int FZCenter = 0;
+    int FXCenterOffset = 0;
+    int FYCenterOffset = 0;
+    double FPerspective = 0.0;
+    double FA1 = 1, FA2 = 0, FA3 = 0, FB1 = 0, FB2 = 1, FB3 = 0, FM1 = 0, FM2 = 0, FSinE = 0;
+
+    // Clip stack: one painter state per clip not yet removed.
+    std::vector<QPainter *> FClipStack;
+
+    // Transparency in progress: either saved pixels of a readable target
+    // or an ARGB layer the element is drawn into.
+    struct TBlendState
+    {
+        TRect Rect;          // logical
+        QRect DeviceRect;    // on the target device
+        QImage Saved;        // pixels under the element (readable targets)
+        std::unique_ptr<QImage> Layer;
+        std::unique_ptr<QPainter> LayerPainter;
+        QPainter *Previous = nullptr;
+        size_t ClipDepth = 0;
+        bool Inert = false;
+    };
+    std::vector<std::unique_ptr<TBlendState>> FBlends;
+    QImage *ReadableTarget() const;
 };

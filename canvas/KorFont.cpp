@@ -2,6 +2,7 @@
 
 #include "core/Rounding.h"
 
+#include <QGuiApplication>
 #include <QLocale>
 
 namespace {
@@ -99,7 +100,9 @@ const TClassInfo &TKorFont::StaticClassInfo()
     static const TClassInfo info =
         TClassBuilder<TKorFont>("TKorFont", TFont::StaticClassInfo())
             .Redefault("Height", HeightOf(kDefaultSize, kScreenPixelsPerInch))
+            .Stored([](const TKorFont &f) { return f.Height() != HeightOf(DefaultSize(), f.PixelsPerInch()); })
             .String("Name", &TFont::Name, &TFont::SetName, DefaultName())
+            .Stored([](const TKorFont &f) { return f.Name() != DefaultName(); })
             .Object<TKorFontGradient>("Gradient", &TKorFont::PeekGradient, &TKorFont::Gradient)
             .Integer("InterCharSize", &TKorFont::InterCharSize, &TKorFont::SetInterCharSize, 0)
             .Object<TChartHiddenPen>("OutLine", &TKorFont::PeekOutLine, &TKorFont::OutLine)
@@ -107,15 +110,36 @@ const TClassInfo &TKorFont::StaticClassInfo()
     return info;
 }
 
+namespace {
+bool JapaneseSystem()
+{
+    return QLocale().language() == QLocale::Japanese;
+}
+} // namespace
+
 QString TKorFont::DefaultName()
 {
-    return QStringLiteral("Arial");
+    return JapaneseSystem() ? QStringLiteral("MS Sans Serif") : QStringLiteral("Arial");
+}
+
+int TKorFont::DefaultSize()
+{
+    if (!JapaneseSystem() || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return kDefaultSize;
+    // The system font's height in points at the screen's resolution.
+    const QFont system = QGuiApplication::font();
+    int points = 0;
+    if (system.pixelSize() > 0)
+        points = dx::MulDiv(system.pixelSize(), 72, kScreenPixelsPerInch);
+    else if (system.pointSizeF() > 0)
+        points = dx::RoundEven(system.pointSizeF());
+    return points > 0 ? points : kDefaultSize;
 }
 
 TKorFont::TKorFont()
 {
     SetName(DefaultName());
-    SetSize(kDefaultSize);
+    SetSize(DefaultSize());
 }
 
 TKorFont::~TKorFont() = default;

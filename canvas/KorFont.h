@@ -94,8 +94,11 @@ public:
     int ShadowHorizSize() const { return FShadow ? FShadow->HorizSize() : 0; }
     int ShadowVertSize() const { return FShadow ? FShadow->VertSize() : 0; }
 
+    // The defaults: "Arial", 8 points. On a Japanese system the size comes
+    // from the system's default font and the name is "MS Sans Serif".
     static constexpr int kDefaultSize = 8;
     static QString DefaultName();
+    static int DefaultSize();
 
 protected:
     bool CopyFields(const TFont &source) override;

@@ -2,8 +2,11 @@
 // Gradient data: two or three colours laid out in a direction. Painting is
 // done by the canvas (PaintGradient, BandFill).
 
+#include "canvas/CanvasTypes.h"
 #include "canvas/GraphicsObject.h"
 #include "core/Colors.h"
+
+class TKorCanvas;
 
 DX_ENUM(TGradientDirection, gdTopBottom, gdBottomTop, gdLeftRight, gdRightLeft, gdFromCenter, gdFromTopLeft,
         gdFromBottomLeft)
@@ -31,6 +34,11 @@ public:
     bool HasMidColor() const { return FHasMidColor; }
 
     void Assign(const TPersistent *source) override;
+
+    // Paints the gradient into a rectangle of a canvas; a positive round
+    // size limits it to a rectangle with corners rounded by ellipses of
+    // that width and height. A monochrome canvas gets the colours' greys.
+    void PaintGradient(TKorCanvas *canvas, const TRect &rect, int roundSize = 0) const;
 
 protected:
     virtual bool CopyFields(const TCustomKorGradient &source);

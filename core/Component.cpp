@@ -300,3 +300,11 @@ void TComponent::Loaded()
 {
     FState &= ~(csLoading | csReading);
 }
+
+void TComponent::GetChildren(const std::function<void(TComponent *)> &) const
+{
+}
+
+void TComponent::AttachToParent(TComponent *)
+{
+}

@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -82,6 +83,16 @@ public:
     // Loaded runs after the whole stream has been read and clears it.
     void BeginLoading() { FState |= csLoading | csReading; }
     virtual void Loaded();
+
+    // Streaming hooks. GetChildren hands the writer the components written
+    // as child objects of this one, in order (none by default; a diagram
+    // hands its nodes, then its connections). AttachToParent is called by
+    // the reader once this component's record has been read as a child of
+    // `parent` (properties and own children applied; references are
+    // resolved later); a diagram element joins its diagram there. Nothing by
+    // default.
+    virtual void GetChildren(const std::function<void(TComponent *)> &proc) const;
+    virtual void AttachToParent(TComponent *parent);
 
     static bool IsValidIdent(const QString &name);
 

@@ -20,7 +20,7 @@ public:
     }
 };
 
-class TFiler; // the stream reader and writer; see core/Stream.h
+class TFiler; // the stream writer and reader; see core/Filer.h
 
 class TPersistent : public TObject
 {

@@ -10,7 +10,7 @@ public:
     virtual ~TChildManager() = default;
 
     // Centre of a node's cross box, where its row meets the guide line.
-    virtual QPoint GetCrossPos(TTreeNodeShape *node, TTreeNodeShape *parent) = 0;
+    virtual TPoint GetCrossPos(TTreeNodeShape *node, TTreeNodeShape *parent) = 0;
     // Draws a csAuto connection; False when the rest lies below the visible
     // area (the node walk stops).
     virtual bool DrawConnection(TTreeConnection *connection) = 0;

@@ -16,7 +16,7 @@ int Degrees(int dx, int dy)
 }
 } // namespace
 
-QPoint MeetingPoint(TTreeShapeStyle style, const TRect &own, const TRect &other)
+TPoint MeetingPoint(TTreeShapeStyle style, const TRect &own, const TRect &other)
 {
     const int L = own.Left, T = own.Top, R = own.Right, B = own.Bottom;
     const int oL = other.Left, oT = other.Top, oR = other.Right, oB = other.Bottom;
@@ -38,7 +38,7 @@ QPoint MeetingPoint(TTreeShapeStyle style, const TRect &own, const TRect &other)
         return {oR < L ? L : R, cy};
     case tssLine:
     case tssInvertLine:
-        return oR < L ? QPoint(L, T) : QPoint(R, B);
+        return oR < L ? TPoint(L, T) : TPoint(R, B);
     case tssTriangleTop:
         if (oB < T)
             return {cx, T};
@@ -76,59 +76,59 @@ QPoint MeetingPoint(TTreeShapeStyle style, const TRect &own, const TRect &other)
     }
 }
 
-std::vector<QPoint> StyledLine(TTreeConnectionStyle style, const std::vector<QPoint> &points)
+TPointArray StyledLine(TTreeConnectionStyle style, const TPointArray &points)
 {
     if (points.empty() || (style != csSides && style != csInvertedSides))
         return points;
-    std::vector<QPoint> line;
+    TPointArray line;
     line.reserve(points.size() * 2);
     line.push_back(points.front());
     for (size_t i = 0; i + 1 < points.size(); ++i) {
-        const QPoint &p = points[i];
-        const QPoint &q = points[i + 1];
+        const TPoint &p = points[i];
+        const TPoint &q = points[i + 1];
         if (style == csSides) {
-            line.emplace_back(p.x(), q.y());
-            if (q.x() != p.x())
+            line.emplace_back(p.X, q.Y);
+            if (q.X != p.X)
                 line.push_back(q);
         } else {
-            line.emplace_back(q.x(), p.y());
-            if (q.y() != p.y())
+            line.emplace_back(q.X, p.Y);
+            if (q.Y != p.Y)
                 line.push_back(q);
         }
     }
     return line;
 }
 
-std::vector<QPoint> CurvePoints(const std::vector<QPoint> &points)
+TPointArray CurvePoints(const TPointArray &points)
 {
-    std::vector<QPoint> curve = points;
+    TPointArray curve = points;
     if (curve.size() > 4)
         while ((curve.size() - 4) % 3 != 0)
             curve.push_back(curve.back());
     return curve;
 }
 
-int StartAngle(TTreeConnectionStyle style, const std::vector<QPoint> &points)
+int StartAngle(TTreeConnectionStyle style, const TPointArray &points)
 {
     if (points.size() < 2)
         return 0;
-    const QPoint p0 = points[0];
-    QPoint p1 = points[1];
+    const TPoint p0 = points[0];
+    TPoint p1 = points[1];
     if (style == csSides)
-        p1.setX(p0.x());
+        p1.X = p0.X;
     else if (style == csInvertedSides)
-        p1.setY(p0.y());
-    return Degrees(p1.x() - p0.x(), p1.y() - p0.y());
+        p1.Y = p0.Y;
+    return Degrees(p1.X - p0.X, p1.Y - p0.Y);
 }
 
-int EndAngle(TTreeConnectionStyle style, const std::vector<QPoint> &points)
+int EndAngle(TTreeConnectionStyle style, const TPointArray &points)
 {
     if (points.size() < 2)
         return 0;
-    const QPoint &l = points[points.size() - 1];
-    const QPoint &p = points[points.size() - 2];
-    const int dx = style == csInvertedSides ? 0 : l.x() - p.x();
-    const int dy = style == csSides ? 0 : l.y() - p.y();
+    const TPoint &l = points[points.size() - 1];
+    const TPoint &p = points[points.size() - 2];
+    const int dx = style == csInvertedSides ? 0 : l.X - p.X;
+    const int dy = style == csSides ? 0 : l.Y - p.Y;
     return Degrees(dx, dy);
 }
 
@@ -142,7 +142,7 @@ int TextAngle(int endAngle)
     return f;
 }
 
-QPoint Turn(int px, int py, int cx, int cy, double degrees)
+TPoint Turn(int px, int py, int cx, int cy, double degrees)
 {
     const double a = degrees * kPi / 180.0;
     const double c = std::cos(a);
@@ -152,44 +152,44 @@ QPoint Turn(int px, int py, int cx, int cy, double degrees)
     return {dx::RoundEven(dx * c + dy * s) + cx, dx::RoundEven(dx * s - dy * c) + cy};
 }
 
-std::vector<QPoint> ArrowHead(const QPoint &tip, double degrees, int size)
+TPointArray ArrowHead(const TPoint &tip, double degrees, int size)
 {
-    const int cx = tip.x(), cy = tip.y();
+    const int cx = tip.X, cy = tip.Y;
     const int half = size / 2;
     return {Turn(cx - size, cy - half, cx, cy, degrees), tip, Turn(cx - size, cy + half, cx, cy, degrees)};
 }
 
-TRect ArrowSquare(const QPoint &center, int size)
+TRect ArrowSquare(const TPoint &center, int size)
 {
-    const int left = center.x() - size / 2;
-    const int top = center.y() - size / 2;
+    const int left = center.X - size / 2;
+    const int top = center.Y - size / 2;
     return TRect(left, top, left + size, top + size);
 }
 
-QPoint TextOrigin(const QPoint &p, const QPoint &l, THorizTextAlign horiz, TVertTextAlign vert)
+TPoint TextOrigin(const TPoint &p, const TPoint &l, THorizTextAlign horiz, TVertTextAlign vert)
 {
-    int x = p.x() + (l.x() - p.x()) / 2;
+    int x = p.X + (l.X - p.X) / 2;
     if (horiz == htaLeft)
-        x = p.x();
+        x = p.X;
     else if (horiz == htaRight)
-        x = l.x();
-    int y = p.y() + (l.y() - p.y()) / 2;
+        x = l.X;
+    int y = p.Y + (l.Y - p.Y) / 2;
     if (vert == vtaTop)
-        y = p.y();
+        y = p.Y;
     else if (vert == vtaBottom)
-        y = l.y();
+        y = l.Y;
     return {x, y};
 }
 
-bool NearSegment(const QPoint &pos, const QPoint &a, const QPoint &b, int tolerance)
+bool NearSegment(const TPoint &pos, const TPoint &a, const TPoint &b, int tolerance)
 {
-    const int x = pos.x(), y = pos.y();
-    if (a.x() == b.x())
-        return std::abs(x - a.x()) <= tolerance && y >= std::min(a.y(), b.y()) && y <= std::max(a.y(), b.y());
-    if (a.y() == b.y())
-        return std::abs(y - a.y()) <= tolerance && x >= std::min(a.x(), b.x()) && x <= std::max(a.x(), b.x());
-    const double ax = a.x(), ay = a.y();
-    const double vx = b.x() - ax, vy = b.y() - ay;
+    const int x = pos.X, y = pos.Y;
+    if (a.X == b.X)
+        return std::abs(x - a.X) <= tolerance && y >= std::min(a.Y, b.Y) && y <= std::max(a.Y, b.Y);
+    if (a.Y == b.Y)
+        return std::abs(y - a.Y) <= tolerance && x >= std::min(a.X, b.X) && x <= std::max(a.X, b.X);
+    const double ax = a.X, ay = a.Y;
+    const double vx = b.X - ax, vy = b.Y - ay;
     const double len2 = vx * vx + vy * vy;
     double t = ((x - ax) * vx + (y - ay) * vy) / len2;
     t = std::clamp(t, 0.0, 1.0);
@@ -198,20 +198,20 @@ bool NearSegment(const QPoint &pos, const QPoint &a, const QPoint &b, int tolera
     return ex * ex + ey * ey <= static_cast<double>(tolerance) * tolerance;
 }
 
-bool InPolygon(const QPoint &pos, const std::vector<QPoint> &polygon)
+bool InPolygon(const TPoint &pos, const TPointArray &polygon)
 {
     const size_t n = polygon.size();
     if (n == 0)
         return false;
     bool inside = false;
-    const double x = pos.x(), y = pos.y();
+    const double x = pos.X, y = pos.Y;
     for (size_t i = 0, j = n - 1; i < n; j = i++) {
-        const QPoint &a = polygon[i];
-        const QPoint &b = polygon[j];
+        const TPoint &a = polygon[i];
+        const TPoint &b = polygon[j];
         if (NearSegment(pos, a, b, 0))
             return true;
-        if ((a.y() > y) != (b.y() > y)) {
-            const double xs = a.x() + (y - a.y()) * (b.x() - a.x()) / static_cast<double>(b.y() - a.y());
+        if ((a.Y > y) != (b.Y > y)) {
+            const double xs = a.X + (y - a.Y) * (b.X - a.X) / static_cast<double>(b.Y - a.Y);
             if (x < xs)
                 inside = !inside;
         }
@@ -219,17 +219,17 @@ bool InPolygon(const QPoint &pos, const std::vector<QPoint> &polygon)
     return inside;
 }
 
-int HitSegment(TTreeConnectionStyle style, const std::vector<QPoint> &points, const QPoint &pos)
+int HitSegment(TTreeConnectionStyle style, const TPointArray &points, const TPoint &pos)
 {
     for (size_t i = 0; i + 1 < points.size(); ++i) {
-        const QPoint &p = points[i];
-        const QPoint &q = points[i + 1];
+        const TPoint &p = points[i];
+        const TPoint &q = points[i + 1];
         bool hit;
         if (style == csSides) {
-            const QPoint corner(p.x(), q.y());
+            const TPoint corner(p.X, q.Y);
             hit = NearSegment(pos, p, corner) || NearSegment(pos, corner, q);
         } else if (style == csInvertedSides) {
-            const QPoint corner(q.x(), p.y());
+            const TPoint corner(q.X, p.Y);
             hit = NearSegment(pos, p, corner) || NearSegment(pos, corner, q);
         } else {
             hit = NearSegment(pos, p, q);

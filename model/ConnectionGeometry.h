@@ -11,45 +11,45 @@ namespace ConnectionGeometry {
 
 // Where a connection towards the rectangle `other` meets a node of `style`
 // whose rectangle is `own` (both already widened for the border).
-QPoint MeetingPoint(TTreeShapeStyle style, const TRect &own, const TRect &other);
+TPoint MeetingPoint(TTreeShapeStyle style, const TRect &own, const TRect &other);
 
 // The poly-line a connection of a straight style draws through its points:
 // csLine and csAuto pass through them; csSides goes vertically then
 // horizontally, csInvertedSides horizontally then vertically.
-std::vector<QPoint> StyledLine(TTreeConnectionStyle style, const std::vector<QPoint> &points);
+TPointArray StyledLine(TTreeConnectionStyle style, const TPointArray &points);
 
 // The points of a Bezier poly-curve: more than 4 points are padded with
 // the last one to 4 + 3k.
-std::vector<QPoint> CurvePoints(const std::vector<QPoint> &points);
+TPointArray CurvePoints(const TPointArray &points);
 
 // The angle of the first segment (atan2(dx, dy) in degrees, rounded).
-int StartAngle(TTreeConnectionStyle style, const std::vector<QPoint> &points);
+int StartAngle(TTreeConnectionStyle style, const TPointArray &points);
 // The angle of the last segment; 0 with fewer than two points.
-int EndAngle(TTreeConnectionStyle style, const std::vector<QPoint> &points);
+int EndAngle(TTreeConnectionStyle style, const TPointArray &points);
 // The angle of text on the last segment: the end angle turned by -90 and
 // flipped so that it never reads upside down.
 int TextAngle(int endAngle);
 
 // A point (px, py) turned about (cx, cy) by `degrees` (0 right, 90 down).
-QPoint Turn(int px, int py, int cx, int cy, double degrees);
+TPoint Turn(int px, int py, int cx, int cy, double degrees);
 // The three vertices A', C, B' of an arrow head of size `size` at `tip`
 // pointing in direction `degrees`.
-std::vector<QPoint> ArrowHead(const QPoint &tip, double degrees, int size);
+TPointArray ArrowHead(const TPoint &tip, double degrees, int size);
 // The square of side `size` centred on a point (square, circle and diamond
 // heads).
-TRect ArrowSquare(const QPoint &center, int size);
+TRect ArrowSquare(const TPoint &center, int size);
 
 // Where the first text line of a connection starts, from the last two
 // points (P the second-to-last, L the last).
-QPoint TextOrigin(const QPoint &p, const QPoint &l, THorizTextAlign horiz, TVertTextAlign vert);
+TPoint TextOrigin(const TPoint &p, const TPoint &l, THorizTextAlign horiz, TVertTextAlign vert);
 
 // Hit tests. A straight piece is hit within `tolerance` pixels; a vertical
 // or horizontal piece within `tolerance` across and between its ends along.
-bool NearSegment(const QPoint &pos, const QPoint &a, const QPoint &b, int tolerance = 3);
+bool NearSegment(const TPoint &pos, const TPoint &a, const TPoint &b, int tolerance = 3);
 // Even-odd rule; vertices and edges count as inside.
-bool InPolygon(const QPoint &pos, const std::vector<QPoint> &polygon);
+bool InPolygon(const TPoint &pos, const TPointArray &polygon);
 // The first segment of a straight-style course hit by a position, or -1.
-int HitSegment(TTreeConnectionStyle style, const std::vector<QPoint> &points, const QPoint &pos);
+int HitSegment(TTreeConnectionStyle style, const TPointArray &points, const TPoint &pos);
 
 } // namespace ConnectionGeometry
 
@@ -57,10 +57,10 @@ int HitSegment(TTreeConnectionStyle style, const std::vector<QPoint> &points, co
 struct TConnectionFigure
 {
     TTreeConnectionStyle Style = csAuto;
-    std::vector<QPoint> Points; // the connection's computed points
-    std::vector<QPoint> Lines;  // the poly-line (or Bezier points for csCurve)
+    TPointArray Points; // the connection's computed points
+    TPointArray Lines;  // the poly-line (or Bezier points for csCurve)
     int StartAngle = 0;         // direction of the from-arrow: 270 - start angle
     int EndAngle = 0;           // direction of the to-arrow: 90 - end angle
     int TextAngle = 0;
-    QPoint TextOrigin;
+    TPoint TextOrigin;
 };

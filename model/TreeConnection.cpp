@@ -187,9 +187,9 @@ void TConnectionPoints::Move(int from, int to)
     FPoints.insert(FPoints.begin() + to, p);
 }
 
-std::vector<QPoint> TConnectionPoints::Positions() const
+TPointArray TConnectionPoints::Positions() const
 {
-    std::vector<QPoint> list;
+    TPointArray list;
     list.reserve(FPoints.size());
     for (const TConnectionPoint &p : FPoints)
         list.emplace_back(p.X, p.Y);
@@ -531,11 +531,11 @@ int TTreeConnection::CoordinateValue(TConnectionPointKind kind, int pos, int ind
 
 int TTreeConnection::PointAt(int x, int y) const
 {
-    const QPoint pos = FTree ? FTree->UnprojectPoint(QPoint(x, y)) : QPoint(x, y);
+    const TPoint pos = FTree ? FTree->UnprojectPoint(TPoint(x, y)) : TPoint(x, y);
     const int d = FTree ? FTree->Selected().HandleSize() : 3;
     for (int i = 0; i < FPoints.Count(); ++i) {
         const TConnectionPoint &p = FPoints[i];
-        if (std::abs(p.X - pos.x()) <= d && std::abs(p.Y - pos.y()) <= d)
+        if (std::abs(p.X - pos.X) <= d && std::abs(p.Y - pos.Y) <= d)
             return i;
     }
     return -1;
@@ -607,18 +607,18 @@ void TTreeConnection::CalcOne(int index)
     if (p.XStyle == cpFromEdge) {
         if (FFromShape && FToShape) {
             const bool towardsNext = index + 1 < n && FPoints[index + 1].XStyle != cpToEdge;
-            const QPoint at =
+            const TPoint at =
                 FFromShape->CalcConnectionPoint(towardsNext ? pointRect(FPoints[index + 1]) : ShapeRect(FToShape));
-            p.X = at.x();
-            p.Y = at.y();
+            p.X = at.X;
+            p.Y = at.Y;
         }
     } else if (p.XStyle == cpToEdge) {
         if (FFromShape && FToShape) {
             const bool fromPrevious = index > 0 && FPoints[index - 1].XStyle != cpNextOffset;
-            const QPoint at =
+            const TPoint at =
                 FToShape->CalcConnectionPoint(fromPrevious ? pointRect(FPoints[index - 1]) : ShapeRect(FFromShape));
-            p.X = at.x();
-            p.Y = at.y();
+            p.X = at.X;
+            p.Y = at.Y;
         }
     } else {
         p.X = Coordinate(p.XStyle, p.XValue, index, true);
@@ -687,20 +687,20 @@ TConnectionFigure TTreeConnection::Figure()
     f.EndAngle = G::EndAngle(FStyle, f.Points);
     f.TextAngle = G::TextAngle(f.EndAngle);
     const size_t n = f.Points.size();
-    const QPoint &last = f.Points[n - 1];
-    const QPoint &before = n > 1 ? f.Points[n - 2] : last;
+    const TPoint &last = f.Points[n - 1];
+    const TPoint &before = n > 1 ? f.Points[n - 2] : last;
     const TTreeStrings *text = PeekText();
     f.TextOrigin = G::TextOrigin(before, last, text ? text->HorizAlign() : htaCenter, text ? text->VertAlign() : vtaCenter);
     // Nothing is drawn when the course lies wholly outside the visible area.
-    int l = f.Points[0].x(), t = f.Points[0].y(), r = l, b = t;
-    for (const QPoint &p : f.Points) {
-        l = std::min(l, p.x());
-        t = std::min(t, p.y());
-        r = std::max(r, p.x());
-        b = std::max(b, p.y());
+    int l = f.Points[0].X, t = f.Points[0].Y, r = l, b = t;
+    for (const TPoint &p : f.Points) {
+        l = std::min(l, p.X);
+        t = std::min(t, p.Y);
+        r = std::max(r, p.X);
+        b = std::max(b, p.Y);
     }
     const TRect visible = FTree ? FTree->VisibleArea() : TRect(INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2);
-    if (!TRect(l, t, r + 1, b + 1).Meets(visible))
+    if (!RectsIntersect(TRect(l, t, r + 1, b + 1), visible))
         return f;
     f.Lines = FStyle == csCurve ? G::CurvePoints(f.Points) : G::StyledLine(FStyle, f.Points);
     return f;
@@ -720,8 +720,8 @@ int TTreeConnection::ClickedSegment(int x, int y) const
 {
     if (!EndsVisible())
         return -1;
-    const QPoint pos = FTree ? FTree->UnprojectPoint(QPoint(x, y)) : QPoint(x, y);
-    const std::vector<QPoint> points = FPoints.Positions();
+    const TPoint pos = FTree ? FTree->UnprojectPoint(TPoint(x, y)) : TPoint(x, y);
+    const TPointArray points = FPoints.Positions();
     if (FStyle == csCurve)
         return ConnectionGeometry::InPolygon(pos, points) ? 0 : -1;
     return ConnectionGeometry::HitSegment(FStyle, points, pos);

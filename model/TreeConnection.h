@@ -141,7 +141,7 @@ public:
     const std::vector<TConnectionPoint> &Items() const { return FPoints; }
     void SetItems(std::vector<TConnectionPoint> points) { FPoints = std::move(points); }
     // The computed positions.
-    std::vector<QPoint> Positions() const;
+    TPointArray Positions() const;
 
 private:
     std::vector<TConnectionPoint> FPoints;

@@ -211,10 +211,10 @@ public:
     // The canvas that measures text (and draws, in a view).
     virtual TKorCanvas3D *TreeCanvas();
     // Added to node positions when drawing (XCenter, YCenter).
-    virtual QPoint DrawOffset() const { return QPoint(0, 0); }
+    virtual TPoint DrawOffset() const { return TPoint(0, 0); }
     // Screen <-> diagram coordinates.
-    virtual QPoint ProjectPoint(const QPoint &p) const { return p; }
-    virtual QPoint UnprojectPoint(const QPoint &p) const { return p; }
+    virtual TPoint ProjectPoint(const TPoint &p) const { return p; }
+    virtual TPoint UnprojectPoint(const TPoint &p) const { return p; }
     // The part of the diagram on screen, in diagram coordinates.
     virtual TRect VisibleArea() const;
     // True while drawing for a printer.

@@ -1,5 +1,7 @@
 #include "model/TreeImagePool.h"
 
+#include "model/ModelResources.h"
+
 #include <QImage>
 
 namespace {
@@ -30,6 +32,7 @@ const char *const kResourceNames[TTreeImagePool::kSlotCount] = {
 
 TTreeImagePool &TTreeImagePool::Instance()
 {
+    InitModelResources();
     static TTreeImagePool pool;
     return pool;
 }

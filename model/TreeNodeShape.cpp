@@ -608,12 +608,12 @@ void TTreeNodeShape::CalcSize(TKorCanvas *canvas)
 
 int TTreeNodeShape::XCenter() const
 {
-    return dx::HalfSum(FX0, X1()) + (FTree ? FTree->DrawOffset().x() : 0);
+    return dx::HalfSum(FX0, X1()) + (FTree ? FTree->DrawOffset().X : 0);
 }
 
 int TTreeNodeShape::YCenter() const
 {
-    return dx::HalfSum(FY0, Y1()) + (FTree ? FTree->DrawOffset().y() : 0);
+    return dx::HalfSum(FY0, Y1()) + (FTree ? FTree->DrawOffset().Y : 0);
 }
 
 TRect TTreeNodeShape::ConnectionRect() const
@@ -622,14 +622,14 @@ TRect TTreeNodeShape::ConnectionRect() const
     return TRect(FX0 - half, FY0, X1(), Y1() + half);
 }
 
-QPoint TTreeNodeShape::CalcConnectionPoint(const TRect &other) const
+TPoint TTreeNodeShape::CalcConnectionPoint(const TRect &other) const
 {
     return ConnectionGeometry::MeetingPoint(FStyle, ConnectionRect(), other);
 }
 
 bool TTreeNodeShape::PointInShape(int x, int y) const
 {
-    return FVisible && TRect(FX0, FY0, X1(), Y1()).Normalized().Contains(x, y);
+    return FVisible && PointInRect(TRect(FX0, FY0, X1(), Y1()).Normalized(), x, y);
 }
 
 // ---------------------------------------------------------------------------
@@ -665,10 +665,10 @@ void TTreeNodeShape::UserMove(int dx, int dy, bool moveChildren)
 
 TTreeShapeHandle TTreeNodeShape::GetResizingCorner(int x, int y)
 {
-    const QPoint o = FTree ? FTree->DrawOffset() : QPoint();
+    const TPoint o = FTree ? FTree->DrawOffset() : TPoint();
     const int d = FTree ? FTree->Selected().HandleSize() : 3;
-    const int left = FX0 + o.x(), top = FY0 + o.y();
-    const int right = X1() + o.x(), bottom = Y1() + o.y();
+    const int left = FX0 + o.X, top = FY0 + o.Y;
+    const int right = X1() + o.X, bottom = Y1() + o.Y;
     auto near = [x, y, d](int px, int py) { return std::abs(x - px) <= d && std::abs(y - py) <= d; };
     const int mx = dx::HalfSum(left, right) + 1;
     const int my = dx::HalfSum(top, bottom) + 1;

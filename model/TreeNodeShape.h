@@ -210,7 +210,7 @@ public:
     virtual void DrawShadow(const TRect &r, TKorCanvas3D *canvas, TTreeShapeStyle style) {}
     virtual void DrawShape(TKorCanvas3D *canvas, const TRect &r) {}
     // The outline polygon of the node for a rectangle; 0 when it has none.
-    virtual int GetShapePoints(const TRect &r, std::vector<QPoint> &points) const { return 0; }
+    virtual int GetShapePoints(const TRect &r, TPointArray &points) const { return 0; }
     virtual void SetSelected(bool value);
     // Hit test in diagram coordinates: a visible node's rectangle, left and
     // top edges included.
@@ -223,7 +223,7 @@ public:
     virtual void ShapeMouseDown(TMouseButton button, TShiftState shift, int x, int y) {}
     virtual void AllowResize(TTreeShapeHandle corner, int x, int y, bool &allow) {}
     // Where a connection towards the rectangle `other` meets this node.
-    virtual QPoint CalcConnectionPoint(const TRect &other) const;
+    virtual TPoint CalcConnectionPoint(const TRect &other) const;
     virtual TTreeNodeShape *GetEditShape() { return this; }
     virtual int GetResizingCursor(int x, int y);
     virtual TTreeShapeHandle GetResizingCorner(int x, int y);

@@ -1,10 +1,10 @@
 #pragma once
 // Enumerations and small value types of the diagram model.
 
+#include "canvas/CanvasTypes.h"
 #include "core/ClassInfo.h"
 #include "core/InputTypes.h"
 
-#include <QPoint>
 #include <algorithm>
 #include <memory>
 
@@ -48,40 +48,6 @@ enum TTreeShapeHandle : uint8_t {
     rcRight = 7,
     rcBottom = 8,
     rcPoint = 9,
-};
-
-// A rectangle by its edges, in diagram coordinates. Hit tests include the
-// left and top edges and exclude the right and bottom ones.
-struct TRect
-{
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-
-    constexpr TRect() = default;
-    constexpr TRect(int left, int top, int right, int bottom) : Left(left), Top(top), Right(right), Bottom(bottom) {}
-
-    constexpr int Width() const { return Right - Left; }
-    constexpr int Height() const { return Bottom - Top; }
-    constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
-    constexpr bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
-    // True when the two rectangles share at least one pixel.
-    constexpr bool Meets(const TRect &r) const
-    {
-        return std::max(Left, r.Left) < std::min(Right, r.Right) && std::max(Top, r.Top) < std::min(Bottom, r.Bottom);
-    }
-    // Left <= Right and Top <= Bottom.
-    TRect Normalized() const
-    {
-        return TRect(std::min(Left, Right), std::min(Top, Bottom), std::max(Left, Right), std::max(Top, Bottom));
-    }
-    TRect Offset(int dx, int dy) const { return TRect(Left + dx, Top + dy, Right + dx, Bottom + dy); }
-    constexpr bool operator==(const TRect &r) const
-    {
-        return Left == r.Left && Top == r.Top && Right == r.Right && Bottom == r.Bottom;
-    }
-    constexpr bool operator!=(const TRect &r) const { return !(*this == r); }
 };
 
 // Stores a new value and calls `changed`; an unchanged value does nothing.

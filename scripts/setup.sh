@@ -3,7 +3,8 @@
 # and builds one build tree.
 #
 #   scripts/setup.sh run    the optimised build of the editor   (build/release)
-#   scripts/setup.sh test   the sanitizer build with tests and benchmarks (build/test)
+#   scripts/setup.sh test   the sanitizer build with tests and benchmarks (build/test),
+#                           and the libFuzzer targets built with clang (build/fuzz)
 #   scripts/setup.sh bench  the optimised build with the benchmarks (build/release)
 #
 # Missing packages are installed with apt-get when running as root;
@@ -71,3 +72,10 @@ case "$mode" in
     ;;
 esac
 cmake --build "$dir" -j "$jobs"
+
+if [ "$mode" = test ]; then
+  fuzzdir=$root/build/fuzz
+  cmake -S "$root" -B "$fuzzdir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DDENDRIX_FUZZ=ON "${launcher[@]}"
+  cmake --build "$fuzzdir" -j "$jobs" --target fuzz_targets
+fi

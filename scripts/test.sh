@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test without a display.
+# UndefinedBehaviorSanitizer, runs every test without a display, then runs
+# the fuzzers for half a minute each.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/setup.sh" test
 cd "$root/build/test"
 export QT_QPA_PLATFORM=offscreen
 ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)" "$@"
+
+# A short run of each fuzzer, seeded with the streams the tests wrote.
+seeds=$root/build/test/fuzz-seeds
+corpus=$root/build/fuzz/corpus/reader
+mkdir -p "$seeds" "$corpus"
+"$root/build/fuzz/fuzz/fuzz_reader" -max_total_time=30 -print_final_stats=1 -dict="$root/fuzz/reader.dict" \
+  "$corpus" "$seeds"
