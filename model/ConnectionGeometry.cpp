@@ -2,6 +2,7 @@
 
 #include "core/Rounding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -106,6 +107,29 @@ TPointArray CurvePoints(const TPointArray &points)
         while ((curve.size() - 4) % 3 != 0)
             curve.push_back(curve.back());
     return curve;
+}
+
+TPointArray BezierPolyline(const TPointArray &points)
+{
+    if (points.size() < 4)
+        return points;
+    TPointArray line{points[0]};
+    for (size_t i = 0; i + 3 < points.size(); i += 3) {
+        const TPoint &p0 = points[i], &p1 = points[i + 1], &p2 = points[i + 2], &p3 = points[i + 3];
+        // About one step per three pixels of the control polygon.
+        const double length = std::hypot(p1.X - p0.X, p1.Y - p0.Y) + std::hypot(p2.X - p1.X, p2.Y - p1.Y) +
+                              std::hypot(p3.X - p2.X, p3.Y - p2.Y);
+        const int steps = std::clamp(static_cast<int>(length / 3.0), 4, 200);
+        for (int k = 1; k < steps; ++k) {
+            const double t = static_cast<double>(k) / steps;
+            const double u = 1.0 - t;
+            const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+            line.emplace_back(dx::RoundEven(a * p0.X + b * p1.X + c * p2.X + d * p3.X),
+                              dx::RoundEven(a * p0.Y + b * p1.Y + c * p2.Y + d * p3.Y));
+        }
+        line.push_back(p3);
+    }
+    return line;
 }
 
 int StartAngle(TTreeConnectionStyle style, const TPointArray &points)

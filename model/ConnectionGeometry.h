@@ -22,6 +22,10 @@ TPointArray StyledLine(TTreeConnectionStyle style, const TPointArray &points);
 // the last one to 4 + 3k.
 TPointArray CurvePoints(const TPointArray &points);
 
+// A Bezier poly-curve (the first point, then two control points and an end
+// point per piece) as a poly-line fine enough to draw.
+TPointArray BezierPolyline(const TPointArray &points);
+
 // The angle of the first segment (atan2(dx, dy) in degrees, rounded).
 int StartAngle(TTreeConnectionStyle style, const TPointArray &points);
 // The angle of the last segment; 0 with fewer than two points.

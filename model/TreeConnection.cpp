@@ -571,14 +571,10 @@ bool TTreeConnection::StorePoints() const
 
 void TTreeConnection::CalcPoints()
 {
-    for (int i = 0; i < FPoints.Count(); ++i)
-        CalcPoint(i);
-}
-
-void TTreeConnection::CalcPoint(int index)
-{
-    // A point that depends on the next one has that one computed first (and
-    // so on along the chain), without recursion.
+    // Each point in order; a point that depends on the next one has that
+    // one computed first, and so on along the chain (without recursion).
+    // A chain whose later points do not look back at earlier ones comes
+    // out the same when its points are computed again, so it is done once.
     const int n = FPoints.Count();
     auto needsNext = [&](int i) {
         const TConnectionPoint &p = FPoints[i];
@@ -587,11 +583,23 @@ void TTreeConnection::CalcPoint(int index)
         return (p.XStyle == cpFromEdge && FPoints[i + 1].XStyle != cpToEdge) || p.XStyle == cpNextOffset ||
                p.YStyle == cpNextOffset;
     };
-    int last = index;
-    while (needsNext(last))
-        ++last;
-    for (int i = last; i >= index; --i)
-        CalcOne(i);
+    auto looksBack = [&](int i) {
+        const TConnectionPoint &p = FPoints[i];
+        return p.XStyle == cpPrevOffset || p.YStyle == cpPrevOffset ||
+               (p.XStyle == cpToEdge && i > 0 && FPoints[i - 1].XStyle != cpNextOffset);
+    };
+    int i = 0;
+    while (i < n) {
+        int last = i;
+        while (needsNext(last))
+            ++last;
+        bool again = false;
+        for (int k = last; k >= i; --k) {
+            CalcOne(k);
+            again = again || (k > i && looksBack(k));
+        }
+        i = again ? i + 1 : last + 1;
+    }
 }
 
 TRect TTreeConnection::ShapeRect(const TTreeNodeShape *node) const
@@ -651,106 +659,6 @@ int TTreeConnection::Coordinate(TConnectionPointKind kind, int value, int index,
         return value;
     default:
         return current;
-    }
-}
-
-// ---- Drawing and hit testing
-
-bool TTreeConnection::EndsVisible() const
-{
-    return FFromShape && FToShape && FFromShape->Visible() && FToShape->Visible();
-}
-
-bool TTreeConnection::ShouldDraw() const
-{
-    if (!FToShape)
-        return false;
-    if (FToShape->Parent() == FFromShape && FFromShape && !FFromShape->Expanded())
-        return false;
-    return EndsVisible();
-}
-
-TConnectionFigure TTreeConnection::Figure()
-{
-    namespace G = ConnectionGeometry;
-    TConnectionFigure f;
-    f.Style = FStyle;
-    if (FStyle != csAuto) {
-        if (FPoints.Count() < (FStyle == csCurve ? 4 : 2))
-            SetDefaultPoints();
-        CalcPoints();
-    }
-    f.Points = FPoints.Positions();
-    if (f.Points.empty())
-        return f;
-    f.StartAngle = G::StartAngle(FStyle, f.Points);
-    f.EndAngle = G::EndAngle(FStyle, f.Points);
-    f.TextAngle = G::TextAngle(f.EndAngle);
-    const size_t n = f.Points.size();
-    const TPoint &last = f.Points[n - 1];
-    const TPoint &before = n > 1 ? f.Points[n - 2] : last;
-    const TTreeStrings *text = PeekText();
-    f.TextOrigin = G::TextOrigin(before, last, text ? text->HorizAlign() : htaCenter, text ? text->VertAlign() : vtaCenter);
-    // Nothing is drawn when the course lies wholly outside the visible area.
-    int l = f.Points[0].X, t = f.Points[0].Y, r = l, b = t;
-    for (const TPoint &p : f.Points) {
-        l = std::min(l, p.X);
-        t = std::min(t, p.Y);
-        r = std::max(r, p.X);
-        b = std::max(b, p.Y);
-    }
-    const TRect visible = FTree ? FTree->VisibleArea() : TRect(INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2);
-    if (!RectsIntersect(TRect(l, t, r + 1, b + 1), visible))
-        return f;
-    f.Lines = FStyle == csCurve ? G::CurvePoints(f.Points) : G::StyledLine(FStyle, f.Points);
-    return f;
-}
-
-bool TTreeConnection::Draw()
-{
-    if (FStyle == csAuto) {
-        TChildManager *manager = FTree ? FTree->DefaultFormat().ChildManager() : nullptr;
-        return manager ? manager->DrawConnection(this) : true;
-    }
-    Figure();
-    return true;
-}
-
-int TTreeConnection::ClickedSegment(int x, int y) const
-{
-    if (!EndsVisible())
-        return -1;
-    const TPoint pos = FTree ? FTree->UnprojectPoint(TPoint(x, y)) : TPoint(x, y);
-    const TPointArray points = FPoints.Positions();
-    if (FStyle == csCurve)
-        return ConnectionGeometry::InPolygon(pos, points) ? 0 : -1;
-    return ConnectionGeometry::HitSegment(FStyle, points, pos);
-}
-
-void TTreeConnection::DrawHandles()
-{
-    if (!FTree)
-        return;
-    for (int i = 0; i < FPoints.Count(); ++i) {
-        const TConnectionPoint &p = FPoints[i];
-        TColor color = clNone;
-        switch (p.XStyle) {
-        case cpFromEdge:
-        case cpToEdge:
-            color = clBlue;
-            break;
-        case cpFromPercent:
-        case cpFromOffset:
-            color = clGreen;
-            break;
-        case cpToPercent:
-        case cpToOffset:
-            color = clRed;
-            break;
-        default:
-            break;
-        }
-        FTree->DrawHandle(p.X, p.Y, color, rcPoint);
     }
 }
 

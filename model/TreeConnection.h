@@ -75,6 +75,11 @@ public:
     // Copies BackColor, Border, Brush, Size and Style.
     void Assign(const TPersistent *source) override;
 
+    // Draws the head at a diagram point in a direction (degrees, 0 right,
+    // 90 down), its size in screen pixels; nothing when its square does not
+    // meet the visible area.
+    void Draw(TKorCanvas3D *canvas, const TPoint &at, double angle, const TRect &visible) const;
+
 private:
     void Changed();
 
@@ -225,6 +230,13 @@ public:
     // Draws the connection; False tells the node walk to stop (the layout
     // object's answer for csAuto).
     virtual bool Draw();
+    // Puts the connection's pen on a canvas: the own or the template's, the
+    // grey small-dotted one as the shared dotted line.
+    void AssignDrawingPen(TKorCanvas3D *canvas) const;
+    // Draws the text lines at the last segment, turned by `angle` degrees.
+    void DrawText(TKorCanvas3D *canvas, int angle) const;
+    // Where the first text line goes, from the last two points.
+    TPoint TextOrigin() const;
     // The segment hit by a screen position (0 inside a curve), or -1.
     int ClickedSegment(int x, int y) const;
     // The handles of the points of a selected connection.
@@ -234,13 +246,13 @@ private:
     friend class TTreeDocument;
     friend class TTreeNodeShape;
 
-    void CalcPoint(int index);
     void CalcOne(int index);
     // A coordinate of point `index` from its kind and value, and the value
     // that keeps a coordinate where it is under a kind.
     int Coordinate(TConnectionPointKind kind, int value, int index, bool horizontal) const;
     int CoordinateValue(TConnectionPointKind kind, int pos, int index, bool horizontal) const;
     TRect ShapeRect(const TTreeNodeShape *node) const;
+    TRect VisibleArea() const;
     void Unlink();
 
     std::unique_ptr<TConnectionArrowFrom> FArrowFrom;

@@ -217,8 +217,10 @@ public:
     virtual TPoint UnprojectPoint(const TPoint &p) const { return p; }
     // The part of the diagram on screen, in diagram coordinates.
     virtual TRect VisibleArea() const;
-    // True while drawing for a printer.
+    // True while drawing for a printer; with PrintThinLines dotted and
+    // dashed hairlines are then printed one device pixel wide.
     virtual bool Printing() const { return false; }
+    virtual bool PrintThinLines() const { return false; }
     // Draws one selection handle centred on a diagram point; clNone fills it
     // with the canvas's current brush colour.
     virtual void DrawHandle(int x, int y, TColor color, TTreeShapeHandle code) {}
