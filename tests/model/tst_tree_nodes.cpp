@@ -946,6 +946,16 @@ void TestTreeNodes::imageChoiceAndSize()
     TTreeNodeShape *n = host.Tree->AddRoot(QStringLiteral("n"));
     QCOMPARE(n->ImageSize(), QSize(15, 13));
     TTreeImagePool &pool = TTreeImagePool::Instance();
+    // The built-in pictures, transparent in their top-left colour.
+    const QSize sizes[] = {{0, 0},   {15, 13}, {15, 13}, {16, 16}, {15, 14}, {16, 16}, {16, 9},
+                           {16, 16}, {16, 9},  {16, 11}, {16, 16}, {11, 16}, {0, 0},   {30, 13},
+                           {30, 13}, {12, 12}, {12, 12}, {12, 12}, {12, 12}, {30, 13}, {30, 13}};
+    for (int i = 0; i < TTreeImagePool::kSlotCount; ++i) {
+        const TPicture *p = pool.Picture(i);
+        QCOMPARE(p ? QSize(p->Width(), p->Height()) : QSize(0, 0), sizes[i]);
+        if (p)
+            QVERIFY(p->Transparent());
+    }
     QCOMPARE(n->NodePicture(), pool.Picture(tiFolderClose));
     n->SetExpanded(true);
     QCOMPARE(n->NodePicture(), pool.Picture(tiFolderOpen));
@@ -985,9 +995,11 @@ void TestTreeNodes::imageChoiceAndSize()
     QCOMPARE(n->ImageSize(), QSize(7, 16));
 
     // A pool image frees the own picture.
+    n->SetImageWidth(0);
     n->SetImageIndex(tiWorld);
     QVERIFY(!n->PeekImage());
     QCOMPARE(n->ImageListIndex(), -1);
+    QCOMPARE(n->ImageSize(), QSize(11, 16));
     n->SetImageIndex(tiNone);
     QCOMPARE(n->ImageSize(), QSize(0, 0));
     host.Tree->SetImages(nullptr);
