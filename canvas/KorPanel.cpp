@@ -114,15 +114,21 @@ TCustomKorPanel::~TCustomKorPanel()
     FCanvas.reset();
 }
 
-TObject *TCustomKorPanel::SenderObject()
+TObject *TCustomKorPanel::SenderObject() const
 {
-    return dynamic_cast<TObject *>(static_cast<QWidget *>(this));
+    return dynamic_cast<TObject *>(const_cast<QWidget *>(static_cast<const QWidget *>(this)));
 }
 
-bool TCustomKorPanel::IsDesigning()
+bool TCustomKorPanel::IsDesigning() const
 {
     auto *c = dynamic_cast<TComponent *>(SenderObject());
     return c && c->IsDesigning();
+}
+
+QString TCustomKorPanel::DocumentTitle() const
+{
+    const auto *c = dynamic_cast<const TComponent *>(SenderObject());
+    return c && !c->Name().isEmpty() ? c->Name() : objectName();
 }
 
 void TCustomKorPanel::SetView3DOptions(const TView3DOptions *options)

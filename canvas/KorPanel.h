@@ -154,7 +154,9 @@ public:
     void PrintOnCanvas(QPainter *painter, const TRect &rect);
     // The printed rectangle of a page in printer pixels.
     TRect PrintRect(QPrinter &printer);
-    virtual QString DocumentTitle() const { return objectName(); }
+    // The component's name when the panel is part of a named component,
+    // else the widget's object name.
+    virtual QString DocumentTitle() const;
 
     // Margins that keep the picture's proportions on the page: 15 on the
     // long side, the rest centred (aspect: horizontal / vertical printer
@@ -191,7 +193,7 @@ protected:
 
     // The sender of notify events: the object this panel is part of (a
     // diagram component), else null.
-    TObject *SenderObject();
+    TObject *SenderObject() const;
     void PanelChanged() override { Invalidate(); }
 
     void paintEvent(QPaintEvent *event) override;
@@ -204,7 +206,7 @@ protected:
 
 private:
     void OptionsChanged();
-    bool IsDesigning();
+    bool IsDesigning() const;
 
     std::unique_ptr<TView3DOptions> FView3DOptions;
     std::unique_ptr<TKorCanvas3D> FCanvas;

@@ -358,6 +358,14 @@ void TestPanel::zoomRectangleLeavesNoPixels()
     QCOMPARE(PixelAt(during, 250, 150), clBlue);
     p.EndZoomRectangle();
     QCOMPARE(Grab(p), before);
+    // A hatch in the background's own colour would vanish: it shows black.
+    p.Zoom()->Brush()->SetStyle(bsCross);
+    p.Zoom()->Brush()->SetColor(clWhite);
+    p.StartZoomRectangle(200, 100);
+    p.MoveZoomRectangle(300, 200);
+    QVERIFY(CountColor(Grab(p).copy(202, 102, 96, 96), clBlack) > 500);
+    p.EndZoomRectangle();
+    QCOMPARE(Grab(p), before);
 }
 
 void TestPanel::listenersAndMouse()
@@ -499,6 +507,9 @@ void TestPanel::publishedDeclarations()
     QVERIFY(!stored.contains(QStringLiteral("AnimatedZoomSteps")));
     QVERIFY(stored.contains(QStringLiteral("AllowPanning")));
     QVERIFY(stored.contains(QStringLiteral("Gradient")));
+    QCOMPARE(d.DocumentTitle(), QStringLiteral("TestPanel"));
+    d.SetName(QStringLiteral("Tree1"));
+    QCOMPARE(d.DocumentTitle(), QStringLiteral("Tree1"));
     // Notify events carry the component.
     TObject *sender = nullptr;
     d.OnUndoZoom = [&](TObject *s) { sender = s; };
