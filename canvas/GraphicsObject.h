@@ -7,7 +7,23 @@
 #include "core/Events.h"
 #include "core/Object.h"
 
+#include <memory>
+
 using TKorTransparency = uint8_t; // 0 (opaque) .. 100 (invisible), percent
+
+// Setting an owned sub-object that is created on first use: a source is
+// copied into it (get() creates it), no source frees it and the freeing is
+// reported.
+template <class T, class S, class Get, class Report>
+void AssignSubObject(std::unique_ptr<T> &slot, const S *source, Get get, Report report)
+{
+    if (source) {
+        get()->Assign(source);
+    } else if (slot) {
+        slot.reset();
+        report();
+    }
+}
 
 class TGraphicsObject : public TPersistent
 {

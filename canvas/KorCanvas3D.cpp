@@ -141,6 +141,14 @@ void TKorCanvas3D::Attach(QPainter *painter)
     FQFontValid = false;
 }
 
+void TKorCanvas3D::SetTransparentBuffer(bool value)
+{
+    if (FTransparentBuffer == value)
+        return;
+    FTransparentBuffer = value;
+    FDirty = true;
+}
+
 void TKorCanvas3D::SetAntialiased(bool value)
 {
     if (FAntialiased == value)
@@ -182,6 +190,8 @@ QPaintDevice *TKorCanvas3D::MeasureDevice() const
 
 int TKorCanvas3D::FontPixelsPerInch() const
 {
+    if (FFontResolution > 0)
+        return FFontResolution;
     if (!FPainter || !FPainter->device())
         return TFont::kScreenPixelsPerInch;
     // Pixels per logical inch: a mapping that scales logical units up
@@ -982,10 +992,13 @@ TRect TKorCanvas3D::StartDrawing(QPainter *target, TView3DOptions *options, cons
     if (FBufferPainter)
         FBufferPainter->end();
     FBufferPainter.reset();
-    if (!FBuffer || FBuffer->width() != w || FBuffer->height() != h) {
-        FBuffer = std::make_unique<QImage>(w, h, QImage::Format_RGB32);
+    const QImage::Format format = FTransparentBuffer ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (!FBuffer || FBuffer->width() != w || FBuffer->height() != h || FBuffer->format() != format) {
+        FBuffer = std::make_unique<QImage>(w, h, format);
         FBuffer->fill(Qt::white);
     }
+    if (FTransparentBuffer)
+        FBuffer->fill(Qt::transparent);
     FBufferPainter = std::make_unique<QPainter>(FBuffer.get());
     Attach(FBufferPainter.get());
     return TRect(0, 0, w, h);

@@ -42,6 +42,18 @@ public:
     bool Antialiased() const { return FAntialiased; }
     void SetAntialiased(bool value);
 
+    // A transparent off-screen buffer (for windows without a background
+    // colour): cleared to nothing before every drawing.
+    bool TransparentBuffer() const { return FTransparentBuffer; }
+    void SetTransparentBuffer(bool value);
+
+    // The resolution fonts are realised at, in pixels per logical inch; 0
+    // (the default) takes it from the target and its mapping. A panel
+    // printing with a mapping sets the screen's, so printed text keeps its
+    // size relative to the drawing.
+    int FontResolution() const { return FFontResolution; }
+    void SetFontResolution(int ppi) { FFontResolution = ppi; }
+
     // Set while the canvas draws into a metafile or an export target.
     bool Exporting() const { return FExporting; }
     void SetExporting(bool value) { FExporting = value; }
@@ -61,6 +73,19 @@ public:
     TPoint3D ProjectionCenter() const { return TPoint3D(FXCenter, FYCenter, FZCenter); }
     TPoint ShiftedCenter() const { return TPoint(FXCenterOffset, FYCenterOffset); }
     double PerspectiveFactor() const { return FPerspective; }
+    // The projection of the current drawing, to be put back after another
+    // drawing pass (an export) ran on the same canvas.
+    struct TProjectionState
+    {
+        TView3DOptions *Options;
+        bool Is3D, IsOrthogonal, Saved3D, ZoomText;
+        double ZoomFactor, OrthoSlope, Perspective;
+        int XCenter, YCenter, ZCenter, XCenterOffset, YCenterOffset;
+        double A1, A2, A3, B1, B2, B3, M1, M2, SinE;
+    };
+    TProjectionState SaveProjection() const;
+    void RestoreProjection(const TProjectionState &state);
+
     // The current position of MoveTo and LineTo.
     TPoint PenPos() const { return FPenPos; }
 
@@ -218,6 +243,8 @@ private:
     bool FMonochrome = false;
     bool FAntialiased = false;
     bool FExporting = false;
+    bool FTransparentBuffer = false;
+    int FFontResolution = 0;
 
     bool FIs3D = false;
     bool FIsOrthogonal = false;

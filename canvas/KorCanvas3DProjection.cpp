@@ -33,6 +33,39 @@ void TKorCanvas3D::ComputeRotation()
     FB3 = cr * ct * se + sr * st;
 }
 
+TKorCanvas3D::TProjectionState TKorCanvas3D::SaveProjection() const
+{
+    return {FView3DOptions, FIs3D, FIsOrthogonal, FSaved3D, FZoomText, FZoomFactor, FOrthoSlope, FPerspective,
+            FXCenter, FYCenter, FZCenter, FXCenterOffset, FYCenterOffset, FA1, FA2, FA3, FB1, FB2, FB3, FM1, FM2,
+            FSinE};
+}
+
+void TKorCanvas3D::RestoreProjection(const TProjectionState &s)
+{
+    FView3DOptions = s.Options;
+    FIs3D = s.Is3D;
+    FIsOrthogonal = s.IsOrthogonal;
+    FSaved3D = s.Saved3D;
+    FZoomText = s.ZoomText;
+    FZoomFactor = s.ZoomFactor;
+    FOrthoSlope = s.OrthoSlope;
+    FPerspective = s.Perspective;
+    FXCenter = s.XCenter;
+    FYCenter = s.YCenter;
+    FZCenter = s.ZCenter;
+    FXCenterOffset = s.XCenterOffset;
+    FYCenterOffset = s.YCenterOffset;
+    FA1 = s.A1;
+    FA2 = s.A2;
+    FA3 = s.A3;
+    FB1 = s.B1;
+    FB2 = s.B2;
+    FB3 = s.B3;
+    FM1 = s.M1;
+    FM2 = s.M2;
+    FSinE = s.SinE;
+}
+
 void TKorCanvas3D::SetupProjection(int depth, const TRect &rect)
 {
     FXCenter = dx::HalfSum(rect.Left, rect.Right) + dx::RoundEven(FRotationCenter.X);

@@ -167,32 +167,17 @@ TKorFontGradient *TKorFont::Gradient()
 
 void TKorFont::SetOutLine(const TChartPen *pen)
 {
-    if (pen)
-        OutLine()->Assign(pen);
-    else if (FOutLine) {
-        FOutLine.reset();
-        Changed();
-    }
+    AssignSubObject(FOutLine, pen, [this] { return OutLine(); }, [this] { Changed(); });
 }
 
 void TKorFont::SetShadow(const TKorShadow *shadow)
 {
-    if (shadow)
-        Shadow()->Assign(shadow);
-    else if (FShadow) {
-        FShadow.reset();
-        Changed();
-    }
+    AssignSubObject(FShadow, shadow, [this] { return Shadow(); }, [this] { Changed(); });
 }
 
 void TKorFont::SetGradient(const TKorFontGradient *gradient)
 {
-    if (gradient)
-        Gradient()->Assign(gradient);
-    else if (FGradient) {
-        FGradient.reset();
-        Changed();
-    }
+    AssignSubObject(FGradient, gradient, [this] { return Gradient(); }, [this] { Changed(); });
 }
 
 bool TKorFont::CopyFields(const TFont &source)
@@ -203,24 +188,10 @@ bool TKorFont::CopyFields(const TFont &source)
         FInterCharSize = f->FInterCharSize;
         // Sub-objects are copied only when the source has them; an own one
         // the source lacks is freed.
-        if (f->FOutLine)
-            OutLine()->Assign(f->FOutLine.get());
-        else if (FOutLine) {
-            FOutLine.reset();
-            changed = true;
-        }
-        if (f->FShadow)
-            Shadow()->Assign(f->FShadow.get());
-        else if (FShadow) {
-            FShadow.reset();
-            changed = true;
-        }
-        if (f->FGradient)
-            Gradient()->Assign(f->FGradient.get());
-        else if (FGradient) {
-            FGradient.reset();
-            changed = true;
-        }
+        auto freed = [&changed] { changed = true; };
+        AssignSubObject(FOutLine, f->FOutLine.get(), [this] { return OutLine(); }, freed);
+        AssignSubObject(FShadow, f->FShadow.get(), [this] { return Shadow(); }, freed);
+        AssignSubObject(FGradient, f->FGradient.get(), [this] { return Gradient(); }, freed);
     }
     return changed;
 }

@@ -361,6 +361,18 @@ void TestCanvas::hatchGapsAndPatternBrushes()
 
 void TestCanvas::textShadowOnBothSides()
 {
+    // The cell height of the default font (Arial 8 points at 96 dpi): 13,
+    // measured the same with or without a painter.
+    TKorFont defaults;
+    TRecordingCanvas unattached;
+    unattached.AssignFont(&defaults);
+    QCOMPARE(unattached.TextHeight(QStringLiteral("Wg")), 13);
+    TImageCanvas attached;
+    attached.Canvas.AssignFont(&defaults);
+    QCOMPARE(attached.Canvas.TextHeight(QStringLiteral("Wg")), 13);
+    QCOMPARE(attached.Canvas.TextWidth(QStringLiteral("Hello World")),
+             unattached.TextWidth(QStringLiteral("Hello World")));
+
     TKorFont font;
     font.SetSize(14);
     TRecordingCanvas measure;

@@ -1,1 +1,0 @@
-#include "canvas/KorProcs.h"
