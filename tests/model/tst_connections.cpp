@@ -750,6 +750,16 @@ void TestConnections::hitTests()
     c->AddPoint(40, 100);
     c->Figure();
     QCOMPARE(c->ClickedSegment(70, 80), 1);
+    // An automatic connection is tested on the course its layout gave it.
+    c->SetStyle(csAuto);
+    TConnectionPoint p;
+    p.X = 10;
+    p.Y = 30;
+    c->Points().Add(p);
+    p.Y = 90;
+    c->Points().Add(p);
+    QCOMPARE(c->ClickedSegment(12, 50), 0);
+    QCOMPARE(c->ClickedSegment(14, 50), -1);
     // A curve is hit inside the polygon of its points.
     c->SetStyle(csCurve);
     c->Points().Clear();
