@@ -3,6 +3,38 @@
 #include "core/CoreConst.h"
 #include "core/Exceptions.h"
 
+namespace {
+
+// A component name as a hash key, compared without regard to case. It
+// shares the string of the name it indexes, so indexing allocates nothing.
+struct TNameKey
+{
+    QString Name;
+    bool operator==(const TNameKey &other) const { return Name.compare(other.Name, Qt::CaseInsensitive) == 0; }
+};
+
+// Consistent with the comparison: every code point is case-folded.
+size_t qHash(const TNameKey &key, size_t seed = 0) noexcept
+{
+    uint64_t h = 0xCBF29CE484222325ull ^ seed;
+    const QString &s = key.Name;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        char32_t c = s.at(i).unicode();
+        if (c < 128) {
+            if (c >= 'A' && c <= 'Z')
+                c += 'a' - 'A';
+        } else {
+            if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
+                c = QChar::surrogateToUcs4(static_cast<char16_t>(c), s.at(++i).unicode());
+            c = QChar::toCaseFolded(c);
+        }
+        h = (h ^ c) * 0x100000001B3ull;
+    }
+    return static_cast<size_t>(h ^ (h >> 32));
+}
+
+} // namespace
+
 // The owner's list keeps a slot per component in joining order. Removal
 // leaves a hole; holes are squeezed out lazily before indexed access, so
 // freeing components one by one costs constant time each.
@@ -10,8 +42,9 @@ struct TComponent::OwnedList
 {
     std::vector<std::unique_ptr<TComponent>> Slots;
     int Holes = 0;
-    QHash<QString, TComponent *> ByName;  // upper-case name -> component
-    mutable QHash<QString, int> NextFree; // upper-case base -> every number below it is taken
+    int BulkDepth = 0;                     // > 0: leaving components skip the name index
+    QHash<TNameKey, TComponent *> ByName;  // name (any case) -> component
+    mutable QHash<TNameKey, int> NextFree; // base -> every number below it is taken
 
     void Compact()
     {
@@ -30,20 +63,21 @@ struct TComponent::OwnedList
         Holes = 0;
     }
 
-    void NameRemoved(const QString &upperName)
+    void NameRemoved(const QString &name)
     {
-        // "BASE123": the number 123 is free again for the base "BASE".
-        int digits = 0;
-        while (digits < upperName.size() && upperName.at(upperName.size() - 1 - digits).isDigit())
-            ++digits;
-        if (digits == 0 || digits == upperName.size() || upperName.at(upperName.size() - digits) == QLatin1Char('0'))
+        // "Base123": the number 123 is free again for the base "Base".
+        if (NextFree.isEmpty())
             return;
-        const QString base = upperName.left(upperName.size() - digits);
-        auto it = NextFree.find(base);
+        int digits = 0;
+        while (digits < name.size() && name.at(name.size() - 1 - digits).isDigit())
+            ++digits;
+        if (digits == 0 || digits == name.size() || name.at(name.size() - digits) == QLatin1Char('0'))
+            return;
+        auto it = NextFree.find(TNameKey{name.left(name.size() - digits)});
         if (it == NextFree.end())
             return;
         bool ok = false;
-        const int n = QStringView(upperName).right(digits).toInt(&ok);
+        const int n = QStringView(name).right(digits).toInt(&ok);
         if (ok && n < *it)
             *it = n;
     }
@@ -92,10 +126,9 @@ void TComponent::ReleaseFromOwner()
         (void)list.Slots[FOwnerSlot].release(); // this object is being destroyed or handed back by the caller
         ++list.Holes;
     }
-    if (!FName.isEmpty()) {
-        const QString key = FName.toUpper();
-        list.ByName.remove(key);
-        list.NameRemoved(key);
+    if (!FName.isEmpty() && list.BulkDepth == 0) {
+        list.ByName.remove(TNameKey{FName});
+        list.NameRemoved(FName);
     }
     FOwner = nullptr;
     FOwnerSlot = -1;
@@ -140,12 +173,11 @@ void TComponent::SetName(const QString &name)
     if (FOwner) {
         OwnedList &list = FOwner->Owned();
         if (!FName.isEmpty()) {
-            const QString oldKey = FName.toUpper();
-            list.ByName.remove(oldKey);
-            list.NameRemoved(oldKey);
+            list.ByName.remove(TNameKey{FName});
+            list.NameRemoved(FName);
         }
         if (!name.isEmpty())
-            list.ByName.insert(name.toUpper(), this);
+            list.ByName.insert(TNameKey{name}, this);
     }
     FName = name;
 }
@@ -160,6 +192,28 @@ void TComponent::SetDesigning(bool value, bool includeOwned)
         for (auto &slot : FOwned->Slots)
             if (slot)
                 slot->SetDesigning(value, true);
+}
+
+void TComponent::BeginBulkRelease()
+{
+    ++Owned().BulkDepth;
+}
+
+void TComponent::EndBulkRelease()
+{
+    if (!FOwned || FOwned->BulkDepth == 0 || --FOwned->BulkDepth > 0)
+        return;
+    // The index is made again from the components still owned; the
+    // first-free hints start again from 1.
+    OwnedList &list = *FOwned;
+    list.Compact();
+    QHash<TNameKey, TComponent *> kept;
+    kept.reserve(static_cast<qsizetype>(list.Slots.size()));
+    for (const auto &slot : list.Slots)
+        if (!slot->FName.isEmpty())
+            kept.insert(TNameKey{slot->FName}, slot.get());
+    list.ByName.swap(kept);
+    list.NextFree.clear();
 }
 
 int TComponent::ComponentCount() const
@@ -184,7 +238,7 @@ TComponent *TComponent::FindComponent(const QString &name) const
 {
     if (!FOwned || name.isEmpty())
         return nullptr;
-    return FOwned->ByName.value(name.toUpper(), nullptr);
+    return FOwned->ByName.value(TNameKey{name}, nullptr);
 }
 
 void TComponent::InsertComponent(TComponent *component)
@@ -195,7 +249,7 @@ void TComponent::InsertComponent(TComponent *component)
         (void)component->FOwner->RemoveComponent(component).release(); // ownership moves to this list below
     OwnedList &list = Owned();
     if (!component->FName.isEmpty()) {
-        const QString key = component->FName.toUpper();
+        const TNameKey key{component->FName};
         if (list.ByName.contains(key))
             throw EComponentError(FormatMessage(SDuplicateName, {component->FName}));
         list.ByName.insert(key, component);
@@ -216,11 +270,11 @@ std::unique_ptr<TComponent> TComponent::RemoveComponent(TComponent *component)
 QString TComponent::FirstFreeName(const QString &base) const
 {
     OwnedList &list = Owned();
-    const QString upperBase = base.toUpper();
-    int n = list.NextFree.value(upperBase, 1);
-    while (list.ByName.contains(upperBase + QString::number(n)))
+    const TNameKey key{base};
+    int n = list.NextFree.value(key, 1);
+    while (list.ByName.contains(TNameKey{base + QString::number(n)}))
         ++n;
-    list.NextFree.insert(upperBase, n);
+    list.NextFree.insert(key, n);
     return base + QString::number(n);
 }
 

@@ -64,6 +64,13 @@ public:
     void InsertComponent(TComponent *component);
     std::unique_ptr<TComponent> RemoveComponent(TComponent *component);
 
+    // Freeing many owned components at once: between these calls a
+    // component leaving this owner skips the name index, which
+    // EndBulkRelease rebuilds once. Nothing may look up or give names among
+    // this owner's components in between. Calls nest.
+    void BeginBulkRelease();
+    void EndBulkRelease();
+
     // base + the first number 1, 2, 3, ... that no owned component uses.
     QString FirstFreeName(const QString &base) const;
     // The base of automatic names: the class name without its leading "T",

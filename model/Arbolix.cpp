@@ -1,5 +1,14 @@
 #include "model/Arbolix.h"
 
+#include "core/ClassRegistry.h"
+
 void RegisterModelClasses()
 {
+    static const bool registered = [] {
+        RegisterClass<TTreeNodeShape>();
+        RegisterClass<TTextShape>();
+        RegisterClass<TTreeConnection>();
+        return true;
+    }();
+    (void)registered;
 }

@@ -2,7 +2,19 @@
 // The diagram model: elements, nodes, connections, the diagram's lists, the
 // layout object and file reading.
 
+#include "model/ChildManager.h"
+#include "model/ConnectionGeometry.h"
+#include "model/TreeConnection.h"
 #include "model/TreeConst.h"
+#include "model/TreeDocument.h"
+#include "model/TreeElement.h"
+#include "model/TreeImageList.h"
+#include "model/TreeImagePool.h"
+#include "model/TreeLists.h"
+#include "model/TreeNodeShape.h"
+#include "model/TreeShapeParts.h"
+#include "model/TreeTypes.h"
 
-// Registers the model's element classes for files and the palette.
+// Registers the model's element classes for files and the palette. Calling
+// it again does nothing.
 void RegisterModelClasses();

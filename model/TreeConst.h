@@ -2,3 +2,5 @@
 // Message texts of the diagram model.
 
 #include "core/Messages.h"
+
+extern TMessageText SParentInOtherTree; // "The parent node belongs to another diagram"

@@ -64,6 +64,7 @@ private slots:
     void siblingsFreedDuringOwnerDestruction();
     void insertAndRemoveMoveOwnership();
     void manyComponentsKeepOrderAfterRemovals();
+    void bulkReleaseDropsNamesOnce();
     void registryFirstRegistrationWins();
 };
 
@@ -252,6 +253,33 @@ void TestComponents::manyComponentsKeepOrderAfterRemovals()
         QCOMPARE(owner.Components(i), expected[i]);
     QCOMPARE(owner.UniqueName(QStringLiteral("TTreeNodeShape")), QStringLiteral("TreeNodeShape1"));
     QCOMPARE(owner.FindComponent(QStringLiteral("TreeNodeShape2")), all[1]);
+}
+
+void TestComponents::bulkReleaseDropsNamesOnce()
+{
+    TComponent owner;
+    std::vector<TTracked *> made;
+    for (int i = 0; i < 300; ++i) {
+        auto *c = new TTracked(&owner);
+        c->SetName(owner.UniqueName(c->ClassName()));
+        made.push_back(c);
+    }
+    owner.BeginBulkRelease();
+    owner.BeginBulkRelease(); // nests
+    for (int i = 0; i < 300; i += 2)
+        delete made[static_cast<size_t>(i)];
+    owner.EndBulkRelease();
+    owner.EndBulkRelease();
+    QCOMPARE(owner.ComponentCount(), 150);
+    QVERIFY(!owner.FindComponent(QStringLiteral("TreeNodeShape1")));
+    QCOMPARE(owner.FindComponent(QStringLiteral("treenodeshape2")), made[1]);
+    QCOMPARE(owner.Components(0), made[1]);
+    // The freed names are free again; the kept ones still refuse twins.
+    QCOMPARE(owner.UniqueName(QStringLiteral("TTreeNodeShape")), QStringLiteral("TreeNodeShape1"));
+    TComponent extra(&owner);
+    QVERIFY_THROWS_EXCEPTION(EComponentError, extra.SetName(QStringLiteral("TREENODESHAPE4")));
+    extra.SetName(QStringLiteral("TreeNodeShape3"));
+    QCOMPARE(owner.FindComponent(QStringLiteral("treeNodeShape3")), &extra);
 }
 
 void TestComponents::registryFirstRegistrationWins()

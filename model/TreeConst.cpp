@@ -1,0 +1,3 @@
+#include "model/TreeConst.h"
+
+TMessageText SParentInOtherTree("SParentInOtherTree", "The parent node belongs to another diagram");

@@ -1,0 +1,268 @@
+#pragma once
+// The document side of a diagram: its nodes, roots and connections, the
+// selection, the default format of new elements, the switches and events of
+// the model, and the operations that create, clone and clear elements.
+//
+// The visible diagram control derives from this class (after its panel
+// base); what depends on the view (repainting, the canvas, the drawing
+// offset, projection, scrolling, in-place editing) is a virtual hook here
+// with a default that serves a diagram without a window.
+
+#include "canvas/ChartPen.h"
+#include "canvas/KorCanvas3D.h"
+#include "canvas/KorFont.h"
+#include "core/Component.h"
+#include "core/Events.h"
+#include "model/ChildManager.h"
+#include "model/TreeConnection.h"
+#include "model/TreeImageList.h"
+#include "model/TreeLists.h"
+#include "model/TreeNodeShape.h"
+
+#include <functional>
+#include <memory>
+
+// The nodes of a diagram in creation (and z-) order.
+class TTreeShapeList : public TElementList<TTreeNodeShape>
+{
+public:
+    explicit TTreeShapeList(TTreeDocument *tree) : FTree(tree) {}
+    TTreeDocument *Tree() const { return FTree; }
+    // False hides every node's body.
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+
+private:
+    TTreeDocument *FTree;
+    bool FVisible = true;
+};
+
+// The selected nodes in the order they were selected; the first is the
+// current one. A node enters and leaves through its selected state.
+class TSelectedShapeList
+{
+public:
+    explicit TSelectedShapeList(TTreeDocument *tree) : FTree(tree) {}
+
+    int Count() const { return FItems.Count(); }
+    TTreeNodeShape *Items(int index) const { return FItems.Items(index); }
+    TTreeNodeShape *operator[](int index) const { return Items(index); }
+    TTreeNodeShape *First() const { return FItems.First(); }
+    bool Contains(const TTreeNodeShape *node) const { return FItems.Contains(node); }
+    // Deselects every selected node.
+    void Clear();
+    void ForEach(const std::function<void(TTreeNodeShape *)> &fn) const;
+
+    // Half the side of a handle square, and the hit tolerance of handles
+    // and connection points.
+    int HandleSize() const { return FHandleSize; }
+    void SetHandleSize(int value) { FHandleSize = value; }
+
+    // The steps a node's selected state calls.
+    void Add(TTreeNodeShape *node);
+    void Remove(TTreeNodeShape *node);
+    // Forgets every entry without touching the nodes (the diagram is being
+    // cleared).
+    void Reset() { FItems.Clear(); }
+
+private:
+    TTreeDocument *FTree;
+    TNodeShapeList FItems;
+    int FHandleSize = 3;
+};
+
+// The defaults a diagram gives its new elements.
+class TTreeDefaultFormat
+{
+public:
+    explicit TTreeDefaultFormat(TTreeDocument *tree);
+    ~TTreeDefaultFormat();
+
+    TChartPen *Border() const { return FBorder.get(); }
+    TTreeShapeBrush *Brush() const { return FBrush.get(); }
+    // The template of new connections' arrows and pen (without owner).
+    TTreeConnection *Connection() const { return FConnection.get(); }
+    TKorFont *Font() const { return FFont.get(); }
+    int Cursor() const { return FCursor; }
+    void SetCursor(int value) { FCursor = value; }
+    TTreeNodeShapeShowCross ShowCross() const { return FShowCross; }
+    void SetShowCross(TTreeNodeShapeShowCross value) { FShowCross = value; }
+    TTreeNodeImageIndex ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(TTreeNodeImageIndex value) { FImageIndex = value; }
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool value) { FTransparent = value; }
+    // The layout object; none until one is installed.
+    TChildManager *ChildManager() const { return FChildManager.get(); }
+    void SetChildManager(std::unique_ptr<TChildManager> manager) { FChildManager = std::move(manager); }
+    // The class AddShape creates (TTreeNodeShape or a registered subclass).
+    const TClassInfo *ShapeClass() const { return FShapeClass; }
+    void SetShapeClass(const TClassInfo *cls);
+    // The class of connections created without owner.
+    const TClassInfo *ConnectionClass() const { return FConnectionClass; }
+    void SetConnectionClass(const TClassInfo *cls);
+
+private:
+    std::unique_ptr<TChartPen> FBorder;
+    std::unique_ptr<TTreeShapeBrush> FBrush;
+    std::unique_ptr<TKorFont> FFont;
+    std::unique_ptr<TTreeConnection> FConnection;
+    std::unique_ptr<TChildManager> FChildManager;
+    const TClassInfo *FShapeClass;
+    const TClassInfo *FConnectionClass;
+    int FCursor = 0;
+    TTreeNodeShapeShowCross FShowCross = scAuto;
+    TTreeNodeImageIndex FImageIndex = tiFolderOpenClose;
+    bool FTransparent = false;
+};
+
+using TNewShapeEvent = TEvent<TTreeDocument *, TTreeNodeShape *>;
+using TExpandingCollapsingEvent = TEvent<TTreeNodeShape *, bool &>;
+using TNodeShapeNotifyEvent = TEvent<TTreeNodeShape *>;
+using TMovingShapeEvent = TEvent<TTreeNodeShape *, int &, int &>;
+using TResizingShapeEvent = TEvent<TTreeNodeShape *, TTreeShapeHandle, int &, int &>;
+using TChangingShapeEvent = TEvent<TTreeDocument *, TTreeNodeShape *, bool &>;
+using TAddingConnectionEvent = TEvent<TTreeNodeShape *, TTreeNodeShape *, bool &>;
+using TNewConnectionEvent = TEvent<TTreeDocument *, TTreeConnection *>;
+using TSortCompareEvent = TEvent<TTreeNodeShape *, TTreeNodeShape *, int &>;
+
+class TTreeDocument : public TComponent
+{
+    DX_OBJECT(TTreeDocument)
+public:
+    explicit TTreeDocument(TComponent *owner = nullptr);
+    // Clears the diagram: no element outlives it.
+    ~TTreeDocument() override;
+
+    // ---- Lists
+    TTreeShapeList &Shapes() { return FShapes; }
+    const TTreeShapeList &Shapes() const { return FShapes; }
+    TNodeShapeList &Roots() { return FRoots; }
+    const TNodeShapeList &Roots() const { return FRoots; }
+    TTreeConnectionList &Connections() { return FConnections; }
+    const TTreeConnectionList &Connections() const { return FConnections; }
+    TSelectedShapeList &Selected() { return FSelected; }
+    const TSelectedShapeList &Selected() const { return FSelected; }
+    TTreeDefaultFormat &DefaultFormat() { return *FDefaultFormat; }
+    const TTreeDefaultFormat &DefaultFormat() const { return *FDefaultFormat; }
+
+    // ---- Switches
+    // New children copy their parent's format.
+    bool AssignParentFormat() const { return FAssignParentFormat; }
+    void SetAssignParentFormat(bool value) { FAssignParentFormat = value; }
+    // AddChild also connects the parent to the new child.
+    bool AutoConnectChildren() const { return FAutoConnectChildren; }
+    void SetAutoConnectChildren(bool value) { FAutoConnectChildren = value; }
+    // New elements get no owner and no name.
+    bool NoOwnerShapes() const { return FNoOwnerShapes; }
+    void SetNoOwnerShapes(bool value) { FNoOwnerShapes = value; }
+    bool ShowImages() const { return FShowImages; }
+    void SetShowImages(bool value);
+    bool ShowText() const { return FShowText; }
+    void SetShowText(bool value);
+    // True while Clear frees the elements.
+    bool Clearing() const { return FClearing; }
+    // Design mode: handles instead of selection colours, moving and resizing.
+    bool Designing() const { return FDesigning; }
+    void SetDesigning(bool value);
+    // At most one node selected at a time.
+    bool SingleSelection() const { return FSingleSelection; }
+    void SetSingleSelection(bool value);
+
+    // ---- Events
+    TNewShapeEvent OnNewShape;
+    TExpandingCollapsingEvent OnExpandingCollapsing;
+    TNodeShapeNotifyEvent OnExpandedCollapsed;
+    TMovingShapeEvent OnMovingShape;
+    TResizingShapeEvent OnResizingShape;
+    TChangingShapeEvent OnChanging;
+    TAddingConnectionEvent OnAddingConnection;
+    TNewConnectionEvent OnNewConnection;
+    TSortCompareEvent OnSortCompare; // published for handlers; nothing fires it
+
+    // ---- Operations
+    // Creates a node of the ShapeClass at (x, y) under `parent` (null: a
+    // root) with `text` (a null string: no text).
+    TTreeNodeShape *AddShape(int x, int y, TTreeNodeShape *parent, const QString &text = QString());
+    TTreeNodeShape *AddRoot(const QString &text = QString());
+    TTreeNodeShape *AddRootObject(const QString &text, void *data);
+    // A deep copy of a node (with its subtree and the connections to its
+    // children) into this diagram, invisible, as a root.
+    TTreeNodeShape *CloneShape(TTreeNodeShape *source);
+    // CloneShape, made visible; a copy without text shows its name.
+    TTreeNodeShape *PasteShape(TTreeNodeShape *source);
+    // Expands or collapses every node, roots first, parents before children.
+    void ExpandAll(bool expand);
+    // Frees every node and connection.
+    void Clear();
+    // The topmost node at a position (diagram coordinates), or null.
+    TTreeNodeShape *ShapeAt(int x, int y) const;
+    // Selects only `node` when OnChanging allows it; answers whether it did.
+    bool SelectOnly(TTreeNodeShape *node);
+    // The first connection hit at a screen position, or null.
+    TTreeConnection *ConnectionAtPoint(int x, int y) const { return FConnections.ConnectionAt(x, y); }
+
+    // ---- View hooks
+    // A repaint request; ignored while AutoRepaint is off. The model only
+    // counts them.
+    virtual void Invalidate();
+    int InvalidateCount() const { return FInvalidateCount; }
+    virtual bool AutoRepaint() const { return FAutoRepaint; }
+    virtual void SetAutoRepaint(bool value) { FAutoRepaint = value; }
+    // The canvas that measures text (and draws, in a view).
+    virtual TKorCanvas3D *TreeCanvas();
+    // Added to node positions when drawing (XCenter, YCenter).
+    virtual TPoint DrawOffset() const { return TPoint(0, 0); }
+    // Screen <-> diagram coordinates.
+    virtual TPoint ProjectPoint(const TPoint &p) const { return p; }
+    virtual TPoint UnprojectPoint(const TPoint &p) const { return p; }
+    // The part of the diagram on screen, in diagram coordinates.
+    virtual TRect VisibleArea() const;
+    // True while drawing for a printer; with PrintThinLines dotted and
+    // dashed hairlines are then printed one device pixel wide.
+    virtual bool Printing() const { return false; }
+    virtual bool PrintThinLines() const { return false; }
+    // Draws one selection handle centred on a diagram point; clNone fills it
+    // with the canvas's current brush colour.
+    virtual void DrawHandle(int x, int y, TColor color, TTreeShapeHandle code) {}
+    // Ends in-place text editing, keeping the text when `save`.
+    virtual void StopEditing(bool save) {}
+    // Scrolls back to the origin.
+    virtual void ResetScrollOffsets() {}
+    // The images nodes may take by ImageListIndex; null for none.
+    virtual TImageList *Images() const { return FImages; }
+    void SetImages(TImageList *images);
+
+    static constexpr int kListCapacity = 100;
+
+private:
+    friend class TTreeNodeShape;
+    friend class TTreeConnection;
+
+    TTreeConnection *NewConnection(TTreeNodeShape *from, TTreeNodeShape *to);
+    TComponent *ElementOwner() const;
+    // Links between elements of different diagrams (or of none) may exist:
+    // Clear undoes them first.
+    static void NoteForeignLinks(TTreeDocument *a, TTreeDocument *b = nullptr);
+    void ReleaseForeignLinks();
+    // A name of the form "<from>_<to>" that the owner does not use yet.
+    static QString ConnectionName(TComponent *owner, const TTreeNodeShape *from, const TTreeNodeShape *to);
+
+    TTreeShapeList FShapes;
+    TNodeShapeList FRoots;
+    TTreeConnectionList FConnections;
+    TSelectedShapeList FSelected;
+    std::unique_ptr<TTreeDefaultFormat> FDefaultFormat;
+    std::unique_ptr<TKorCanvas3D> FCanvas;
+    TImageList *FImages = nullptr;
+    int FInvalidateCount = 0;
+    bool FAssignParentFormat = false;
+    bool FAutoConnectChildren = true;
+    bool FNoOwnerShapes = true;
+    bool FShowImages = true;
+    bool FShowText = true;
+    bool FClearing = false;
+    bool FDesigning = false;
+    bool FSingleSelection = true;
+    bool FAutoRepaint = true;
+    bool FForeignLinks = false;
+};

@@ -1,0 +1,311 @@
+#pragma once
+// The node shape: its data, its place in the hierarchy and the operations
+// that build and change the hierarchy, move and resize it; and the
+// transparent text-only node.
+
+#include "canvas/ChartPen.h"
+#include "canvas/KorGradient.h"
+#include "canvas/KorShadow.h"
+#include "core/Events.h"
+#include "model/TreeElement.h"
+#include "model/TreeLists.h"
+#include "model/TreeShapeParts.h"
+
+#include <QSize>
+#include <functional>
+#include <vector>
+
+class TKorCanvas;
+class TKorCanvas3D;
+class TNodeConnectionList;
+
+using TClickShapeEvent = TEvent<TTreeNodeShape *, TMouseButton, TShiftState, int, int>;
+using TMouseShapeEvent = TEvent<TTreeNodeShape *, TShiftState, int, int>;
+
+// A node's own mouse events; allocated when the first one is bound.
+struct TNodeShapeEvents
+{
+    TClickShapeEvent OnClick;
+    TClickShapeEvent OnDblClick;
+    TMouseShapeEvent OnMouseEnter;
+    TMouseShapeEvent OnMouseLeave;
+    TMouseShapeEvent OnMouseMove;
+};
+
+class TTreeNodeShape : public TCustomTreeElement
+{
+    DX_OBJECT(TTreeNodeShape)
+public:
+    explicit TTreeNodeShape(TComponent *owner = nullptr);
+    // Unless the diagram is being cleared: the node leaves the diagram's
+    // lists, frees its subtree and every connection that starts or ends in
+    // it, and leaves its parent.
+    ~TTreeNodeShape() override;
+
+    // ---- Element overrides
+    // Clears SizeValid of an auto-sized node, then repaints.
+    void Changed() override;
+    // Moves the node between diagrams' lists (not its children or
+    // connections: see SetTreeRecursive).
+    void SetTree(TTreeDocument *tree) override;
+    void SetTreeRecursive(TTreeDocument *tree);
+    void Assign(const TPersistent *source) override;
+    // Copies the appearance of another node (no position, no hierarchy).
+    void AssignFormat(const TTreeNodeShape *source);
+
+    // ---- Published properties
+    // Own sub-objects: the plain form creates on first use, Peek never does.
+    TTreeShapeAutoPosition *AutoPosition();
+    TTreeShapeAutoPosition *PeekAutoPosition() const;
+    void SetAutoPosition(const TTreeShapeAutoPosition *value);
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool value);
+    TColor BackColor() const { return FBackColor; }
+    void SetBackColor(TColor value);
+    TChartPen *Border();
+    TChartPen *PeekBorder() const;
+    void SetBorder(const TChartPen *value);
+    TTreeShapeBrush *Brush();
+    TTreeShapeBrush *PeekBrush() const;
+    void SetBrush(const TChartBrush *value);
+    // The own brush's colour, white without an own brush; setting creates
+    // the brush.
+    TColor Color() const;
+    void SetColor(TColor value);
+    TKorGradient *Gradient();
+    TKorGradient *PeekGradient() const;
+    void SetGradient(const TKorGradient *value);
+    bool GradientClip() const { return FGradientClip; }
+    void SetGradientClip(bool value);
+    TTreePicture *Image();
+    TTreePicture *PeekImage() const;
+    // Copies a picture into the own one (ImageListIndex becomes -1); null
+    // frees the own picture.
+    void SetImage(const TPicture *value);
+    TTreeImageAlignment ImageAlignment() const { return FImageAlignment; }
+    void SetImageAlignment(TTreeImageAlignment value);
+    int ImageHeight() const { return FImageHeight; }
+    void SetImageHeight(int value);
+    int ImageWidth() const { return FImageWidth; }
+    void SetImageWidth(int value);
+    TKorShadow *Shadow();
+    TKorShadow *PeekShadow() const;
+    void SetShadow(const TKorShadow *value);
+    TTreeShapeStyle Style() const { return FStyle; }
+    void SetStyle(TTreeShapeStyle value);
+    uint8_t Transparency() const { return FTransparency; }
+    void SetTransparency(uint8_t value);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool value);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    // Coordinates. Setting X0 (Y0) keeps the width (height) and fixes the
+    // coordinate against automatic layout, even when it does not change.
+    // Reading X1 or Y1 brings the automatic size up to date first.
+    int X0() const { return FX0; }
+    void SetX0(int value);
+    int Y0() const { return FY0; }
+    void SetY0(int value);
+    int X1() const;
+    void SetX1(int value);
+    int Y1() const;
+    void SetY1(int value);
+    bool Expanded() const { return FExpanded; }
+    // Expands or collapses; answers how many nodes changed visibility.
+    int SetExpanded(bool value);
+    TTreeNodeImageIndex ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(TTreeNodeImageIndex value);
+    int ImageListIndex() const { return FImageListIndex; }
+    void SetImageListIndex(int value);
+    TTreeNodeShape *Parent() const { return FParent; }
+    // Re-parents; ignored for the node itself, its current parent and any
+    // of its descendants.
+    void SetParent(TTreeNodeShape *parent);
+    TTreeNodeShapeShowCross ShowCross() const { return FShowCross; }
+    void SetShowCross(TTreeNodeShapeShowCross value);
+
+    // The node's own mouse events (allocated on first use).
+    TNodeShapeEvents &Events();
+    const TNodeShapeEvents *PeekEvents() const { return FEvents.get(); }
+
+    // ---- Effective drawing objects (never create anything)
+    const TChartPen *EffectiveBorder() const;
+    const TChartBrush *EffectiveBrush() const;
+    // Width of the border pen when it is visible, else 0.
+    int VisibleBorderWidth() const;
+    // The font text is measured and drawn with.
+    const TKorFont *DrawingFont() const { return EffectiveFont(); }
+
+    // ---- Layout state
+    const TRect &Bounds() const { return FBounds; }
+    void SetBounds(const TRect &r) { FBounds = r; }
+    const TRect &ImageBounds() const { return FImageBounds; }
+    void SetImageBounds(const TRect &r) { FImageBounds = r; }
+    // Cached size of the node's current image.
+    QSize ImageSize() const { return QSize(FImageSizeW, FImageSizeH); }
+    bool SizeValid() const { return FSizeValid; }
+    void InvalidateSize() { FSizeValid = false; }
+    bool Hot() const { return FHot; }
+    void SetHot(bool value) { FHot = value; }
+    bool Selected() const { return FSelected; }
+
+    // ---- Hierarchy
+    const TNodeShapeList &Children() const;
+    int ChildCount() const { return FChildren ? FChildren->Count() : 0; }
+    TTreeNodeShape *Child(int index) const { return FChildren ? FChildren->Items(index) : nullptr; }
+    bool HasChildren() const { return ChildCount() > 0; }
+    int BrotherIndex() const { return FBrotherIndex; }
+    int Level() const;
+    TTreeNodeShape *RootOf();
+    TTreeNodeShape *PreviousBrother() const;
+    // True when `node` lies in this node's subtree below it.
+    bool IsAncestorOf(const TTreeNodeShape *node) const;
+    TTreeNodeShape *AddChild(const QString &text = QString());
+    // A new child of the parent; none (nothing created) for a root.
+    TTreeNodeShape *AddBrother(const QString &text = QString());
+    void SelectChildren();
+    // Moves the node to the end (start) of its siblings and of the diagram's
+    // node list; every sibling's BrotherIndex stays equal to its position.
+    void BringToFront();
+    void SendToBack();
+
+    // ---- Connections
+    // The connections that start here, created on first use.
+    TNodeConnectionList &Connections();
+    TNodeConnectionList *PeekConnections() const { return FConnections.get(); }
+    int ConnectionCount() const;
+    // The node's connection to `target`, or null.
+    TTreeConnection *ConnectionTo(const TTreeNodeShape *target) const;
+    // The existing connection to `target`, else a new one when the diagram's
+    // OnAddingConnection allows it (null when refused).
+    TTreeConnection *AddConnection(TTreeNodeShape *target);
+    // A new connection to `target` without asking.
+    TTreeConnection *CreateConnection(TTreeNodeShape *target);
+    // The nodes from which connections end here (one entry per connection).
+    std::vector<TTreeNodeShape *> Parents() const;
+    // The connections that end here, in the order they arrived.
+    std::vector<TTreeConnection *> IncomingConnections() const;
+
+    // ---- Geometry
+    int Width() const { return X1() - FX0; }
+    void SetWidth(int value) { SetX1(FX0 + value); }
+    int Height() const { return Y1() - FY0; }
+    void SetHeight(int value) { SetY1(FY0 + value); }
+    // Centre plus the diagram's drawing offset.
+    int XCenter() const;
+    int YCenter() const;
+    // The node's rectangle as connections see it: the left edge moved out
+    // and the bottom moved down by half the visible border width.
+    TRect ConnectionRect() const;
+    // A move asked for by the user: OnMovingShape may change or cancel it; a
+    // non-zero delta fixes that coordinate.
+    void UserMove(int dx, int dy, bool moveChildren);
+
+    // ---- Image
+    // The picture drawn for the node: a diagram image-list picture, the own
+    // picture or a pool picture (see ImageIndex); null when there is none.
+    const TPicture *NodePicture();
+
+    // ---- Virtual operations
+    virtual void DrawShadow(const TRect &r, TKorCanvas3D *canvas, TTreeShapeStyle style) {}
+    virtual void DrawShape(TKorCanvas3D *canvas, const TRect &r) {}
+    // The outline polygon of the node for a rectangle; 0 when it has none.
+    virtual int GetShapePoints(const TRect &r, TPointArray &points) const { return 0; }
+    virtual void SetSelected(bool value);
+    // Hit test in diagram coordinates: a visible node's rectangle, left and
+    // top edges included.
+    virtual bool PointInShape(int x, int y) const;
+    virtual void Draw() {}
+    // Computes the automatic size with a canvas's measurements.
+    virtual void CalcSize(TKorCanvas *canvas);
+
+    // ---- Dynamic hooks
+    virtual void ShapeMouseDown(TMouseButton button, TShiftState shift, int x, int y) {}
+    virtual void AllowResize(TTreeShapeHandle corner, int x, int y, bool &allow) {}
+    // Where a connection towards the rectangle `other` meets this node.
+    virtual TPoint CalcConnectionPoint(const TRect &other) const;
+    virtual TTreeNodeShape *GetEditShape() { return this; }
+    virtual int GetResizingCursor(int x, int y);
+    virtual TTreeShapeHandle GetResizingCorner(int x, int y);
+    virtual void MoveRelative(int dx, int dy, bool moveChildren);
+    virtual void Resize(TTreeShapeHandle corner, int dx, int dy);
+
+protected:
+    void SetImageSize(int w, int h)
+    {
+        FImageSizeW = w;
+        FImageSizeH = h;
+    }
+    // Recomputes the cached image size from the current picture.
+    void RecalcImageSize();
+
+private:
+    friend class TTreeDocument;
+    friend class TTreeConnection;
+
+    // Own sub-objects, allocated together when the first one is created.
+    struct TParts
+    {
+        std::unique_ptr<TChartPen> Border;
+        std::unique_ptr<TTreeShapeBrush> Brush;
+        std::unique_ptr<TKorGradient> Gradient;
+        std::unique_ptr<TKorShadow> Shadow;
+        std::unique_ptr<TTreePicture> Image;
+        std::unique_ptr<TTreeShapeAutoPosition> AutoPosition;
+    };
+    TParts &Parts();
+    void OwnPictureChanged();
+    // Leaves the parent: later siblings move up and every connection of the
+    // parent that ends at `child` is freed.
+    void RemoveChild(TTreeNodeShape *child);
+    void AppendChild(TTreeNodeShape *child);
+    void RenumberChildren(int from);
+    TNodeShapeList &ChildList();
+    void AddIncoming(TTreeConnection *c);
+    void RemoveIncoming(TTreeConnection *c);
+    void FreeSubtreeAndLinks();
+
+    TRect FBounds;
+    TRect FImageBounds;
+    int FX0 = 0;
+    int FY0 = 0;
+    mutable int FX1 = 0;
+    mutable int FY1 = 0;
+    int FBrotherIndex = -1;
+    int FImageListIndex = -1;
+    int FImageWidth = 0;
+    int FImageHeight = 0;
+    int FImageSizeW = 15;
+    int FImageSizeH = 13;
+    TColor FBackColor = clNone;
+    TTreeNodeShape *FParent = nullptr;
+    std::unique_ptr<TNodeShapeList> FChildren;
+    std::unique_ptr<TNodeConnectionList> FConnections;
+    // Connections ending here: one held directly, more in the list.
+    TTreeConnection *FIncomingOne = nullptr;
+    std::unique_ptr<std::vector<TTreeConnection *>> FIncomingMore;
+    std::unique_ptr<TParts> FParts;
+    std::unique_ptr<TNodeShapeEvents> FEvents;
+    TTreeShapeStyle FStyle = tssRectangle;
+    TTreeImageAlignment FImageAlignment = iaAutomatic;
+    TTreeNodeImageIndex FImageIndex = tiFolderOpenClose;
+    TTreeNodeShapeShowCross FShowCross = scAuto;
+    uint8_t FTransparency = 0;
+    bool FAutoSize = true;
+    bool FGradientClip = true;
+    bool FTransparent = false;
+    bool FVisible = true;
+    bool FExpanded = false;
+    bool FHot = false;
+    mutable bool FSizeValid = false;
+    bool FSelected = false;
+    bool FRefreshingPicture = false;
+};
+
+// A node for free text: no border, transparent, no image.
+class TTextShape : public TTreeNodeShape
+{
+    DX_OBJECT(TTextShape)
+public:
+    explicit TTextShape(TComponent *owner = nullptr);
+};
