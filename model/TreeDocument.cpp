@@ -103,7 +103,8 @@ const TClassInfo &TTreeDocument::StaticClassInfo()
 
 TTreeDocument::TTreeDocument(TComponent *owner)
     : TComponent(owner), FShapes(this), FConnections(this), FSelected(this),
-      FDefaultFormat(std::make_unique<TTreeDefaultFormat>(this))
+      FDefaultFormat(std::make_unique<TTreeDefaultFormat>(this)),
+      FCrossBox(std::make_unique<TTreeNodeCrossBox>([this](TGraphicsObject *) { Invalidate(); }))
 {
     RegisterModelClasses();
     FShapes.ResetCapacity(kListCapacity);
@@ -163,6 +164,14 @@ void TTreeDocument::SetDesigning(bool value)
     if (value == FDesigning)
         return;
     FDesigning = value;
+    Invalidate();
+}
+
+void TTreeDocument::SetShowRootCross(bool value)
+{
+    FShowRootCross = value;
+    for (int i = 0; i < FRoots.Count(); ++i)
+        FRoots.Items(i)->SetShowCross(value ? scAlways : scNever);
     Invalidate();
 }
 

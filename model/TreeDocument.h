@@ -15,6 +15,7 @@
 #include "core/Events.h"
 #include "model/ChildManager.h"
 #include "model/TreeConnection.h"
+#include "model/TreeCrossBox.h"
 #include "model/TreeImageList.h"
 #include "model/TreeLists.h"
 #include "model/TreeNodeShape.h"
@@ -167,6 +168,12 @@ public:
     // At most one node selected at a time.
     bool SingleSelection() const { return FSingleSelection; }
     void SetSingleSelection(bool value);
+    // The expand/collapse box of the nodes.
+    TTreeNodeCrossBox *CrossBox() const { return FCrossBox.get(); }
+    // Setting it makes every current root show its cross box always (True)
+    // or never (False); roots added later keep their own setting.
+    bool ShowRootCross() const { return FShowRootCross; }
+    void SetShowRootCross(bool value);
 
     // ---- Events
     TNewShapeEvent OnNewShape;
@@ -252,6 +259,7 @@ private:
     TTreeConnectionList FConnections;
     TSelectedShapeList FSelected;
     std::unique_ptr<TTreeDefaultFormat> FDefaultFormat;
+    std::unique_ptr<TTreeNodeCrossBox> FCrossBox;
     std::unique_ptr<TKorCanvas3D> FCanvas;
     TImageList *FImages = nullptr;
     int FInvalidateCount = 0;
@@ -263,6 +271,7 @@ private:
     bool FClearing = false;
     bool FDesigning = false;
     bool FSingleSelection = true;
+    bool FShowRootCross = true;
     bool FAutoRepaint = true;
     bool FForeignLinks = false;
 };

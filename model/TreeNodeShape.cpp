@@ -497,6 +497,11 @@ void TTreeNodeShape::SetShowCross(TTreeNodeShapeShowCross value)
     Update(FShowCross, value);
 }
 
+bool TTreeNodeShape::HasCross() const
+{
+    return FShowCross == scAlways || (FShowCross == scAuto && HasChildren());
+}
+
 void TTreeNodeShape::SetImageIndex(TTreeNodeImageIndex value)
 {
     if (value == FImageIndex)

@@ -206,7 +206,16 @@ public:
     // picture or a pool picture (see ImageIndex); null when there is none.
     const TPicture *NodePicture();
 
+    // True when the node shows an expand/collapse box: always, or
+    // automatically while it has children.
+    bool HasCross() const;
+
     // ---- Virtual operations
+    // The outline of a style on a rectangle with the canvas's current pen and
+    // brush (body, shadow and selection frame all go through it); answers
+    // whether anything was drawn. Shapes that draw their own outline (polygons
+    // with stored vertices) override it for tssCustom.
+    virtual bool DrawOutline(const TRect &r, TKorCanvas3D *canvas, TTreeShapeStyle style) { return false; }
     virtual void DrawShadow(const TRect &r, TKorCanvas3D *canvas, TTreeShapeStyle style) {}
     virtual void DrawShape(TKorCanvas3D *canvas, const TRect &r) {}
     // The outline polygon of the node for a rectangle; 0 when it has none.

@@ -96,6 +96,7 @@ private slots:
     void bringToFrontAndSendToBack();
     void shapeAtAndSelection();
     void setTreeMovesBetweenDiagrams();
+    void crossBoxAndRootCrosses();
 };
 
 void TestTreeNodes::initTestCase()
@@ -1102,6 +1103,50 @@ void TestTreeNodes::setTreeMovesBetweenDiagrams()
     QCOMPARE(stray->Parent(), nullptr);
     QVERIFY(other.Tree->Roots().Contains(stray));
     QCOMPARE(other.Tree->Connections().Count(), 0);
+}
+
+
+
+
+void TestTreeNodes::crossBoxAndRootCrosses()
+{
+    TTreeDocument tree;
+    TTreeNodeCrossBox *box = tree.CrossBox();
+    QCOMPARE(box->Size(), 4);
+    QCOMPARE(box->Style(), cbsSquare);
+    QVERIFY(box->Visible());
+    QCOMPARE(box->Border()->Color(), clGray);
+    QCOMPARE(box->BackColor(), clNone);
+    const int before = tree.InvalidateCount();
+    box->SetSize(6);
+    box->SignPen()->SetColor(clRed);
+    QCOMPARE(tree.InvalidateCount(), before + 2);
+    QStringList stored;
+    for (const TPropInfo &p : box->ClassInfo().Properties())
+        if (p.IsStored(*box))
+            stored << p.Name;
+    // Sub-objects always exist, so they are always offered to the writer.
+    QCOMPARE(stored, QStringList({"Border", "Brush", "SignPen", "Size"}));
+
+    TTreeNodeShape *a = tree.AddRoot(QStringLiteral("A"));
+    QVERIFY(!a->HasCross()); // automatic, no children
+    TTreeNodeShape *b = a->AddChild(QStringLiteral("B"));
+    QVERIFY(a->HasCross());
+    QVERIFY(!b->HasCross());
+    b->SetShowCross(scAlways);
+    QVERIFY(b->HasCross());
+    a->SetShowCross(scNever);
+    QVERIFY(!a->HasCross());
+
+    TTreeNodeShape *c = tree.AddRoot(QStringLiteral("C"));
+    tree.SetShowRootCross(false);
+    QCOMPARE(a->ShowCross(), scNever);
+    QCOMPARE(c->ShowCross(), scNever);
+    QCOMPARE(b->ShowCross(), scAlways); // not a root
+    tree.SetShowRootCross(true);
+    QCOMPARE(c->ShowCross(), scAlways);
+    TTreeNodeShape *d = tree.AddRoot(QStringLiteral("D"));
+    QCOMPARE(d->ShowCross(), scAuto); // roots added later keep their own value
 }
 
 QTEST_MAIN(TestTreeNodes)

@@ -1,0 +1,55 @@
+#pragma once
+// The expand/collapse box drawn beside nodes that have (or always show)
+// children: its look and size. One per diagram; the node walk draws it and
+// the mouse hit-tests it.
+
+#include "canvas/ChartBrush.h"
+#include "canvas/ChartPen.h"
+#include "core/Colors.h"
+
+#include <memory>
+
+DX_ENUM(TTreeCrossBoxStyle, cbsSquare, cbsDiamond, cbsCircle)
+
+// The border pen of the cross box: grey by default.
+class TTreeCrossBoxPen : public TChartPen
+{
+    DX_OBJECT(TTreeCrossBoxPen)
+public:
+    explicit TTreeCrossBoxPen(TEvent<TGraphicsObject *> onChange = {});
+};
+
+class TTreeNodeCrossBox : public TGraphicsObject
+{
+    DX_OBJECT(TTreeNodeCrossBox)
+public:
+    explicit TTreeNodeCrossBox(TEvent<TGraphicsObject *> onChange = {});
+    ~TTreeNodeCrossBox() override;
+
+    TColor BackColor() const { return FBackColor; }
+    void SetBackColor(TColor v) { Update(FBackColor, v); }
+    TTreeCrossBoxPen *Border() const { return FBorder.get(); }
+    TChartBrush *Brush() const { return FBrush.get(); }
+    int ClickTolerance() const { return FClickTolerance; }
+    void SetClickTolerance(int v) { Update(FClickTolerance, v); }
+    TChartPen *SignPen() const { return FSignPen.get(); }
+    // Half the side of the box, in pixels.
+    int Size() const { return FSize; }
+    void SetSize(int v) { Update(FSize, v); }
+    TTreeCrossBoxStyle Style() const { return FStyle; }
+    void SetStyle(TTreeCrossBoxStyle v) { Update(FStyle, v); }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool v) { Update(FVisible, v); }
+
+    void Assign(const TPersistent *source) override;
+
+private:
+    std::unique_ptr<TTreeCrossBoxPen> FBorder;
+    std::unique_ptr<TChartBrush> FBrush;
+    std::unique_ptr<TChartPen> FSignPen;
+    TColor FBackColor = clNone;
+    int FClickTolerance = 0;
+    int FSize = 4;
+    TTreeCrossBoxStyle FStyle = cbsSquare;
+    bool FVisible = true;
+};
