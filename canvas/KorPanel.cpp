@@ -5,6 +5,7 @@
 #include "canvas/RecordingCanvas.h"
 #include "core/Component.h"
 #include "core/Rounding.h"
+#include "core/ScopeExit.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -78,20 +79,6 @@ private:
     TKorCanvas3D::TProjectionState FProjection;
     bool FBuffered;
     bool FExporting;
-};
-
-// Runs a function when the scope ends, also by an exception.
-template <class F>
-class TAtExit
-{
-public:
-    explicit TAtExit(F f) : FF(std::move(f)) {}
-    ~TAtExit() { FF(); }
-    TAtExit(const TAtExit &) = delete;
-    TAtExit &operator=(const TAtExit &) = delete;
-
-private:
-    F FF;
 };
 
 } // namespace

@@ -1,0 +1,456 @@
+#include "view/CustomTree.h"
+
+#include "core/ClassRegistry.h"
+#include "core/Rounding.h"
+#include "core/ScopeExit.h"
+#include "model/TreeWalk.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// A solid pen of one pixel in a colour.
+void ThinPen(TKorCanvas3D *c, TColor color)
+{
+    c->Pen().SetStyle(psSolid);
+    c->Pen().SetWidth(1);
+    c->Pen().SetMode(pmCopy);
+    c->Pen().SetColor(color);
+    c->SetBrushBitmap(QImage());
+}
+
+// Diagram units added around the laid-out nodes in a picture of the whole
+// diagram: selection frames, shadows and arrow heads reach a little beyond
+// a node's Bounds.
+constexpr int kPictureMargin = 10;
+
+} // namespace
+
+const TClassInfo &TCustomTree::StaticClassInfo()
+{
+    using T = TCustomTree;
+    using D = TTreeDocument;
+    static const TClassInfo info = [] {
+        TClassBuilder<T> b("TCustomTree", TTreeDocument::StaticClassInfo());
+        DeclareControlProperties(b);
+        DeclarePanelProperties(b, {clWhite, bvNone});
+        b.Boolean("AllowDelete", &T::AllowDelete, &T::SetAllowDelete, true)
+            .template Object<TTreeNodeCrossBox>("CrossBox", &D::CrossBox, &D::CrossBox)
+            .template Reference<TImageList>("Images", &D::Images, &D::SetImages)
+            .Boolean("ReadOnly", &T::ReadOnly, &T::SetReadOnly, false)
+            .Enum("ScrollMouseButton", &T::ScrollMouseButton, &T::SetScrollMouseButton, mbRight)
+            .Boolean("ShowHintShapes", &T::ShowHintShapes, &T::SetShowHintShapes, true)
+            .Boolean("ShowRootCross", &D::ShowRootCross, &D::SetShowRootCross, true)
+            .Boolean("SnapToGrid", &T::SnapToGrid, &T::SetSnapToGrid, true)
+            .Enum("WheelNavigation", &T::WheelNavigation, &T::SetWheelNavigation, wnSelection)
+            .Event("OnAfterDraw")
+            .Event("OnBeforeDraw");
+        return TClassInfo(b);
+    }();
+    return info;
+}
+
+const TClassInfo &TTree::StaticClassInfo()
+{
+    static const TClassInfo info("TTree", &TCustomTree::StaticClassInfo());
+    return info;
+}
+
+void RegisterViewClasses()
+{
+    RegisterModelClasses();
+    RegisterClass<TTree>();
+}
+
+TCustomTree::TCustomTree(TComponent *owner, QWidget *parent) : TCustomKorPanelExtended(parent), TTreeDocument(owner)
+{
+    // Nothing repaints until the parts exist.
+    TCustomKorPanel::SetAutoRepaint(false);
+    SetMargins({0, 0, 0, 0});
+    SetBevelOuter(bvNone);
+    Zoom()->SetPenDefaultColor(clBlack);
+    View3DOptions()->OnZoomChange = [this](int zoom) { ZoomChanging(zoom); };
+    View3DOptions()->OnScrolled = [this](bool horizontal) { Scrolled(horizontal); };
+    TCustomKorPanel::SetAutoRepaint(true);
+}
+
+TCustomTree::~TCustomTree()
+{
+    FDestroying = true;
+    // The elements go while the view still exists: what they report on
+    // the way out reaches a complete diagram.
+    TCustomKorPanel::SetAutoRepaint(false);
+    Clear();
+}
+
+// ---------------------------------------------------------------------------
+// Document hooks
+
+void TCustomTree::Invalidate()
+{
+    if (!FInPasses)
+        FLayoutValid = false;
+    TTreeDocument::Invalidate();
+    TCustomKorPanel::Invalidate();
+}
+
+TPoint TCustomTree::MappingCenter() const
+{
+    if (FHasVisibleArea)
+        return RectCenter(DrawingBounds());
+    return RectCenter(TRect(0, 0, width(), height()));
+}
+
+TPoint TCustomTree::ProjectPoint(const TPoint &p) const
+{
+    const TView3DOptions *o = View3DOptions();
+    if (!o->Orthogonal() && FHasVisibleArea)
+        return Canvas()->ProjectPoint(p.X, p.Y, 0);
+    const double z = o->Zoom() * 0.01;
+    const TPoint c = MappingCenter();
+    return TPoint(dx::RoundEven((static_cast<double>(p.X) - c.X) * z) + c.X + o->HorizOffset(),
+                  dx::RoundEven((static_cast<double>(p.Y) - c.Y) * z) + c.Y + o->VertOffset());
+}
+
+TPoint TCustomTree::UnprojectPoint(const TPoint &p) const
+{
+    const TView3DOptions *o = View3DOptions();
+    if (!o->Orthogonal() && FHasVisibleArea) {
+        int x = p.X, y = p.Y;
+        Canvas()->UnprojectPoint(x, y, 0);
+        return TPoint(x, y);
+    }
+    if (o->Zoom() == 0)
+        return p;
+    const double z = o->Zoom() * 0.01;
+    const TPoint c = MappingCenter();
+    return TPoint(dx::RoundEven((static_cast<double>(p.X) - c.X - o->HorizOffset()) / z) + c.X,
+                  dx::RoundEven((static_cast<double>(p.Y) - c.Y - o->VertOffset()) / z) + c.Y);
+}
+
+TRect TCustomTree::VisibleArea() const
+{
+    if (FHasVisibleArea)
+        return FVisibleArea;
+    const TPoint a = UnprojectPoint(TPoint(0, 0));
+    const TPoint b = UnprojectPoint(TPoint(width(), height()));
+    return TRect(a, b).Normalized();
+}
+
+void TCustomTree::DrawHandle(int x, int y, TColor color, TTreeShapeHandle)
+{
+    TKorCanvas3D *c = Canvas();
+    const TPoint p = c->ProjectPoint(x, y, 0);
+    const int s = Selected().HandleSize();
+    ThinPen(c, clBlack);
+    c->Brush().SetStyle(bsSolid);
+    if (color != clNone)
+        c->Brush().SetColor(color);
+    c->Rectangle(p.X - s, p.Y - s, p.X + s + 1, p.Y + s + 1);
+}
+
+void TCustomTree::ResetScrollOffsets()
+{
+    View3DOptions()->SetHorizOffset(0);
+    View3DOptions()->SetVertOffset(0);
+}
+
+void TCustomTree::Loaded()
+{
+    TTreeDocument::Loaded();
+    ScrollBarFollows(true);
+    ScrollBarFollows(false);
+    Invalidate();
+}
+
+// ---------------------------------------------------------------------------
+// Zoom and scroll callbacks
+
+void TCustomTree::ZoomChanging(int newZoom)
+{
+    // A diagram being read keeps the offsets it stores.
+    if (IsLoading() || FDestroying)
+        return;
+    TView3DOptions *o = View3DOptions();
+    const TPoint c = MappingCenter();
+    if (FZoomCentered) {
+        const TPoint m = UnprojectPoint(c);
+        o->SetHorizOffset(dx::RoundEven((static_cast<double>(c.X) - m.X) * newZoom / 100.0));
+        o->SetVertOffset(dx::RoundEven((static_cast<double>(c.Y) - m.Y) * newZoom / 100.0));
+    } else {
+        const double f = 1.0 - (o->Zoom() - newZoom) / 100.0;
+        o->SetHorizOffset(o->HorizOffset() + dx::RoundEven(c.X * f) - c.X);
+        o->SetVertOffset(o->VertOffset() + dx::RoundEven(c.Y * f) - c.Y);
+    }
+    Fire(OnZoom, Self());
+}
+
+void TCustomTree::Scrolled(bool horizontal)
+{
+    if (IsLoading() || FDestroying || FQuietScroll)
+        return;
+    ScrollBarFollows(horizontal);
+    Fire(OnScroll, Self());
+}
+
+void TCustomTree::SetAnchorMarker(std::optional<TPoint> position)
+{
+    if (position == FAnchorMarker)
+        return;
+    FAnchorMarker = position;
+    TCustomKorPanel::Invalidate();
+}
+
+// ---------------------------------------------------------------------------
+// The pipeline
+
+void TCustomTree::DrawView(QPainter *target, const TRect &rect)
+{
+    // An image, a metafile or a printer page is drawn with areas of its
+    // own; hit tests afterwards still see the screen's.
+    const bool offScreen = Canvas()->Exporting() || Printing();
+    const TRect savedArea = FVisibleArea;
+    const bool hadArea = FHasVisibleArea;
+    TAtExit restore([&] {
+        if (offScreen) {
+            FVisibleArea = savedArea;
+            FHasVisibleArea = hadArea;
+        }
+    });
+    TCustomKorPanelExtended::DrawView(target, rect);
+}
+
+void TCustomTree::DrawContent(const TRect &bounds)
+{
+    // Nothing drawn may ask for another drawing.
+    const bool repaint = AutoRepaint();
+    TCustomKorPanel::SetAutoRepaint(false);
+    TAtExit restore([this, repaint] { TCustomKorPanel::SetAutoRepaint(repaint); });
+    DrawBackground(bounds);
+    CalcDrawingRect(bounds);
+    Canvas()->SetupProjection(100, bounds);
+    DrawLayers(bounds);
+}
+
+TRect TCustomTree::TargetArea(const TRect &bounds) const
+{
+    // Only an image is asked: its size is known, while printers and
+    // metafiles answer sizes of their own making.
+    QPainter *p = Canvas()->Painter();
+    if (!p || !p->isActive() || !p->device() || p->device()->devType() != QInternal::Image)
+        return bounds;
+    const QTransform t = p->combinedTransform();
+    if (t.type() > QTransform::TxScale || !t.isInvertible())
+        return bounds;
+    QRectF area = t.inverted().mapRect(QRectF(0, 0, p->device()->width(), p->device()->height()));
+    if (p->hasClipping())
+        area &= p->clipBoundingRect();
+    if (area.isEmpty())
+        return TRect(bounds.Left, bounds.Top, bounds.Left, bounds.Top);
+    const TRect r(static_cast<int>(std::floor(std::max(area.left(), -1e9))),
+                  static_cast<int>(std::floor(std::max(area.top(), -1e9))),
+                  static_cast<int>(std::ceil(std::min(area.right(), 1e9))),
+                  static_cast<int>(std::ceil(std::min(area.bottom(), 1e9))));
+    const TRect inside = IntersectRects(bounds, r);
+    return inside.IsEmpty() ? TRect(bounds.Left, bounds.Top, bounds.Left, bounds.Top) : inside;
+}
+
+void TCustomTree::DrawLayers(const TRect &bounds)
+{
+    TKorCanvas3D *c = Canvas();
+    const bool clip = bounds != TRect(0, 0, width(), height()) && !c->RendersWithoutClipping();
+    if (clip)
+        c->ClipToRect(bounds);
+    TAtExit unclip([this, clip] {
+        if (clip)
+            Canvas()->RemoveClip();
+    });
+
+    FHasVisibleArea = true;
+    const TRect area = TargetArea(bounds);
+    if (View3DOptions()->Orthogonal()) {
+        FVisibleArea = TRect(UnprojectPoint(area.TopLeft()), UnprojectPoint(area.BottomRight())).Normalized();
+    } else {
+        // A rotated view: every corner counts.
+        const TPoint p[4] = {UnprojectPoint(area.TopLeft()), UnprojectPoint(TPoint(area.Right, area.Top)),
+                             UnprojectPoint(area.BottomRight()), UnprojectPoint(TPoint(area.Left, area.Bottom))};
+        TRect r(p[0], p[0]);
+        for (const TPoint &q : p) {
+            r.Left = std::min(r.Left, q.X);
+            r.Top = std::min(r.Top, q.Y);
+            r.Right = std::max(r.Right, q.X);
+            r.Bottom = std::max(r.Bottom, q.Y);
+        }
+        FVisibleArea = r;
+    }
+
+    Fire(OnBeforeDraw, Self());
+    DrawGrid();
+    {
+        FInPasses = true;
+        TAtExit endPasses([this] { FInPasses = false; });
+        UpdateLayout();
+        // The walk starts from the same canvas state whether the pass ran
+        // (it measures text) or not.
+        c->Reset();
+        NodePass();
+    }
+    TTreeConnection *selected = Connections().Selected();
+    if (selected && Designing() && !Printing())
+        selected->DrawHandles();
+    DrawPage();
+    DrawAnchorMarker();
+    c->Reset();
+    if (!Printing())
+        UpdateScrollBars();
+    TTreeAfterDrawEvent event(this);
+    Listeners().Send(event);
+    Fire(OnAfterDraw, Self());
+}
+
+void TCustomTree::UpdateLayout()
+{
+    if (FLayoutValid)
+        return;
+    const bool inPasses = FInPasses;
+    FInPasses = true;
+    TAtExit endPass([this, inPasses] { FInPasses = inPasses; });
+    PositionPass();
+    FLayoutValid = true;
+    ++FLayoutCount;
+}
+
+void TCustomTree::PositionPass()
+{
+    FShapeExtent = TRect(INT_MAX, INT_MAX, 0, 0);
+    TKorCanvas3D *canvas = Canvas();
+    for (int i = 0; i < Roots().Count(); ++i) {
+        ForEachInSubtree(Roots()[i], [&](TTreeNodeShape *node) {
+            if (!node->SizeValid())
+                node->CalcSize(canvas);
+            node->SetBounds(TRect(node->X0(), node->Y0(), node->X1(), node->Y1()));
+        });
+        WalkSubtree(
+            Roots()[i],
+            [this](TTreeNodeShape *node) {
+                const TRect &b = node->Bounds();
+                FShapeExtent.Left = std::min(FShapeExtent.Left, b.Left);
+                FShapeExtent.Top = std::min(FShapeExtent.Top, b.Top);
+                FShapeExtent.Right = std::max(FShapeExtent.Right, b.Right);
+                FShapeExtent.Bottom = std::max(FShapeExtent.Bottom, b.Bottom);
+                return node->Expanded();
+            },
+            [](TTreeNodeShape *) {});
+    }
+}
+
+namespace {
+
+// One node's own part of the walk: the node when it meets the visible
+// area, its outgoing connections; False when a connection asks to stop.
+bool DrawNodePart(TCustomTree *tree, TTreeNodeShape *node, const TRect &visible)
+{
+    if (!node->Visible())
+        return true;
+    if (RectsIntersect(node->Bounds(), visible))
+        node->Draw();
+    const TNodeConnectionList *list = node->PeekConnections();
+    if (!list || !list->Visible() || !tree->Connections().Visible())
+        return true;
+    for (TTreeConnection *c : *list) {
+        TTreeNodeShape *to = c->ToShape();
+        if (!to || (to->Parent() == node && !node->Expanded()))
+            continue;
+        if (!c->Draw())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void TCustomTree::NodePass()
+{
+    struct TFrame
+    {
+        TTreeNodeShape *Node;
+        int Next;
+        bool Result;
+    };
+    const TRect visible = FVisibleArea;
+    std::vector<TFrame> stack;
+    for (int i = 0; i < Roots().Count(); ++i) {
+        stack.push_back({Roots()[i], 0, DrawNodePart(this, Roots()[i], visible)});
+        bool stopSiblings = false;
+        while (!stack.empty()) {
+            TFrame &f = stack.back();
+            if (!stopSiblings && f.Node->Expanded() && f.Next < f.Node->ChildCount()) {
+                TTreeNodeShape *child = f.Node->Child(f.Next++);
+                const bool result = DrawNodePart(this, child, visible);
+                stack.push_back({child, 0, result});
+                continue;
+            }
+            const bool result = f.Result;
+            stack.pop_back();
+            stopSiblings = false;
+            if (!stack.empty() && !result) {
+                stack.back().Result = false;
+                stopSiblings = true;
+            }
+        }
+    }
+}
+
+void TCustomTree::DrawAnchorMarker()
+{
+    if (!FAnchorMarker)
+        return;
+    TKorCanvas3D *c = Canvas();
+    ThinPen(c, clRed);
+    c->Brush().SetStyle(bsClear);
+    c->ProjectedCircle(FAnchorMarker->X, FAnchorMarker->Y, 12, 0);
+}
+
+// ---------------------------------------------------------------------------
+// The whole picture
+
+TCustomTree::TWholePicture TCustomTree::WholePicture()
+{
+    UpdateLayout();
+    const TRect e = FShapeExtent;
+    TRect model(0, 0, kPictureMargin, kPictureMargin);
+    if (HasShapeExtent()) {
+        model.Left = e.Left < 0 ? e.Left - kPictureMargin : 0;
+        model.Top = e.Top < 0 ? e.Top - kPictureMargin : 0;
+        model.Right = std::max(e.Right, model.Left) + kPictureMargin;
+        model.Bottom = std::max(e.Bottom, model.Top) + kPictureMargin;
+    }
+    const double z = std::fabs(View3DOptions()->Zoom() * 0.01);
+    const auto scaled = [z](int v) {
+        const double s = std::ceil(v * z);
+        return s >= INT_MAX ? INT_MAX : std::max(1, static_cast<int>(s));
+    };
+    return {TRect(0, 0, scaled(model.Width()), scaled(model.Height())), model.TopLeft()};
+}
+
+void TCustomTree::ShowingOrigin(const TPoint &origin, const TRect &bounds, const std::function<void()> &draw)
+{
+    TView3DOptions *o = View3DOptions();
+    const int h = o->HorizOffset();
+    const int v = o->VertOffset();
+    const double z = o->Zoom() * 0.01;
+    const TPoint c = RectCenter(bounds);
+    FQuietScroll = true;
+    TAtExit restore([this, o, h, v] {
+        o->SetHorizOffset(h);
+        o->SetVertOffset(v);
+        FQuietScroll = false;
+    });
+    o->SetHorizOffset(bounds.Left - c.X - dx::RoundEven((static_cast<double>(origin.X) - c.X) * z));
+    o->SetVertOffset(bounds.Top - c.Y - dx::RoundEven((static_cast<double>(origin.Y) - c.Y) * z));
+    draw();
+}
