@@ -384,8 +384,14 @@ void TCustomKorPanel::RenderUnbuffered(QPainter *target, const TRect &rect)
 
 QImage TCustomKorPanel::RenderToBitmap(TColor background, const TRect &rect, TPixelFormat format)
 {
-    const TRect r = rect.Normalized();
-    if (r.IsEmpty())
+    return RenderPartToBitmap(background, rect, rect.Normalized(), format);
+}
+
+QImage TCustomKorPanel::RenderPartToBitmap(TColor background, const TRect &rect, const TRect &part,
+                                           TPixelFormat format)
+{
+    const TRect r = part.Normalized();
+    if (r.IsEmpty() || rect.Normalized().IsEmpty())
         return QImage();
     QImage::Format paintFormat = QImage::Format_RGB32;
     switch (format) {
@@ -401,7 +407,7 @@ QImage TCustomKorPanel::RenderToBitmap(TColor background, const TRect &rect, TPi
     {
         QPainter p(&image);
         p.translate(-r.Left, -r.Top);
-        RenderUnbuffered(&p, r);
+        RenderUnbuffered(&p, rect.Normalized());
     }
     switch (format) {
     case pf1bit: return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);

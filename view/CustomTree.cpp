@@ -23,6 +23,9 @@ void ThinPen(TKorCanvas3D *c, TColor color)
     c->SetBrushBitmap(QImage());
 }
 
+// Pixels beyond a strip of a picture whose elements are still drawn.
+constexpr int kStripOverlap = 64;
+
 // Diagram units added around the laid-out nodes in a picture of the whole
 // diagram: selection frames, shadows and arrow heads reach a little beyond
 // a node's Bounds.
@@ -255,7 +258,12 @@ TRect TCustomTree::TargetArea(const TRect &bounds) const
                   static_cast<int>(std::floor(std::max(area.top(), -1e9))),
                   static_cast<int>(std::ceil(std::min(area.right(), 1e9))),
                   static_cast<int>(std::ceil(std::min(area.bottom(), 1e9))));
-    const TRect inside = IntersectRects(bounds, r);
+    if (r.Left <= bounds.Left && r.Top <= bounds.Top && r.Right >= bounds.Right && r.Bottom >= bounds.Bottom)
+        return bounds;
+    // A strip of a larger picture: what reaches into it from just outside
+    // (arrow heads, text wider than its node) is drawn too, so strips join
+    // without seams.
+    const TRect inside = IntersectRects(bounds, r.Inflated(kStripOverlap, kStripOverlap));
     return inside.IsEmpty() ? TRect(bounds.Left, bounds.Top, bounds.Left, bounds.Top) : inside;
 }
 

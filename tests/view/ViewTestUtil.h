@@ -45,6 +45,10 @@ struct TViewHost
         Tree->SetNoOwnerShapes(false);
         Tree->resize(width, height);
     }
+    // The diagram goes first and frees its elements itself.
+    ~TViewHost() { delete Tree; }
+    TViewHost(const TViewHost &) = delete;
+    TViewHost &operator=(const TViewHost &) = delete;
 
     // Nodes become probes that show where they are drawn.
     void UseProbes()

@@ -442,11 +442,16 @@ void TestTreeView::imageStripsDrawOnlyWhatTheyShow()
     h.UseProbes();
     for (int n = 0; n < 10; ++n)
         Place(h.Tree->AddRoot(QStringLiteral("N%1").arg(n)), 10, n * 100 + 10, 50, n * 100 + 30);
+    // Just beyond the 64 pixels under the strip.
+    Place(h.Tree->AddRoot(QStringLiteral("far")), 100, 565, 150, 580);
+    // Its text reaches into the strip from above.
+    Place(h.Tree->AddRoot(QStringLiteral("near")), 100, 250, 150, 299);
     h.Paint();
     const TRect screenArea = h.Tree->VisibleArea();
     h.Record();
     // A strip of rows 300..500 of a 200 x 1000 picture: its mapping is the
-    // whole picture's, and only the nodes in it are drawn.
+    // whole picture's, and only the nodes in it or within 64 pixels of it
+    // are drawn.
     QImage strip(200, 200, QImage::Format_RGB32);
     strip.fill(Qt::white);
     {
@@ -454,7 +459,8 @@ void TestTreeView::imageStripsDrawOnlyWhatTheyShow()
         p.translate(0, -300);
         h.Tree->RenderUnbuffered(&p, TRect(0, 0, 200, 1000));
     }
-    QCOMPARE(h.DrawnTexts(), (QStringList{QStringLiteral("N3"), QStringLiteral("N4")}));
+    QCOMPARE(h.DrawnTexts(), (QStringList{QStringLiteral("N3"), QStringLiteral("N4"), QStringLiteral("N5"),
+                                          QStringLiteral("near")}));
     QCOMPARE(h.Recorder->First(QStringLiteral("ProjectedTextOut"))->Int(1), 310);
     // The window's visible area is as it was.
     QCOMPARE(h.Tree->VisibleArea(), screenArea);
