@@ -20,6 +20,7 @@
 #include "model/TreeLists.h"
 #include "model/TreeNodeShape.h"
 
+#include <QStringList>
 #include <climits>
 #include <functional>
 #include <memory>
@@ -223,6 +224,16 @@ public:
     // bottom at 0 when nothing was laid out); the view's scroll ranges.
     const TRect &ShapeExtent() const { return FShapeExtent; }
     TRect &ShapeExtent() { return FShapeExtent; }
+
+    // ---- Text outline import (OutlineImport.cpp)
+    // Appends one node per line, each line's leading spaces giving its depth
+    // (at most one level below the line before); answers the node of the
+    // first line, null for no lines.
+    TTreeNodeShape *ImportOutline(const QStringList &lines);
+    // Reads a UTF-8 text file (LF, CRLF or CR line ends) and imports its
+    // lines; EFileError naming the file and the reason when it cannot be
+    // read, and then the diagram is left as it was.
+    TTreeNodeShape *ImportOutlineFile(const QString &fileName);
 
     // ---- View hooks
     // A repaint request; ignored while AutoRepaint is off. The model only
