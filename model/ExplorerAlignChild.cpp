@@ -6,6 +6,7 @@
 #include "model/TreeDocument.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -93,11 +94,18 @@ int TTreeExplorerAlignChild::CalcYPos(TTreeNodeShape *node, int index)
     TTreeDocument *tree = node->Tree();
     if (!tree)
         return node->Y0();
-    // A root goes below the previous root's last row, whether that root
-    // was placed by the layout or by the user: rows never overlap.
+    // A root goes below the last automatic root before it, and below every
+    // root the user placed since, so its rows never run into theirs.
     const TNodeShapeList &roots = tree->Roots();
-    if (index > 0 && index <= roots.Count())
-        return LastBottom(roots[index - 1]) + FVertSpacing;
+    if (index > 0 && index <= roots.Count()) {
+        int bottom = INT_MIN;
+        for (int i = index - 1; i >= 0; --i) {
+            bottom = std::max(bottom, LastBottom(roots[i]));
+            if (AutoTop(roots[i]))
+                break;
+        }
+        return bottom + FVertSpacing;
+    }
     TRect &extent = tree->ShapeExtent();
     extent.Top = std::min(extent.Top, 0);
     return FTopMargin;

@@ -38,8 +38,8 @@ public:
     // it, else the left margin with room for the image and the cross box.
     int CalcXPos(TTreeNodeShape *node) override;
     // The row after the previous sibling's last row (after the parent's row
-    // for a first child); a root goes below the previous root's last row,
-    // the first root at TopMargin.
+    // for a first child); a root goes below the last rows of the earlier
+    // roots back to the last automatic one, the first root at TopMargin.
     int CalcYPos(TTreeNodeShape *node, int index) override;
 
     // The bottom of a node's last visible row: the last child's, followed

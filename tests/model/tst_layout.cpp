@@ -267,6 +267,17 @@ void TestLayout::fixedCoordinates()
     tree->LayoutShapes();
     QCOMPARE(child->X0(), cx);
     QCOMPARE(child->Y0(), r2->Bounds().Bottom + 1);
+    // A root the user put aside higher up does not pull the next automatic
+    // root into the rows above it.
+    r2->SetY0(5);
+    tree->LayoutShapes();
+    QCOMPARE(r3->Y0(), std::max(r1->Bounds().Bottom, child->Bounds().Bottom) + 1);
+    r2->SetY0(0);
+    r2->SetExpanded(false);
+    TTreeNodeShape *r1Child = r1->AddChild(QStringLiteral("r1 child"));
+    r1->SetExpanded(true);
+    tree->LayoutShapes();
+    QCOMPARE(r3->Y0(), r1Child->Bounds().Bottom + 1);
     // A fixed first root: the automatic root after it still goes below.
     THost other;
     TTreeNodeShape *f = other.Tree->AddRoot(QStringLiteral("F"));
