@@ -98,17 +98,15 @@ private slots:
     void twoRootsAndLastBottom();
     void collapsingMovesLaterRowsUp();
     void fixedCoordinates();
-    void invisibleNodesKeepTheirRows();
     void childImageUnderParentWithout();
-    void layoutFollowsTextChanges();
     void placeImageByAlignment();
     void placeImageWithoutImages();
     void crossPositions();
     void extentOfThePass();
+    void withoutLayoutObject();
     void deepChainWithoutRecursion();
     void autoConnectionCourse();
-    void autoConnectionStopsBelowVisibleArea();
-    void autoConnectionAboveVisibleArea();
+    void autoConnectionsAndVisibleArea();
 };
 
 void TestLayout::rootColumnAndCrossRoom()
@@ -181,6 +179,15 @@ void TestLayout::rowsFollowTheMeasuredText()
     tree->LayoutShapes();
     QCOMPARE(b->Y0(), a->Bounds().Bottom + 5);
     QCOMPARE(c->Y0(), b->Bounds().Bottom + 5);
+    // A text change is measured again by the next pass.
+    const int width = b->Width();
+    b->SetSimpleText(QStringLiteral("a much longer text"));
+    b->Text()->Add(QStringLiteral("second line"));
+    QVERIFY(!b->SizeValid());
+    tree->LayoutShapes();
+    QVERIFY(b->Width() > width);
+    QCOMPARE(b->Y1() - b->Y0(), 2 * th + 1);
+    QCOMPARE(c->Y0(), b->Bounds().Bottom + 5);
 }
 
 void TestLayout::twoRootsAndLastBottom()
@@ -210,6 +217,11 @@ void TestLayout::twoRootsAndLastBottom()
     TTreeNodeShape *c3 = r1->AddChild(QStringLiteral("C3"));
     tree->LayoutShapes();
     QCOMPARE(c3->Y0(), g->Bounds().Bottom + 1);
+    QCOMPARE(r2->Y0(), c3->Bounds().Bottom + 1);
+    // Layout does not look at Visible: a hidden root keeps its rows.
+    r1->SetVisible(false);
+    tree->LayoutShapes();
+    QCOMPARE(r1->Y0(), 2);
     QCOMPARE(r2->Y0(), c3->Bounds().Bottom + 1);
 }
 
@@ -288,18 +300,6 @@ void TestLayout::fixedCoordinates()
     QCOMPARE(n->Y0(), f->Bounds().Bottom + 1);
 }
 
-void TestLayout::invisibleNodesKeepTheirRows()
-{
-    THost host;
-    TTreeDocument *tree = host.Tree;
-    TTreeNodeShape *r1 = tree->AddRoot(QStringLiteral("R1"));
-    TTreeNodeShape *r2 = tree->AddRoot(QStringLiteral("R2"));
-    r1->SetVisible(false);
-    tree->LayoutShapes();
-    QCOMPARE(r1->Y0(), 2);
-    QCOMPARE(r2->Y0(), r1->Bounds().Bottom + 1);
-}
-
 void TestLayout::childImageUnderParentWithout()
 {
     THost host;
@@ -317,25 +317,6 @@ void TestLayout::childImageUnderParentWithout()
     QCOMPARE(c->X0(), p->X0() + 19 + 15 + 3);
     QCOMPARE(c->Bounds().Left, p->X0() + 19);
     QCOMPARE(plain->X0(), p->X0() + 19);
-}
-
-void TestLayout::layoutFollowsTextChanges()
-{
-    THost host;
-    TTreeDocument *tree = host.Tree;
-    TTreeNodeShape *a = tree->AddRoot(QStringLiteral("A"));
-    TTreeNodeShape *b = tree->AddRoot(QStringLiteral("B"));
-    tree->LayoutShapes();
-    const int oneLine = a->Bounds().Bottom;
-    const int width = a->Width();
-    a->SetSimpleText(QStringLiteral("a much longer text"));
-    a->Text()->Add(QStringLiteral("second line"));
-    QVERIFY(!a->SizeValid());
-    tree->LayoutShapes();
-    QVERIFY(a->SizeValid());
-    QVERIFY(a->Width() > width);
-    QVERIFY(a->Bounds().Bottom > oneLine);
-    QCOMPARE(b->Y0(), a->Bounds().Bottom + 1);
 }
 
 void TestLayout::placeImageByAlignment()
@@ -465,6 +446,12 @@ void TestLayout::extentOfThePass()
     tree->LayoutShapes();
     QCOMPARE(tree->ShapeExtent(), TRect(far->Bounds().Left, -40, 500, 700));
     QVERIFY(far->Bounds().Left < -50); // the image is left of the body
+    // The pass and the drawing of automatic connections never ask for a
+    // repaint: the view runs them while drawing.
+    const int repaints = tree->InvalidateCount();
+    tree->LayoutShapes();
+    a->ConnectionTo(b)->Draw();
+    QCOMPARE(tree->InvalidateCount(), repaints);
     // Collapsed subtrees are not taken in.
     delete far;
     TTreeNodeShape *wide = b->AddChild(QStringLiteral("a much much wider grandchild text"));
@@ -473,6 +460,25 @@ void TestLayout::extentOfThePass()
     b->SetExpanded(true);
     tree->LayoutShapes();
     QCOMPARE(tree->ShapeExtent().Right, wide->Bounds().Right);
+}
+
+void TestLayout::withoutLayoutObject()
+{
+    THost host;
+    TTreeDocument *tree = host.Tree;
+    tree->DefaultFormat().SetChildManager(nullptr);
+    TTreeNodeShape *a = tree->AddRoot(QStringLiteral("A"));
+    TTreeNodeShape *b = a->AddChild(QStringLiteral("B"));
+    a->SetExpanded(true);
+    tree->LayoutShapes();
+    // Nothing moves, but sizes, bounds and the extent are still made.
+    QCOMPARE(a->X0(), 0);
+    QCOMPARE(b->X0(), 19);
+    QCOMPARE(b->Y0(), 1);
+    QVERIFY(b->SizeValid());
+    QCOMPARE(b->Bounds().Left, 19 - 15 - 3);
+    QCOMPARE(tree->ShapeExtent().Right, std::max(a->Bounds().Right, b->Bounds().Right));
+    QVERIFY(a->ConnectionTo(b)->Draw());
 }
 
 void TestLayout::deepChainWithoutRecursion()
@@ -575,7 +581,7 @@ void TestLayout::autoConnectionCourse()
     QCOMPARE(text->Int(0), (p1.X + b->Bounds().Left) / 2);
 }
 
-void TestLayout::autoConnectionStopsBelowVisibleArea()
+void TestLayout::autoConnectionsAndVisibleArea()
 {
     TRecordingHost host;
     TRecordingTree *tree = host.Tree;
@@ -584,8 +590,20 @@ void TestLayout::autoConnectionStopsBelowVisibleArea()
         root->AddChild(QString::number(i));
     root->SetExpanded(true);
     tree->LayoutShapes();
+    // The rows of horizontal lines drawn, each checked against the area.
+    auto rows = [tree](int top, int bottom) {
+        int count = 0;
+        for (const TLine &l : DrawnLines(tree->Canvas))
+            if (l.Y0 == l.Y1) {
+                ++count;
+                if (l.Y1 <= top || l.Y1 > bottom)
+                    return -1;
+            }
+        return count;
+    };
+    // A small area: the first child whose row lies below it ends the walk,
+    // unlike a connection to a node that is not the start's child.
     tree->Visible = TRect(0, 0, 400, 100);
-    // The first child whose row lies below the area ends the walk.
     int firstBelow = 0;
     while (root->Child(firstBelow)->YCenter() <= 100)
         ++firstBelow;
@@ -594,55 +612,25 @@ void TestLayout::autoConnectionStopsBelowVisibleArea()
     const auto [drawn, answer] = DrawConnectionsOf(root);
     QVERIFY(!answer);
     QCOMPARE(drawn, firstBelow + 1);
-    // Every horizontal line drawn is on a visible row.
-    int horizontal = 0;
-    for (const TLine &l : DrawnLines(tree->Canvas)) {
-        if (l.Y0 == l.Y1) {
-            ++horizontal;
-            QVERIFY(l.Y1 <= 100);
-        }
-    }
-    QCOMPARE(horizontal, firstBelow);
+    QCOMPARE(rows(0, 100), firstBelow);
     QCOMPARE(tree->Canvas.Count(QStringLiteral("Polygon")), firstBelow);
-    // A connection to a node that is not the start's child does not stop
-    // the walk.
     TTreeNodeShape *other = tree->AddRoot(QStringLiteral("other"));
-    TTreeConnection *c = other->AddConnection(root->Child(39));
-    QVERIFY(c->Draw());
-}
-
-void TestLayout::autoConnectionAboveVisibleArea()
-{
-    TRecordingHost host;
-    TRecordingTree *tree = host.Tree;
-    TTreeNodeShape *root = tree->AddRoot(QStringLiteral("root"));
-    for (int i = 0; i < 10; ++i)
-        root->AddChild(QString::number(i));
-    root->SetExpanded(true);
-    tree->LayoutShapes();
-    // Scrolled down: rows above the area draw no horizontal line, but the
-    // guide still runs into the visible part.
+    QVERIFY(other->AddConnection(root->Child(39))->Draw());
+    // Scrolled down: rows above the area draw no horizontal line.
     const int top = root->Child(5)->Bounds().Top;
     tree->Visible = TRect(0, top, 400, top + 1000);
     tree->Canvas.Clear();
     QVERIFY(DrawConnectionsOf(root).second);
-    int horizontal = 0;
-    for (const TLine &l : DrawnLines(tree->Canvas))
-        if (l.Y0 == l.Y1) {
-            ++horizontal;
-            QVERIFY(l.Y1 > top);
-        }
-    QCOMPARE(horizontal, 5);
+    QCOMPARE(rows(top, top + 1000), 35);
     // With a box on every child the guide pieces are clamped to the area.
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 40; ++i)
         root->Child(i)->SetShowCross(scAlways);
     tree->LayoutShapes();
     tree->Canvas.Clear();
     QVERIFY(DrawConnectionsOf(root).second);
-    for (const TLine &l : DrawnLines(tree->Canvas)) {
-        QVERIFY(l.Y0 >= top);
-        QVERIFY(l.Y1 >= top);
-    }
+    QCOMPARE(rows(top, top + 1000), 35);
+    for (const TLine &l : DrawnLines(tree->Canvas))
+        QVERIFY(l.Y0 >= top && l.Y1 >= top);
 }
 
 QTEST_MAIN(TestLayout)
