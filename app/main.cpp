@@ -39,25 +39,28 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const TCommandLine early = ParseCommandLine(arguments);
-    if (early.Action == TCommandLine::aHelp) {
+    // Understood before the application object exists: help and errors
+    // need no display, and an export must choose its platform first.
+    const TCommandLine cmd = ParseCommandLine(arguments);
+    switch (cmd.Action) {
+    case TCommandLine::aHelp:
         QTextStream(stdout) << CommandLineHelp();
         return 0;
-    }
-    if (early.Action == TCommandLine::aExport) {
+    case TCommandLine::aError:
+        return Usage(cmd.Error);
+    case TCommandLine::aExport: {
         // No display is needed, nor used when there is one.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         InitApplication();
         QTextStream err(stderr);
-        return RunExportCommand(early.Output, early.Input, err);
+        return RunExportCommand(cmd.Output, cmd.Input, err);
+    }
+    case TCommandLine::aOpen:
+        break;
     }
 
     QApplication app(argc, argv);
-    // Qt's own options (-platform and the like) are gone now.
-    const TCommandLine cmd = ParseCommandLine(QApplication::arguments().mid(1));
-    if (cmd.Action == TCommandLine::aError)
-        return Usage(cmd.Error);
     InitApplication();
 
     TDendrixMainWindow window;

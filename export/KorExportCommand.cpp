@@ -8,6 +8,7 @@
 #include "view/Arbolix.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <QSaveFile>
 #include <QTextStream>
 #include <memory>
@@ -74,6 +75,13 @@ void WriteBMP(TCustomTree &tree, const QString &fileName)
     Commit(file);
 }
 
+// An outline is shown whole: every node is expanded.
+void ReadOutline(TCustomTree &tree, const QString &fileName)
+{
+    tree.ImportOutlineFile(fileName);
+    tree.ExpandAll(true);
+}
+
 QString FormatList(const QStringList &extensions)
 {
     QStringList dotted;
@@ -107,7 +115,9 @@ const TExportCommandFormat *FindExportCommandFormat(const QString &fileName)
 
 const std::vector<TDiagramInputKind> &DiagramInputKinds()
 {
-    static const std::vector<TDiagramInputKind> kinds = {};
+    static const std::vector<TDiagramInputKind> kinds = {
+        {QStringLiteral("txt"), &SInputOutline, &ReadOutline},
+    };
     return kinds;
 }
 
@@ -128,9 +138,49 @@ void ReadDiagramInput(TCustomTree &tree, const QString &fileName)
 // ---------------------------------------------------------------------------
 // The command line
 
-TCommandLine ParseCommandLine(const QStringList &arguments)
+namespace {
+
+// The options the Qt application object takes for itself (with one dash or
+// two), and whether each takes a value.
+int QtOptionLength(const QString &arg)
+{
+    static const QStringList withValue = {
+        QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+        QStringLiteral("plugin"),   QStringLiteral("qwindowgeometry"),    QStringLiteral("qwindowicon"),
+        QStringLiteral("qwindowtitle"), QStringLiteral("session"),        QStringLiteral("style"),
+        QStringLiteral("stylesheet"), QStringLiteral("geometry"),         QStringLiteral("display"),
+        QStringLiteral("title"),    QStringLiteral("name"),               QStringLiteral("visual"),
+        QStringLiteral("fn"),       QStringLiteral("font"),               QStringLiteral("bg"),
+        QStringLiteral("fg"),       QStringLiteral("btn"),                QStringLiteral("im"),
+        QStringLiteral("inputstyle")};
+    static const QStringList alone = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                      QStringLiteral("nograb"), QStringLiteral("dograb"), QStringLiteral("sync"),
+                                      QStringLiteral("testability")};
+    if (!arg.startsWith(QLatin1Char('-')))
+        return 0;
+    QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+    if (name.startsWith(QLatin1String("qmljsdebugger=")))
+        return 1;
+    if (name.contains(QLatin1Char('=')))
+        name = name.left(name.indexOf(QLatin1Char('=')));
+    if (withValue.contains(name))
+        return arg.contains(QLatin1Char('=')) ? 1 : 2;
+    return alone.contains(name) ? 1 : 0;
+}
+
+} // namespace
+
+TCommandLine ParseCommandLine(const QStringList &all)
 {
     TCommandLine cmd;
+    // Qt's own options are for the application object, not for us.
+    QStringList arguments;
+    for (int i = 0; i < all.size();) {
+        const int n = QtOptionLength(all.at(i));
+        if (n == 0)
+            arguments << all.at(i);
+        i += std::max(n, 1);
+    }
     if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
         cmd.Action = TCommandLine::aHelp;
         return cmd;

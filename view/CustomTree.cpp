@@ -3,7 +3,6 @@
 #include "core/ClassRegistry.h"
 #include "core/Rounding.h"
 #include "core/ScopeExit.h"
-#include "model/TreeWalk.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -332,30 +331,6 @@ void TCustomTree::UpdateLayout()
     ++FLayoutCount;
 }
 
-void TCustomTree::PositionPass()
-{
-    FShapeExtent = TRect(INT_MAX, INT_MAX, 0, 0);
-    TKorCanvas3D *canvas = Canvas();
-    for (int i = 0; i < Roots().Count(); ++i) {
-        ForEachInSubtree(Roots()[i], [&](TTreeNodeShape *node) {
-            if (!node->SizeValid())
-                node->CalcSize(canvas);
-            node->SetBounds(TRect(node->X0(), node->Y0(), node->X1(), node->Y1()));
-        });
-        WalkSubtree(
-            Roots()[i],
-            [this](TTreeNodeShape *node) {
-                const TRect &b = node->Bounds();
-                FShapeExtent.Left = std::min(FShapeExtent.Left, b.Left);
-                FShapeExtent.Top = std::min(FShapeExtent.Top, b.Top);
-                FShapeExtent.Right = std::max(FShapeExtent.Right, b.Right);
-                FShapeExtent.Bottom = std::max(FShapeExtent.Bottom, b.Bottom);
-                return node->Expanded();
-            },
-            [](TTreeNodeShape *) {});
-    }
-}
-
 namespace {
 
 // One node's own part of the walk: the node when it meets the visible
@@ -429,7 +404,7 @@ void TCustomTree::DrawAnchorMarker()
 TCustomTree::TWholePicture TCustomTree::WholePicture()
 {
     UpdateLayout();
-    const TRect e = FShapeExtent;
+    const TRect e = ShapeExtent();
     TRect model(0, 0, kPictureMargin, kPictureMargin);
     if (HasShapeExtent()) {
         model.Left = e.Left < 0 ? e.Left - kPictureMargin : 0;

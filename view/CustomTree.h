@@ -59,10 +59,9 @@ public:
     void ResetScrollOffsets() override;
 
     // ---- Drawing state
-    // The union of every laid-out node's Bounds at the last position pass;
-    // left = top = INT_MAX and right = bottom = 0 when there was no node.
-    const TRect &ShapeExtent() const { return FShapeExtent; }
-    bool HasShapeExtent() const { return FShapeExtent.Left <= FShapeExtent.Right; }
+    // Whether the last position pass laid out any node (ShapeExtent holds
+    // their union).
+    bool HasShapeExtent() const { return ShapeExtent().Left <= ShapeExtent().Right; }
     // The diagram drawn whole at the current zoom: the picture's rectangle
     // (at 0, 0) and the diagram point shown at its top-left. The picture
     // covers the diagram from min(0, extent) to the extent's right and
@@ -127,7 +126,7 @@ protected:
     virtual void DrawGrid() {}
     // Lays out every root and the children of expanded nodes, and
     // accumulates the shape extent.
-    virtual void PositionPass();
+    virtual void PositionPass() { LayoutShapes(); }
     // Walks every root: nodes meeting the visible area, their connections,
     // cross boxes and expanded children.
     virtual void NodePass();
@@ -152,7 +151,6 @@ private:
     void Scrolled(bool horizontal);
     TObject *Self() { return static_cast<TTreeDocument *>(this); }
 
-    TRect FShapeExtent{INT_MAX, INT_MAX, 0, 0};
     TRect FVisibleArea;
     bool FHasVisibleArea = false;
     std::optional<TPoint> FAnchorMarker;

@@ -211,6 +211,7 @@ void TestExport::stripsMakeTheSamePicture()
 void TestExport::exportedPictureEqualsTheWindow()
 {
     TViewHost h(50, 50);
+    h.Tree->SetShowImages(true);
     BuildDiagram(h.Tree);
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("d.png"));
@@ -261,6 +262,15 @@ void TestExport::commandLineArguments()
                                QStringLiteral("c")})
                  .Action,
              C::aError);
+    // Qt's own options are left to the application object.
+    const C qt = ParseCommandLine({QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("--reverse"),
+                                   QStringLiteral("-style=fusion"), QStringLiteral("d.abx")});
+    QCOMPARE(qt.Action, C::aOpen);
+    QCOMPARE(qt.File, QStringLiteral("d.abx"));
+    QCOMPARE(ParseCommandLine({QStringLiteral("--platform"), QStringLiteral("offscreen"), QStringLiteral("--export"),
+                               QStringLiteral("o.png"), QStringLiteral("i.txt")})
+                 .Action,
+             C::aExport);
     const C unknown = ParseCommandLine({QStringLiteral("--frobnicate")});
     QCOMPARE(unknown.Action, C::aError);
     QVERIFY(unknown.Error.contains(QStringLiteral("--frobnicate")));

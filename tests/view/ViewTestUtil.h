@@ -43,6 +43,8 @@ struct TViewHost
         Owner->SetName(QStringLiteral("TreeEditor1"));
         Tree = new TTree(Owner.get());
         Tree->SetNoOwnerShapes(false);
+        // Bounds are the nodes' own rectangles, without pictures beside.
+        Tree->SetShowImages(false);
         Tree->resize(width, height);
     }
     // The diagram goes first and frees its elements itself.
