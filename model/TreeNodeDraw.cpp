@@ -43,11 +43,12 @@ void ClearBrush(TKorCanvas *canvas)
     canvas->Brush().SetStyle(bsClear);
 }
 
+// A solid fill; white on a monochrome canvas, as every realised brush.
 void SolidBrush(TKorCanvas *canvas, TColor color)
 {
     canvas->SetBrushBitmap(QImage());
     canvas->Brush().SetStyle(bsSolid);
-    canvas->Brush().SetColor(color);
+    canvas->Brush().SetColor(canvas->Monochrome() ? clWhite : color);
 }
 
 // A gradient over the projected body, clipped to the node's outline when

@@ -312,6 +312,14 @@ void TestNodeDrawing::selectionLook()
     QCOMPARE(t->Canvas.First("ProjectedTextOut")->FontColor, clBlack);
     t->SetDesigning(false);
 
+    // A monochrome canvas (printing in black and white) fills white.
+    t->Wipe();
+    t->Canvas.SetMonochrome(true);
+    node->Draw();
+    QCOMPARE(t->Pixel(24, 23), Rgb(clWhite));
+    QCOMPARE(t->Pixel(20, 20), Rgb(clBlack));
+    t->Canvas.SetMonochrome(false);
+
     // A selected line is highlighted by its whole rectangle.
     t->Wipe();
     node->SetStyle(tssLine);
