@@ -68,6 +68,7 @@ private slots:
     void rotatedText();
     void textClipAndBlend();
     void selectionAndHotTrackSettings();
+    void explorerTreeAfterLayout();
     void sheetOfEveryStyle();
 };
 
@@ -747,6 +748,57 @@ void TestNodeDrawing::selectionAndHotTrackSettings()
     look.Assign(&sel);
     QCOMPARE(look.Color(), clRed);
     QCOMPARE(look.Border()->Color(), clBlue);
+}
+
+// ---------------------------------------------------------------------------
+// With the diagram's own layout
+
+void TestNodeDrawing::explorerTreeAfterLayout()
+{
+    // The diagram's explorer layout places the nodes, their images and
+    // boxes; the walk draws them where it put them.
+    std::unique_ptr<TComponent> owner = std::make_unique<TComponent>();
+    auto *t = new TPictureTree(owner.get(), 220, 150);
+    TTreeNodeShape *root = t->AddRoot(QStringLiteral("Diagram"));
+    TTreeNodeShape *nodes = root->AddChild(QStringLiteral("Nodes"));
+    nodes->AddChild(QStringLiteral("Styles"));
+    nodes->AddChild(QStringLiteral("Text"));
+    TTreeNodeShape *files = root->AddChild(QStringLiteral("Files"));
+    files->AddChild(QStringLiteral("Streams"));
+    root->SetExpanded(true);
+    nodes->SetExpanded(true);
+    t->LayoutShapes();
+    for (TTreeNodeShape *r : t->Roots())
+        r->DrawNodeWalk();
+
+    // Every visible node's body and folder image are painted where the
+    // layout put them.
+    for (TTreeNodeShape *n : {root, nodes, files}) {
+        const TRect image = n->ImageBounds();
+        QCOMPARE(image.Width(), 15);
+        int coloured = 0;
+        for (int y = image.Top; y < image.Bottom; ++y)
+            for (int x = image.Left; x < image.Right; ++x)
+                coloured += !IsWhite(t->Pixel(x, y));
+        QVERIFY(coloured > 30);
+        QCOMPARE(t->Pixel(n->X0(), n->Y0()), Rgb(clBlack));
+    }
+    // The boxes: "-" for the expanded nodes, "+" for the collapsed one.
+    TChildManager *layout = t->DefaultFormat().ChildManager();
+    const int k = t->CrossBox()->Size() / 2;
+    for (TTreeNodeShape *n : {root, nodes, files}) {
+        const TPoint c = layout->GetCrossPos(n, n->Parent());
+        QCOMPARE(t->Pixel(c.X - k, c.Y), Rgb(clBlack));
+        QCOMPARE(t->Pixel(c.X, c.Y - k), n->Expanded() ? Rgb(clWhite) : Rgb(clBlack));
+    }
+    // The collapsed branch's child is neither laid out nor drawn.
+    QVERIFY(!files->Child(0)->Visible());
+
+    const QString folder = qEnvironmentVariable("DENDRIX_TEST_PICTURES");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        QVERIFY(t->Finish().save(QDir(folder).filePath(QStringLiteral("explorer_tree.png"))));
+    }
 }
 
 // ---------------------------------------------------------------------------
