@@ -12,16 +12,6 @@
 
 namespace {
 
-// A solid pen of one pixel in a colour.
-void ThinPen(TKorCanvas3D *c, TColor color)
-{
-    c->Pen().SetStyle(psSolid);
-    c->Pen().SetWidth(1);
-    c->Pen().SetMode(pmCopy);
-    c->Pen().SetColor(color);
-    c->SetBrushBitmap(QImage());
-}
-
 // Pixels beyond a strip of a picture whose elements are still drawn.
 constexpr int kStripOverlap = 64;
 
@@ -42,9 +32,11 @@ const TClassInfo &TCustomTree::StaticClassInfo()
         DeclarePanelProperties(b, {clWhite, bvNone});
         b.Boolean("AllowDelete", &T::AllowDelete, &T::SetAllowDelete, true)
             .template Object<TTreeNodeCrossBox>("CrossBox", &D::CrossBox, &D::CrossBox)
+            .template Object<TTreeHotTrack>("HotTrack", &D::HotTrack, &D::HotTrack)
             .template Reference<TImageList>("Images", &D::Images, &D::SetImages)
             .Boolean("ReadOnly", &T::ReadOnly, &T::SetReadOnly, false)
             .Enum("ScrollMouseButton", &T::ScrollMouseButton, &T::SetScrollMouseButton, mbRight)
+            .template Object<TSelectionLook>("Selected", &T::SelectionLook, &T::SelectionLook)
             .Boolean("ShowHintShapes", &T::ShowHintShapes, &T::SetShowHintShapes, true)
             .Boolean("ShowRootCross", &D::ShowRootCross, &D::SetShowRootCross, true)
             .Boolean("SnapToGrid", &T::SnapToGrid, &T::SetSnapToGrid, true)
@@ -141,18 +133,6 @@ TRect TCustomTree::VisibleArea() const
     const TPoint a = UnprojectPoint(TPoint(0, 0));
     const TPoint b = UnprojectPoint(TPoint(width(), height()));
     return TRect(a, b).Normalized();
-}
-
-void TCustomTree::DrawHandle(int x, int y, TColor color, TTreeShapeHandle)
-{
-    TKorCanvas3D *c = Canvas();
-    const TPoint p = c->ProjectPoint(x, y, 0);
-    const int s = Selected().HandleSize();
-    ThinPen(c, clBlack);
-    c->Brush().SetStyle(bsSolid);
-    if (color != clNone)
-        c->Brush().SetColor(color);
-    c->Rectangle(p.X - s, p.Y - s, p.X + s + 1, p.Y + s + 1);
 }
 
 void TCustomTree::ResetScrollOffsets()
@@ -307,8 +287,11 @@ void TCustomTree::DrawLayers(const TRect &bounds)
         NodePass();
     }
     TTreeConnection *selected = Connections().Selected();
-    if (selected && Designing() && !Printing())
+    if (selected && Designing() && !Printing()) {
+        BeginDrawHandles();
         selected->DrawHandles();
+        EndDrawHandles();
+    }
     DrawPage();
     DrawAnchorMarker();
     c->Reset();
@@ -331,61 +314,11 @@ void TCustomTree::UpdateLayout()
     ++FLayoutCount;
 }
 
-namespace {
-
-// One node's own part of the walk: the node when it meets the visible
-// area, its outgoing connections; False when a connection asks to stop.
-bool DrawNodePart(TCustomTree *tree, TTreeNodeShape *node, const TRect &visible)
-{
-    if (!node->Visible())
-        return true;
-    if (RectsIntersect(node->Bounds(), visible))
-        node->Draw();
-    const TNodeConnectionList *list = node->PeekConnections();
-    if (!list || !list->Visible() || !tree->Connections().Visible())
-        return true;
-    for (TTreeConnection *c : *list) {
-        TTreeNodeShape *to = c->ToShape();
-        if (!to || (to->Parent() == node && !node->Expanded()))
-            continue;
-        if (!c->Draw())
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 void TCustomTree::NodePass()
 {
-    struct TFrame
-    {
-        TTreeNodeShape *Node;
-        int Next;
-        bool Result;
-    };
-    const TRect visible = FVisibleArea;
-    std::vector<TFrame> stack;
-    for (int i = 0; i < Roots().Count(); ++i) {
-        stack.push_back({Roots()[i], 0, DrawNodePart(this, Roots()[i], visible)});
-        bool stopSiblings = false;
-        while (!stack.empty()) {
-            TFrame &f = stack.back();
-            if (!stopSiblings && f.Node->Expanded() && f.Next < f.Node->ChildCount()) {
-                TTreeNodeShape *child = f.Node->Child(f.Next++);
-                const bool result = DrawNodePart(this, child, visible);
-                stack.push_back({child, 0, result});
-                continue;
-            }
-            const bool result = f.Result;
-            stack.pop_back();
-            stopSiblings = false;
-            if (!stack.empty() && !result) {
-                stack.back().Result = false;
-                stopSiblings = true;
-            }
-        }
-    }
+    // Every root is walked, whatever the one before answered.
+    for (int i = 0; i < Roots().Count(); ++i)
+        Roots()[i]->DrawNodeWalk();
 }
 
 void TCustomTree::DrawAnchorMarker()
@@ -393,7 +326,11 @@ void TCustomTree::DrawAnchorMarker()
     if (!FAnchorMarker)
         return;
     TKorCanvas3D *c = Canvas();
-    ThinPen(c, clRed);
+    c->Pen().SetStyle(psSolid);
+    c->Pen().SetWidth(1);
+    c->Pen().SetMode(pmCopy);
+    c->Pen().SetColor(clRed);
+    c->SetBrushBitmap(QImage());
     c->Brush().SetStyle(bsClear);
     c->ProjectedCircle(FAnchorMarker->X, FAnchorMarker->Y, 12, 0);
 }

@@ -53,9 +53,6 @@ public:
     // The drawing bounds of the current (or last) drawing in diagram
     // coordinates; before the first drawing, the client area's.
     TRect VisibleArea() const override;
-    // A filled square of the selection's handle size centred on a diagram
-    // point, with a black outline.
-    void DrawHandle(int x, int y, TColor color, TTreeShapeHandle code) override;
     void ResetScrollOffsets() override;
 
     // ---- Drawing state
@@ -107,6 +104,8 @@ public:
     bool SnapToGrid() const { return FSnapToGrid; }
     void SetSnapToGrid(bool value) { FSnapToGrid = value; }
     TWheelNavigation WheelNavigation() const { return FWheelNavigation; }
+    // The look of selected nodes, as the selection list keeps it.
+    TSelectionLook *SelectionLook() const { return const_cast<TSelectedShapeList *>(&Selected()); }
     void SetWheelNavigation(TWheelNavigation value) { FWheelNavigation = value; }
 
     // ---- Events (sender: the diagram)

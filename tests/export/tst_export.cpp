@@ -232,7 +232,10 @@ void TestExport::exportedPictureEqualsTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(h.Tree));
     const QImage window = h.Paint();
     QCOMPARE(window, exported);
-    // The picture has what the diagram shows: blue lines.
+    // The picture has what the diagram shows: the yellow root, blue lines.
+    h.Tree->UpdateLayout();
+    const TRect root = h.Tree->Roots()[0]->Bounds();
+    QCOMPARE(exported.pixelColor((root.Left + root.Right) / 2, root.Top + 3), QColor(255, 255, 0));
     int blue = 0;
     for (int y = 0; y < exported.height(); ++y)
         for (int x = 0; x < exported.width(); ++x)
