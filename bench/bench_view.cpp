@@ -4,6 +4,7 @@
 //  - the export command turning a 10,000-line outline into a PNG and a
 //    100,000-line outline into a diagram file.
 
+#include "GeneratedOutline.h"
 #include "canvas/CanvasResources.h"
 #include "export/KorExport.h"
 #include "model/ModelResources.h"
@@ -19,27 +20,9 @@
 
 namespace {
 
-// An outline of `count` lines that wanders between 0 and 6 levels deep,
-// as hand-written outlines do: mostly siblings, now and then a level
-// deeper or a few levels back.
 QStringList OutlineLines(int count)
 {
-    QStringList lines;
-    lines.reserve(count);
-    uint32_t seed = 12345;
-    int depth = 0;
-    for (int i = 0; i < count; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        const uint32_t r = (seed >> 16) % 8;
-        if (i > 0) {
-            if (r < 3 && depth < 6)
-                ++depth;
-            else if (r == 7)
-                depth = static_cast<int>((seed >> 8) % (depth + 1));
-        }
-        lines << QString(depth, QLatin1Char(' ')) + QStringLiteral("Node %1").arg(i);
-    }
-    return lines;
+    return GeneratedOutline(count, 6);
 }
 
 QString WriteOutline(const QTemporaryDir &dir, int count)
@@ -72,25 +55,25 @@ struct TViewHost
 };
 
 // A paint of the window after a scroll: the buffer is drawn again and
-// shown. The position pass has nothing to do.
+// shown. The position pass has nothing to do. The window shows the top,
+// the middle or the bottom of the diagram (second argument 0, 1, 2).
 void BM_RepaintView(benchmark::State &state)
 {
     TViewHost h(static_cast<int>(state.range(0)), 1920, 1080);
     TTree *t = h.Tree;
     const TRect client(0, 0, 1920, 1080);
     QImage window(1920, 1080, QImage::Format_RGB32);
-    // In the middle of the diagram: every row above is walked too.
-    const int middle = -t->ShapeExtent().Bottom / 2;
+    const int offset = -static_cast<int>((t->ShapeExtent().Bottom - 1080) * state.range(1) / 2);
     int step = 0;
     for (auto _ : state) {
-        t->View3DOptions()->SetVertOffset(middle - (step++ & 1));
+        t->View3DOptions()->SetVertOffset(offset - (step++ & 1));
         t->DrawView(nullptr, client);
         QPainter p(&window);
         t->Canvas()->ShowBuffer(&p);
     }
     state.counters["layouts"] = t->LayoutCount();
 }
-BENCHMARK(BM_RepaintView)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintView)->Args({100000, 0})->Args({100000, 1})->Args({100000, 2})->Unit(benchmark::kMillisecond);
 
 // The whole picture, strip by strip, each time after a change of the
 // model (so the position pass runs too).

@@ -401,14 +401,7 @@ QImage TCustomKorPanel::RenderPartToBitmap(TColor background, const TRect &rect,
     default: break; // device, 32 bits, and the indexed formats drawn in 32 bits
     }
     QImage image(r.Width(), r.Height(), paintFormat);
-    image.fill(Qt::white);
-    if (background != clWhite && background != clNone)
-        image.fill(ToQColor(background));
-    {
-        QPainter p(&image);
-        p.translate(-r.Left, -r.Top);
-        RenderUnbuffered(&p, rect.Normalized());
-    }
+    RenderInto(image, background, rect, r.TopLeft());
     switch (format) {
     case pf1bit: return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
     case pf4bit: {
@@ -423,6 +416,18 @@ QImage TCustomKorPanel::RenderPartToBitmap(TColor background, const TRect &rect,
     case pf8bit: return image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
     default: return image;
     }
+}
+
+void TCustomKorPanel::RenderInto(QImage &image, TColor background, const TRect &rect, const TPoint &partTopLeft)
+{
+    if (image.isNull() || rect.Normalized().IsEmpty())
+        return;
+    image.fill(Qt::white);
+    if (background != clWhite && background != clNone)
+        image.fill(ToQColor(background));
+    QPainter p(&image);
+    p.translate(-partTopLeft.X, -partTopLeft.Y);
+    RenderUnbuffered(&p, rect.Normalized());
 }
 
 std::unique_ptr<TKorMetafile> TCustomKorPanel::RenderToMetafile(bool enhanced, const TRect &rect)

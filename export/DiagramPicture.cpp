@@ -19,12 +19,17 @@ void TDiagramPicture::Render(bool bottomUp, const std::function<void(const QImag
 {
     const TRect whole = FWhole.Rect;
     const int count = StripCount();
+    // One image serves every full strip; the last one may be shorter.
+    QImage image;
     FTree.ShowingOrigin(FWhole.Origin, whole, [&] {
         for (int i = 0; i < count; ++i) {
             const int strip = bottomUp ? count - 1 - i : i;
             const int top = strip * FStripHeight;
-            const int bottom = std::min(Height(), top + FStripHeight);
-            sink(FTree.RenderPartToBitmap(FTree.Color(), whole, TRect(0, top, Width(), bottom)), top);
+            const int rows = std::min(Height() - top, FStripHeight);
+            if (image.height() != rows)
+                image = QImage(Width(), rows, QImage::Format_RGB32);
+            FTree.RenderInto(image, FTree.Color(), whole, TPoint(0, top));
+            sink(image, top);
         }
     });
 }

@@ -12,7 +12,7 @@ class TDiagramPicture
 {
 public:
     // Memory one strip may take.
-    static constexpr qint64 kStripBytes = qint64(64) << 20;
+    static constexpr qint64 kStripBytes = qint64(8) << 20;
     // Widest picture rendered (a strip is at least one row).
     static constexpr int kMaxWidth = 1 << 22;
 

@@ -16,8 +16,9 @@
 
 namespace {
 
-// PNG compression of exported pictures (0 none .. 9 smallest).
-constexpr int kPNGCompression = 9;
+// Exported pictures: zlib's default level with the "sub" filter, several
+// times faster than the smallest setting for files about a third larger.
+constexpr TPNGWriter::TOptions kPNGOptions{6, true};
 
 QString Extension(const QString &fileName)
 {
@@ -54,7 +55,7 @@ void WritePNG(TCustomTree &tree, const QString &fileName)
     CheckRenderable(picture, QStringLiteral("PNG"));
     QSaveFile file(fileName);
     OpenForWriting(file);
-    TPNGWriter png(&file, picture.Width(), picture.Height(), kPNGCompression);
+    TPNGWriter png(&file, picture.Width(), picture.Height(), kPNGOptions);
     picture.Render(false, [&png](const QImage &strip, int) { png.WriteRows(strip); });
     png.Finish();
     Commit(file);

@@ -67,7 +67,7 @@ struct TPNGWriter::TState
     [[noreturn]] void Fail() const { Fail(QString::fromUtf8(Error)); }
 };
 
-TPNGWriter::TPNGWriter(QIODevice *device, int width, int height, int compressionLevel)
+TPNGWriter::TPNGWriter(QIODevice *device, int width, int height, const TOptions &options)
     : F(std::make_unique<TState>()), FWidth(width), FHeight(height)
 {
     F->Device = device;
@@ -78,9 +78,10 @@ TPNGWriter::TPNGWriter(QIODevice *device, int width, int height, int compression
         F->Info = png_create_info_struct(F->Png);
     if (!F->Png || !F->Info)
         F->Fail(QStringLiteral("out of memory"));
-    const int level = std::clamp(compressionLevel, 0, 9);
+    const int level = std::clamp(options.CompressionLevel, 0, 9);
+    const bool sub = options.SubFilterOnly;
     TState *s = F.get();
-    const bool ok = s->Run([s, width, height, level] {
+    const bool ok = s->Run([s, width, height, level, sub] {
         png_set_write_fn(s->Png, s, &TState::OnWrite, &TState::OnFlush);
         png_set_write_status_fn(s->Png, nullptr);
         // Tall diagrams go beyond the library's default limit of a million
@@ -89,6 +90,8 @@ TPNGWriter::TPNGWriter(QIODevice *device, int width, int height, int compression
         png_set_IHDR(s->Png, s->Info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                      PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_set_compression_level(s->Png, level);
+        if (sub)
+            png_set_filter(s->Png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
         png_write_info(s->Png, s->Info);
         // Rows arrive as 32-bit pixels 0xffRRGGBB: the library drops the
         // unused byte (and, in little-endian memory order, swaps to RGB).
@@ -139,12 +142,12 @@ void TPNGWriter::Finish()
         F->Fail();
 }
 
-void SaveImageAsPNG(const QImage &image, const QString &fileName, int compressionLevel)
+void SaveImageAsPNG(const QImage &image, const QString &fileName, const TPNGWriter::TOptions &options)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw EWriteError(FormatMessage(SExportWriteFailed, {fileName, file.errorString()}));
-    TPNGWriter png(&file, image.width(), image.height(), compressionLevel);
+    TPNGWriter png(&file, image.width(), image.height(), options);
     png.WriteRows(image);
     png.Finish();
     if (!file.flush())

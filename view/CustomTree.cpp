@@ -92,6 +92,16 @@ void TCustomTree::Invalidate()
     TCustomKorPanel::Invalidate();
 }
 
+TKorCanvas3D *TCustomTree::TreeCanvas()
+{
+    return FQuiet ? FQuietCanvas.get() : Canvas();
+}
+
+bool TCustomTree::SubtreeOutOfView(const TTreeNodeShape *node, bool &answer) const
+{
+    return View3DOptions()->Orthogonal() && FReach.OutOfView(node, FVisibleArea, View3DOptions()->Zoom(), answer);
+}
+
 TPoint TCustomTree::MappingCenter() const
 {
     if (FHasVisibleArea)
@@ -309,7 +319,15 @@ void TCustomTree::UpdateLayout()
     const bool inPasses = FInPasses;
     FInPasses = true;
     TAtExit endPass([this, inPasses] { FInPasses = inPasses; });
+    FReach.Clear();
     PositionPass();
+    if (!FQuietCanvas)
+        FQuietCanvas = std::make_unique<TKorCanvas3D>();
+    FQuiet = true;
+    {
+        TAtExit loud([this] { FQuiet = false; });
+        FReach.Compute(*this);
+    }
     FLayoutValid = true;
     ++FLayoutCount;
 }
@@ -317,8 +335,11 @@ void TCustomTree::UpdateLayout()
 void TCustomTree::NodePass()
 {
     // Every root is walked, whatever the one before answered.
-    for (int i = 0; i < Roots().Count(); ++i)
-        Roots()[i]->DrawNodeWalk();
+    for (int i = 0; i < Roots().Count(); ++i) {
+        bool answer = true;
+        if (!SubtreeOutOfView(Roots()[i], answer))
+            Roots()[i]->DrawNodeWalk();
+    }
 }
 
 void TCustomTree::DrawAnchorMarker()

@@ -18,6 +18,7 @@
 
 #include "canvas/KorProcs.h"
 #include "model/Arbolix.h"
+#include "view/SubtreeReach.h"
 
 #include <climits>
 #include <functional>
@@ -47,13 +48,16 @@ public:
     bool AutoRepaint() const override { return TCustomKorPanel::AutoRepaint(); }
     void SetAutoRepaint(bool value) override { TCustomKorPanel::SetAutoRepaint(value); }
     bool Printing() const override { return TCustomKorPanel::Printing(); }
-    TKorCanvas3D *TreeCanvas() override { return Canvas(); }
+    TKorCanvas3D *TreeCanvas() override;
     TPoint ProjectPoint(const TPoint &p) const override;
     TPoint UnprojectPoint(const TPoint &p) const override;
     // The drawing bounds of the current (or last) drawing in diagram
     // coordinates; before the first drawing, the client area's.
     TRect VisibleArea() const override;
     void ResetScrollOffsets() override;
+    // A subtree whose every drawing lies outside the visible area (worked
+    // out after each position pass) is passed by.
+    bool SubtreeOutOfView(const TTreeNodeShape *node, bool &answer) const override;
 
     // ---- Drawing state
     // Whether the last position pass laid out any node (ShapeExtent holds
@@ -151,6 +155,11 @@ private:
     TObject *Self() { return static_cast<TTreeDocument *>(this); }
 
     TRect FVisibleArea;
+    TSubtreeReach FReach;
+    // While the reach is worked out, connections are laid on their course
+    // on a canvas that draws nothing.
+    std::unique_ptr<TKorCanvas3D> FQuietCanvas;
+    bool FQuiet = false;
     bool FHasVisibleArea = false;
     std::optional<TPoint> FAnchorMarker;
     int FLayoutCount = 0;

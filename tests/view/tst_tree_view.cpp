@@ -3,6 +3,7 @@
 // walk skips, printing and rendering on the same pipeline, the published
 // settings.
 
+#include "GeneratedOutline.h"
 #include "ViewTestUtil.h"
 
 #include "core/PropAccess.h"
@@ -49,6 +50,7 @@ private slots:
     void collapsedAndInvisibleSubtrees();
     void walkStopsWhereAConnectionSaysSo();
     void imageStripsDrawOnlyWhatTheyShow();
+    void passingSubtreesByKeepsThePicture();
     void printingAndBitmapsShareThePipeline();
     void extentAndWholePicture();
     void emptyAndTinyViews();
@@ -472,6 +474,98 @@ void TestTreeView::imageStripsDrawOnlyWhatTheyShow()
     QCOMPARE(h.Recorder->First(QStringLiteral("ProjectedTextOut"))->Int(1), 310);
     // The window's visible area is as it was.
     QCOMPARE(h.Tree->VisibleArea(), screenArea);
+}
+
+namespace {
+
+// A diagram that walks every subtree, to compare with one that passes by
+// those outside the window.
+class TWalkEverything : public TTree
+{
+public:
+    using TTree::TTree;
+    bool SubtreeOutOfView(const TTreeNodeShape *, bool &) const override { return false; }
+};
+
+// An outline that wanders up to five levels deep, with a few collapsed
+// and hidden nodes, connections across the tree, arrows and text.
+void BuildWanderingOutline(TCustomTree *t, int count)
+{
+    const QStringList lines = GeneratedOutline(count, 5, 7);
+    t->ImportOutline(lines);
+    t->ExpandAll(true);
+    const TTreeShapeList &shapes = t->Shapes();
+    shapes[40]->SetExpanded(false);
+    shapes[77]->SetVisible(false);
+    shapes[150]->AddConnection(shapes[20])->SetStyle(csLine);
+    TTreeConnection *far = shapes[30]->AddConnection(shapes[280]);
+    far->SetStyle(csSides);
+    far->ArrowTo()->SetStyle(casSolid);
+    for (int i = 200; i < shapes.Count(); ++i)
+        if (shapes[i]->ConnectionCount() > 0) {
+            shapes[i]->Connections()[0]->ArrowTo()->SetStyle(casSolid);
+            break;
+        }
+}
+
+} // namespace
+
+void TestTreeView::passingSubtreesByKeepsThePicture()
+{
+    RegisterViewClasses();
+    TComponent host;
+    host.SetName(QStringLiteral("TreeEditor1"));
+    std::unique_ptr<TTree> fast = std::make_unique<TTree>(&host);
+    std::unique_ptr<TTree> full = std::make_unique<TWalkEverything>(&host);
+    for (TTree *t : {fast.get(), full.get()}) {
+        t->resize(300, 200);
+        BuildWanderingOutline(t, 400);
+        t->UpdateLayout();
+    }
+    const int bottom = fast->ShapeExtent().Bottom;
+    QVERIFY(bottom > 2000);
+    // A node whose first child (with a child of its own) lies far below,
+    // and whose second child was moved by hand near the top: the walk of
+    // the first child answers False below the view, so the second is not
+    // drawn; passing the first by must give the same answer.
+    for (TTree *t : {fast.get(), full.get()}) {
+        TTreeNodeShape *q = t->AddRoot(QStringLiteral("Q"));
+        TTreeNodeShape *q1 = q->AddChild(QStringLiteral("Q1"));
+        q1->AddChild(QStringLiteral("Q1a"));
+        q1->SetExpanded(true);
+        q1->SetY0(bottom + 5000);
+        TTreeNodeShape *q2 = q->AddChild(QStringLiteral("Q2 moved up"));
+        q2->SetY0(60);
+        q2->SetX0(150);
+        q->SetExpanded(true);
+        t->UpdateLayout();
+    }
+    for (int zoom : {100, 50, 230}) {
+        for (int offset : {0, -17, -bottom / 3, -bottom / 2 - 5, -bottom + 150, -bottom - 40}) {
+            QImage a, b;
+            for (TTree *t : {fast.get(), full.get()}) {
+                t->View3DOptions()->SetZoom(zoom);
+                t->View3DOptions()->SetHorizOffset(zoom == 230 ? -40 : 0);
+                t->View3DOptions()->SetVertOffset(offset * zoom / 100);
+                (t == fast.get() ? a : b) = t->grab().toImage();
+            }
+            QVERIFY2(a == b, qPrintable(QStringLiteral("zoom %1 offset %2").arg(zoom).arg(offset)));
+        }
+    }
+    // Something was passed by: the fast diagram walks fewer nodes.
+    int walkedFast = 0, walkedFull = 0;
+    fast->OnBeforeDraw = nullptr;
+    for (TTree *t : {fast.get(), full.get()}) {
+        int &walked = t == fast.get() ? walkedFast : walkedFull;
+        auto rec = std::make_unique<TRecordingCanvas>();
+        TRecordingCanvas *r = rec.get();
+        t->SetCanvas(std::move(rec));
+        t->View3DOptions()->SetZoom(100);
+        t->View3DOptions()->SetVertOffset(-bottom / 2);
+        t->grab();
+        walked = r->Count(QStringLiteral("ProjectedMoveTo"));
+    }
+    QVERIFY2(walkedFast * 4 < walkedFull, qPrintable(QStringLiteral("%1 of %2").arg(walkedFast).arg(walkedFull)));
 }
 
 void TestTreeView::printingAndBitmapsShareThePipeline()
