@@ -240,6 +240,13 @@ public:
     virtual void Resize(TTreeShapeHandle corner, int dx, int dy);
 
 protected:
+    // Stores bounds that a CalcSize override computed and marks them valid;
+    // AutoSize and the automatic-position flags stay as they are.
+    void SetCalculatedBounds(const TRect &r);
+    // MoveRelative calls it for every node it shifts (this one and, when
+    // asked, each descendant) after the node's bounds moved: a shape with
+    // points of its own in diagram coordinates shifts them too.
+    virtual void ShiftOwnPoints(int dx, int dy) {}
     void SetImageSize(int w, int h)
     {
         FImageSizeW = w;
