@@ -7,6 +7,7 @@
 #include "model/CustomTreeShape.h"
 #include "model/ImageShape.h"
 #include "model/PolygonShape.h"
+#include "model/ShapePalette.h"
 #include "model/TreeConnection.h"
 #include "model/TreeConst.h"
 #include "model/TreeDocument.h"
