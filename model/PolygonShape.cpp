@@ -115,7 +115,7 @@ TPolygonShape::TPolygonShape(TComponent *owner) : TPolygonShape(owner, false) {}
 TPolygonShape::TPolygonShape(TComponent *owner, bool open)
     : TCustomTreeShape(owner), FPoints(std::make_unique<TPointCollection>(this)), FOpen(open)
 {
-    InvalidateSize();
+    FollowVertices();
 }
 
 void TPolygonShape::SetPoints(const TPointCollection *value)
@@ -131,9 +131,33 @@ void TPolygonShape::PointsChanged()
     Changed();
 }
 
+TRect TPolygonShape::VertexBounds() const
+{
+    const TPointArray points = FPoints->Positions();
+    if (points.empty())
+        return TRect();
+    TRect r(points[0], points[0]);
+    for (const TPoint &p : points) {
+        r.Left = std::min(r.Left, p.X);
+        r.Right = std::max(r.Right, p.X);
+        r.Top = std::min(r.Top, p.Y);
+        r.Bottom = std::max(r.Bottom, p.Y);
+    }
+    return r;
+}
+
+void TPolygonShape::FollowVertices()
+{
+    // The coordinates are kept right at once, so no reader ever sees them
+    // apart from the vertices; the size is still reported stale, and
+    // CalcSize confirms it.
+    SetCalculatedBounds(VertexBounds());
+    InvalidateSize();
+}
+
 void TPolygonShape::Changed()
 {
-    InvalidateSize();
+    FollowVertices();
     TCustomTreeShape::Changed();
 }
 
@@ -142,7 +166,7 @@ void TPolygonShape::Assign(const TPersistent *source)
     if (const auto *other = dynamic_cast<const TPolygonShape *>(source))
         FPoints->Assign(other->FPoints.get());
     TCustomTreeShape::Assign(source);
-    InvalidateSize();
+    FollowVertices();
 }
 
 void TPolygonShape::Loaded()
@@ -151,7 +175,7 @@ void TPolygonShape::Loaded()
     SetAutoSize(false);
     AutoPosition()->SetLeft(true);
     AutoPosition()->SetTop(true);
-    InvalidateSize();
+    FollowVertices();
 }
 
 void TPolygonShape::AddVertex(int x, int y)
@@ -235,19 +259,7 @@ void TPolygonShape::DrawShadow(const TRect &r, TKorCanvas3D *canvas, TTreeShapeS
 
 void TPolygonShape::CalcSize(TKorCanvas *)
 {
-    const TPointArray points = FPoints->Positions();
-    if (points.empty()) {
-        SetCalculatedBounds(TRect());
-        return;
-    }
-    TRect r(points[0], points[0]);
-    for (const TPoint &p : points) {
-        r.Left = std::min(r.Left, p.X);
-        r.Right = std::max(r.Right, p.X);
-        r.Top = std::min(r.Top, p.Y);
-        r.Bottom = std::max(r.Bottom, p.Y);
-    }
-    SetCalculatedBounds(r);
+    SetCalculatedBounds(VertexBounds());
 }
 
 // ---- Vertex editing
@@ -369,7 +381,6 @@ TPolygonShape *EndPolygonDrawing(TPolygonShape *shape)
         delete shape;
         return nullptr;
     }
-    shape->InvalidateSize();
     shape->SetSelected(true);
     return shape;
 }

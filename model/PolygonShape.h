@@ -50,9 +50,10 @@ private:
 
 // A closed polygon through stored vertices. The vertices are absolute: the
 // outline does not follow the node's bounds, the bounds follow the
-// vertices (CalcSize), and they are stale after creation, loading, any
-// vertex change and any move. A polygon is reshaped through its vertex
-// handles only (handle code rcPoint).
+// vertices: setting X0 .. Y1 changes nothing, and the size is stale
+// (SizeValid false until CalcSize) after creation, loading, any change and
+// any move. A polygon is reshaped through its vertex handles only (handle
+// code rcPoint).
 class TPolygonShape : public TCustomTreeShape
 {
     DX_OBJECT(TPolygonShape)
@@ -115,6 +116,9 @@ protected:
 private:
     friend class TPointCollection;
     void PointsChanged();
+    TRect VertexBounds() const;
+    // X0, Y0, X1, Y1 from the vertices, the size left stale.
+    void FollowVertices();
 
     std::unique_ptr<TPointCollection> FPoints;
     int FSelectedPoint = -1;

@@ -365,6 +365,10 @@ void TestCustomShapes::boundsFollowTheVertices()
     QVERIFY(!polygon->SizeValid());
     polygon->AddVertex(-4, 50);
     polygon->AddVertex(12, 70);
+    // Stale, but no reader sees coordinates apart from the vertices.
+    QCOMPARE(polygon->X0(), -4);
+    QVERIFY(!polygon->SizeValid());
+    QCOMPARE(polygon->ConnectionRect(), TRect(-4, 5, 30, 70));
     QCOMPARE(Bounds(polygon), TRect(-4, 5, 30, 70));
 
     // Reading the far edges brings stale bounds up to date.
@@ -382,6 +386,8 @@ void TestCustomShapes::boundsFollowTheVertices()
     // The bounds cannot be set against the vertices.
     polygon->SetX1(500);
     QCOMPARE(polygon->X1(), 90);
+    polygon->SetX0(-100);
+    QCOMPARE(polygon->X0(), -4);
     polygon->SetAutoSize(true);
     (void)Bounds(polygon);
     polygon->SetAutoSize(false);
