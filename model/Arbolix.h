@@ -5,6 +5,7 @@
 #include "model/ChildManager.h"
 #include "model/ConnectionGeometry.h"
 #include "model/CustomTreeShape.h"
+#include "model/ExplorerAlignChild.h"
 #include "model/ImageShape.h"
 #include "model/PolygonShape.h"
 #include "model/ShapePalette.h"
