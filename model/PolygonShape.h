@@ -112,6 +112,8 @@ public:
 protected:
     TPolygonShape(TComponent *owner, bool open);
     void ShiftOwnPoints(int dx, int dy) override;
+    // The vertices decide where it stands, not the automatic layout.
+    bool PlacedByOwnPoints() const override { return true; }
 
 private:
     friend class TPointCollection;

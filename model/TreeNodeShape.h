@@ -251,6 +251,9 @@ protected:
     // asked, each descendant) after the node's bounds moved: a shape with
     // points of its own in diagram coordinates shifts them too.
     virtual void ShiftOwnPoints(int dx, int dy) {}
+    // True for a shape placed by points of its own: the automatic layout
+    // leaves its coordinates alone.
+    virtual bool PlacedByOwnPoints() const { return false; }
     void SetImageSize(int w, int h)
     {
         FImageSizeW = w;

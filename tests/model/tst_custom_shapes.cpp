@@ -108,6 +108,7 @@ private slots:
     void polygonDrawing();
     void shadowsShiftTheVertices();
     void boundsFollowTheVertices();
+    void layoutLeavesPolygonsOnTheirVertices();
     void polygonHitTests();
     void polyLineHitTests();
     void vertexHandlesAndDrags();
@@ -400,6 +401,28 @@ void TestCustomShapes::boundsFollowTheVertices()
     // A new polygon's bounds are stale too, however it was created.
     tree.DefaultFormat().SetShapeClass(&TPolyLineShape::StaticClassInfo());
     QVERIFY(!tree.AddRoot()->SizeValid());
+}
+
+void TestCustomShapes::layoutLeavesPolygonsOnTheirVertices()
+{
+    THost host;
+    TTreeDocument &tree = *host.Tree;
+    TTreeNodeShape *first = tree.AddRoot(QStringLiteral("first"));
+    TPolygonShape *polygon = BeginPolygonDrawing(tree, TPolygonShape::StaticClassInfo(), 300, 200);
+    polygon->MoveLastVertex(340, 260);
+    polygon->AddVertex(340, 260);
+    polygon->MoveLastVertex(290, 250);
+    EndPolygonDrawing(polygon);
+    TTreeNodeShape *last = tree.AddRoot(QStringLiteral("last"));
+
+    // Automatic in both axes, yet the layout does not move it away from its
+    // vertices; the roots after it go below it.
+    QVERIFY(polygon->AutoPosition()->Left() && polygon->AutoPosition()->Top());
+    tree.LayoutShapes();
+    QCOMPARE(Bounds(polygon), TRect(300, 200, 340, 260));
+    QCOMPARE(polygon->Bounds(), TRect(300, 200, 340, 260));
+    QVERIFY(first->Y0() < 200);
+    QVERIFY(last->Y0() > 260);
 }
 
 void TestCustomShapes::polygonHitTests()
