@@ -3,11 +3,14 @@
 // children: its look and size. One per diagram; the node walk draws it and
 // the mouse hit-tests it.
 
+#include "canvas/CanvasTypes.h"
 #include "canvas/ChartBrush.h"
 #include "canvas/ChartPen.h"
 #include "core/Colors.h"
 
 #include <memory>
+
+class TKorCanvas3D;
 
 DX_ENUM(TTreeCrossBoxStyle, cbsSquare, cbsDiamond, cbsCircle)
 
@@ -42,6 +45,15 @@ public:
     void SetVisible(bool v) { Update(FVisible, v); }
 
     void Assign(const TPersistent *source) override;
+
+    // Draws the box centred on a diagram point: a minus sign for an
+    // expanded node, a plus sign for a collapsed one; nothing when the box
+    // does not meet the visible area.
+    void Draw(TKorCanvas3D *canvas, const TPoint &center, bool expanded, const TRect &visible) const;
+    // Where a click hits the box drawn at a screen point at a zoom factor
+    // (1.0 for 100 %): the border, the box and the click tolerance, right
+    // and bottom edges excluded.
+    TRect HitArea(const TPoint &center, double zoom) const;
 
 private:
     std::unique_ptr<TTreeCrossBoxPen> FBorder;

@@ -106,8 +106,10 @@ const TClassInfo &TTreeDocument::StaticClassInfo()
 TTreeDocument::TTreeDocument(TComponent *owner)
     : TComponent(owner), FShapes(this), FConnections(this), FSelected(this),
       FDefaultFormat(std::make_unique<TTreeDefaultFormat>(this)),
-      FCrossBox(std::make_unique<TTreeNodeCrossBox>([this](TGraphicsObject *) { Invalidate(); }))
+      FCrossBox(std::make_unique<TTreeNodeCrossBox>([this](TGraphicsObject *) { Invalidate(); })),
+      FHotTrack(std::make_unique<TTreeHotTrack>([this](TGraphicsObject *) { Invalidate(); }))
 {
+    FSelected.OnChange = [this](TGraphicsObject *) { Invalidate(); };
     RegisterModelClasses();
     FShapes.ResetCapacity(kListCapacity);
     FRoots.ResetCapacity(kListCapacity);

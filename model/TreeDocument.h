@@ -16,9 +16,11 @@
 #include "model/ChildManager.h"
 #include "model/TreeConnection.h"
 #include "model/TreeCrossBox.h"
+#include "model/TreeHotTrack.h"
 #include "model/TreeImageList.h"
 #include "model/TreeLists.h"
 #include "model/TreeNodeShape.h"
+#include "model/TreeSelectionLook.h"
 
 #include <QStringList>
 #include <climits>
@@ -41,9 +43,11 @@ private:
 };
 
 // The selected nodes in the order they were selected; the first is the
-// current one. A node enters and leaves through its selected state.
-class TSelectedShapeList
+// current one. A node enters and leaves through its selected state. The
+// list carries the look of selected nodes.
+class TSelectedShapeList : public TSelectionLook
 {
+    DX_OBJECT(TSelectedShapeList)
 public:
     explicit TSelectedShapeList(TTreeDocument *tree) : FTree(tree) {}
 
@@ -56,11 +60,6 @@ public:
     void Clear();
     void ForEach(const std::function<void(TTreeNodeShape *)> &fn) const;
 
-    // Half the side of a handle square, and the hit tolerance of handles
-    // and connection points.
-    int HandleSize() const { return FHandleSize; }
-    void SetHandleSize(int value) { FHandleSize = value; }
-
     // The steps a node's selected state calls.
     void Add(TTreeNodeShape *node);
     void Remove(TTreeNodeShape *node);
@@ -71,7 +70,6 @@ public:
 private:
     TTreeDocument *FTree;
     TNodeShapeList FItems;
-    int FHandleSize = 3;
 };
 
 // The defaults a diagram gives its new elements.
@@ -176,6 +174,8 @@ public:
     // or never (False); roots added later keep their own setting.
     bool ShowRootCross() const { return FShowRootCross; }
     void SetShowRootCross(bool value);
+    // Mouse-over highlighting of nodes.
+    TTreeHotTrack *HotTrack() const { return FHotTrack.get(); }
 
     // ---- Events
     TNewShapeEvent OnNewShape;
@@ -203,7 +203,7 @@ public:
     void ExpandAll(bool expand);
     // Frees every node and connection.
     void Clear();
-    // The topmost node at a position (diagram coordinates), or null.
+    // The topmost node hit at a screen position, or null.
     TTreeNodeShape *ShapeAt(int x, int y) const;
     // Selects only `node` when OnChanging allows it; answers whether it did.
     bool SelectOnly(TTreeNodeShape *node);
@@ -256,8 +256,14 @@ public:
     virtual bool Printing() const { return false; }
     virtual bool PrintThinLines() const { return false; }
     // Draws one selection handle centred on a diagram point; clNone fills it
-    // with the canvas's current brush colour.
-    virtual void DrawHandle(int x, int y, TColor color, TTreeShapeHandle code) {}
+    // with the canvas's current brush colour. The default draws a square of
+    // the selection's handle size in screen pixels on the tree canvas.
+    virtual void DrawHandle(int x, int y, TColor color, TTreeShapeHandle code);
+    // Bracket the handles of a selected node: the handles' pen, brush and
+    // pen mode (not-xor unless the selection redraws fully), then back to
+    // the normal pen mode.
+    virtual void BeginDrawHandles();
+    virtual void EndDrawHandles();
     // Ends in-place text editing, keeping the text when `save`.
     virtual void StopEditing(bool save) {}
     // Scrolls back to the origin.
@@ -287,6 +293,7 @@ private:
     TSelectedShapeList FSelected;
     std::unique_ptr<TTreeDefaultFormat> FDefaultFormat;
     std::unique_ptr<TTreeNodeCrossBox> FCrossBox;
+    std::unique_ptr<TTreeHotTrack> FHotTrack;
     std::unique_ptr<TKorCanvas3D> FCanvas;
     TImageList *FImages = nullptr;
     TRect FShapeExtent{INT_MAX, INT_MAX, 0, 0};

@@ -641,11 +641,6 @@ TPoint TTreeNodeShape::CalcConnectionPoint(const TRect &other) const
     return ConnectionGeometry::MeetingPoint(FStyle, ConnectionRect(), other);
 }
 
-bool TTreeNodeShape::PointInShape(int x, int y) const
-{
-    return FVisible && PointInRect(TRect(FX0, FY0, X1(), Y1()).Normalized(), x, y);
-}
-
 // ---------------------------------------------------------------------------
 // Moving and resizing
 

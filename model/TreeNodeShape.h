@@ -214,21 +214,50 @@ public:
     // automatically while it has children.
     bool HasCross() const;
 
+    // ---- Drawing
+    // Everything is drawn on a canvas in diagram coordinates plus the
+    // diagram's drawing offset, which the canvas projects (depth 0).
+    // The drawing rectangle: the body moved by the drawing offset.
+    TRect DrawRect() const;
+    // What the node may paint on: Bounds (body and image) and the body's
+    // outline, moved by the drawing offset. Culling and hit tests skip a
+    // node whose paint bounds miss the visible area.
+    TRect PaintBounds() const;
+    // The points GetShapePoints gives for a rectangle, as many as it counts.
+    TPointArray OutlinePoints(const TRect &r) const;
+    // The node (when it meets the visible area), its outgoing connections,
+    // its cross box, then its expanded children; False when a connection
+    // or a child answered False (the rest lies below the visible area).
+    bool DrawNodeWalk();
+    // Hit test of the node's cross box at a screen position.
+    bool PointInCross(int x, int y);
+    // The resize handles of a selected node in design mode, through the
+    // diagram's DrawHandle.
+    void DrawHandles() override;
+
     // ---- Virtual operations
     // The outline of a style on a rectangle with the canvas's current pen and
     // brush (body, shadow and selection frame all go through it); answers
     // whether anything was drawn. Shapes that draw their own outline (polygons
     // with stored vertices) override it for tssCustom.
-    virtual bool DrawOutline(const TRect &r, TKorCanvas3D *canvas, TTreeShapeStyle style) { return false; }
-    virtual void DrawShadow(const TRect &r, TKorCanvas3D *canvas, TTreeShapeStyle style) {}
-    virtual void DrawShape(TKorCanvas3D *canvas, const TRect &r) {}
-    // The outline polygon of the node for a rectangle; 0 when it has none.
-    virtual int GetShapePoints(const TRect &r, TPointArray &points) const { return 0; }
+    virtual bool DrawOutline(const TRect &r, TKorCanvas3D *canvas, TTreeShapeStyle style);
+    // The outline of a style on a rectangle moved by the shadow's sizes.
+    virtual void DrawShadow(const TRect &r, TKorCanvas3D *canvas, TTreeShapeStyle style);
+    // The body: shadow, fill or gradient, outline, centred image, blended
+    // with what lies beneath by Transparency.
+    virtual void DrawShape(TKorCanvas3D *canvas, const TRect &r);
+    // The text lines laid out in a rectangle.
+    virtual void DrawText(TKorCanvas3D *canvas, const TRect &r);
+    // The outline polygon of the node for a rectangle (for tssCircle the
+    // ellipse's bounding box as two points); answers the point count, 0 when
+    // it has none.
+    virtual int GetShapePoints(const TRect &r, TPointArray &points) const;
     virtual void SetSelected(bool value);
-    // Hit test in diagram coordinates: a visible node's rectangle, left and
-    // top edges included.
+    // Hit test at a screen position: a visible node meeting the visible area
+    // whose drawn figure (or image) holds the point.
     virtual bool PointInShape(int x, int y) const;
-    virtual void Draw() {}
+    // Image, body, text and selection marks on the diagram's canvas.
+    virtual void Draw();
     // Computes the automatic size with a canvas's measurements.
     virtual void CalcSize(TKorCanvas *canvas);
 

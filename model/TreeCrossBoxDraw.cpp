@@ -1,0 +1,41 @@
+// Drawing and hit area of the expand/collapse box.
+
+#include "canvas/KorCanvas3D.h"
+#include "core/Rounding.h"
+#include "model/TreeCrossBox.h"
+
+void TTreeNodeCrossBox::Draw(TKorCanvas3D *canvas, const TPoint &center, bool expanded, const TRect &visible) const
+{
+    const int cx = center.X, cy = center.Y, s = FSize;
+    const TRect box(cx - s, cy - s, cx + s, cy + s);
+    if (!canvas || !RectsIntersect(box, visible))
+        return;
+    // A brush without a colour of its own paints white.
+    const TColor color = FBrush->Color() == clDefault ? clWhite : FBrush->Color();
+    canvas->AssignBrush(FBrush.get(), color, FBrush->Style() == bsSolid ? color : FBackColor);
+    canvas->AssignPen(FBorder.get());
+    switch (FStyle) {
+    case cbsDiamond:
+        canvas->ProjectedPolygon({TPoint(box.Left, cy), TPoint(cx, box.Top), TPoint(box.Right, cy), TPoint(cx, box.Bottom)},
+                                 0);
+        break;
+    case cbsCircle:
+        canvas->ProjectedEllipse(box.Left, box.Top, box.Right, box.Bottom, 0);
+        break;
+    default:
+        canvas->ProjectedRectangle(box, 0);
+        break;
+    }
+    // Minus while expanded, plus while collapsed.
+    canvas->AssignPen(FSignPen.get());
+    const int k = s / 2;
+    canvas->ProjectedLine(cx - k, cy, cx + k + 1, cy, 0);
+    if (!expanded)
+        canvas->ProjectedLine(cx, cy - k, cx, cy + k + 1, 0);
+}
+
+TRect TTreeNodeCrossBox::HitArea(const TPoint &center, double zoom) const
+{
+    const int k = dx::RoundEven((FBorder->Width() + FSize + FClickTolerance) * zoom);
+    return TRect(center.X - k, center.Y - k, center.X + k, center.Y + k);
+}
