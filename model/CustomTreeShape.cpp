@@ -1,8 +1,6 @@
 #include "model/CustomTreeShape.h"
 
 #include "core/Rounding.h"
-#include "model/ConnectionGeometry.h"
-#include "model/TreeDocument.h"
 
 #include <cmath>
 
@@ -46,70 +44,6 @@ TCustomTreeShape::TCustomTreeShape(TComponent *owner) : TTreeNodeShape(owner)
     SetImageIndex(tiNone);
     SetImageListIndex(-1);
     SetImageSize(0, 0);
-}
-
-bool TCustomTreeShape::DrawOutline(const TRect &r, TKorCanvas3D *canvas, TTreeShapeStyle style)
-{
-    if (style != tssCustom)
-        return TTreeNodeShape::DrawOutline(r, canvas, style);
-    TPointArray points;
-    if (GetShapePoints(r, points) < 1)
-        return false;
-    canvas->ProjectedPolygon(points, 0);
-    return true;
-}
-
-TRect TCustomTreeShape::BodyRect() const
-{
-    // The far edges first: reading them brings a stale size up to date.
-    const int right = X1();
-    const int bottom = Y1();
-    return TRect(X0(), Y0(), right, bottom);
-}
-
-TRect TCustomTreeShape::DrawingRect() const
-{
-    const TPoint o = FTree ? FTree->DrawOffset() : TPoint();
-    return BodyRect().Offset(o.X, o.Y);
-}
-
-bool TCustomTreeShape::HitCandidate(int x, int y, TPoint &pos) const
-{
-    if (!Visible())
-        return false;
-    if (FTree) {
-        // Bounds of a line or of a shape not laid out yet may be empty: the
-        // area checked is the body's, with room for the line tolerance.
-        TRect area = Bounds().IsEmpty() ? DrawingRect() : Bounds();
-        area = area.Normalized().Inflated(TreeLineTolerance, TreeLineTolerance);
-        if (!RectsIntersect(area, FTree->VisibleArea()))
-            return false;
-        pos = FTree->UnprojectPoint(TPoint(x, y));
-    } else {
-        pos = TPoint(x, y);
-    }
-    return true;
-}
-
-bool TCustomTreeShape::OutlineHit(const TPoint &pos) const
-{
-    const TRect r = DrawingRect();
-    TPointArray points;
-    if (GetShapePoints(r, points) > 0)
-        return ConnectionGeometry::InPolygon(pos, points);
-    return PointInRect(r.Normalized(), pos);
-}
-
-bool TCustomTreeShape::PointInShape(int x, int y) const
-{
-    if (Style() != tssCustom)
-        return TTreeNodeShape::PointInShape(x, y);
-    TPoint pos;
-    if (!HitCandidate(x, y, pos))
-        return false;
-    if (OutlineHit(pos))
-        return true;
-    return ImageAlignment() != iaCenter && ImageSize().width() > 0 && PointInRect(ImageBounds(), pos);
 }
 
 // ---------------------------------------------------------------------------

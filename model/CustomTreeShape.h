@@ -6,34 +6,16 @@
 #include "model/TreeNodeShape.h"
 
 // A node whose outline, while its Style is tssCustom, is the polygon its
-// class gives through GetShapePoints; any other style draws and hit-tests
-// with the built-in geometry of that style. A class that gives no outline
-// (GetShapePoints answers 0) draws no body of its own.
+// class gives through GetShapePoints: the node draws, clips its gradient
+// to and hit-tests that polygon (a class that gives none draws no body of
+// its own and is hit in its rectangle). Any other style draws and
+// hit-tests with the built-in geometry of that style.
 class TCustomTreeShape : public TTreeNodeShape
 {
     DX_OBJECT(TCustomTreeShape)
 public:
     // Style tssCustom, no image.
     explicit TCustomTreeShape(TComponent *owner = nullptr);
-
-    // tssCustom: a filled, bordered polygon through the points
-    // GetShapePoints gives for `r`, when it gives at least one.
-    bool DrawOutline(const TRect &r, TKorCanvas3D *canvas, TTreeShapeStyle style) override;
-    // Screen position. tssCustom: a visible shape whose bounds meet the
-    // visible area is hit inside its outline polygon (inside its rectangle
-    // when it has none), or on its image when the image sits beside it.
-    bool PointInShape(int x, int y) const override;
-
-protected:
-    // The first checks of a hit test: the shape is visible and near the
-    // visible area. `pos` receives the position in diagram coordinates.
-    bool HitCandidate(int x, int y, TPoint &pos) const;
-    // Whether a diagram position lies on the tssCustom outline.
-    virtual bool OutlineHit(const TPoint &pos) const;
-    // X0, Y0, X1, Y1, brought up to date first.
-    TRect BodyRect() const;
-    // The body as drawn: BodyRect moved by the diagram's drawing offset.
-    TRect DrawingRect() const;
 };
 
 // A regular polygon inscribed in the node's bounds. Subclasses fix the

@@ -231,7 +231,7 @@ bool TPolygonShape::DrawOutline(const TRect &r, TKorCanvas3D *canvas, TTreeShape
 {
     if (style != tssCustom)
         return TCustomTreeShape::DrawOutline(r, canvas, style);
-    return DrawPolygon(canvas, 0, 0);
+    return canvas && DrawPolygon(canvas, 0, 0);
 }
 
 void TPolygonShape::DrawShadow(const TRect &r, TKorCanvas3D *canvas, TTreeShapeStyle style)
@@ -331,8 +331,15 @@ const TClassInfo &TPolyLineShape::StaticClassInfo()
 
 TPolyLineShape::TPolyLineShape(TComponent *owner) : TPolygonShape(owner, true) {}
 
-bool TPolyLineShape::OutlineHit(const TPoint &pos) const
+bool TPolyLineShape::PointInShape(int x, int y) const
 {
+    if (Style() != tssCustom)
+        return TPolygonShape::PointInShape(x, y);
+    if (!Visible() || PointCount() < 2)
+        return false;
+    if (FTree && !RectsIntersect(PaintBounds(), FTree->VisibleArea()))
+        return false;
+    const TPoint pos = FTree ? FTree->UnprojectPoint(TPoint(x, y)) : TPoint(x, y);
     const TPointArray points = Points()->Positions();
     for (size_t k = 1; k < points.size(); ++k)
         if (ConnectionGeometry::NearSegment(pos, points[k - 1], points[k], TreeLineTolerance))

@@ -135,9 +135,10 @@ class TPolyLineShape : public TPolygonShape
 public:
     explicit TPolyLineShape(TComponent *owner = nullptr);
 
-protected:
-    // Fewer than two vertices are never hit.
-    bool OutlineHit(const TPoint &pos) const override;
+    // Screen position. tssCustom: a visible line of two vertices or more
+    // that meets the visible area is hit within the line tolerance of one
+    // of its segments.
+    bool PointInShape(int x, int y) const override;
 };
 
 // The model side of drawing a polygon interactively. Begin creates a root

@@ -3,6 +3,7 @@
 // hit tests, bounds that follow the vertices, vertex editing and the model
 // side of drawing a polygon interactively.
 
+#include "ShapeTestUtil.h"
 #include "TreeTestUtil.h"
 
 #include "canvas/RecordingCanvas.h"
@@ -30,20 +31,6 @@ char *toString(const TPointArray &points)
 }
 
 namespace {
-
-// A five-sided regular polygon turned so that a vertex points up.
-class TTestPentagon : public TTreeCustomPolygonShape
-{
-    DX_OBJECT(TTestPentagon)
-public:
-    explicit TTestPentagon(TComponent *owner = nullptr) : TTreeCustomPolygonShape(owner, 5) { SetAngleOffset(18); }
-};
-
-const TClassInfo &TTestPentagon::StaticClassInfo()
-{
-    static const TClassInfo info("TTestPentagon", &TTreeCustomPolygonShape::StaticClassInfo());
-    return info;
-}
 
 // A diagram that records the handles drawn and can narrow its visible area.
 class TProbeTree : public TTreeDocument
