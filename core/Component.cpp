@@ -10,7 +10,12 @@ namespace {
 struct TNameKey
 {
     QString Name;
-    bool operator==(const TNameKey &other) const { return Name.compare(other.Name, Qt::CaseInsensitive) == 0; }
+    bool operator==(const TNameKey &other) const
+    {
+        // Names are mostly looked up as they were given; the exact test is
+        // much cheaper than the case-folding one.
+        return Name == other.Name || Name.compare(other.Name, Qt::CaseInsensitive) == 0;
+    }
 };
 
 // Consistent with the comparison: every code point is case-folded.
