@@ -4,6 +4,7 @@
 
 #include "model/ChildManager.h"
 #include "model/ConnectionGeometry.h"
+#include "model/ExplorerAlignChild.h"
 #include "model/TreeConnection.h"
 #include "model/TreeConst.h"
 #include "model/TreeDocument.h"

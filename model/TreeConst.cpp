@@ -4,3 +4,4 @@ TMessageText SParentInOtherTree("SParentInOtherTree", "The parent node belongs t
 TMessageText SInternalErrorReadingTree("SInternalErrorReadingTree", "Internal Error reading Tree.");
 TMessageText SPartlyReadFile("SPartlyReadFile",
                              "The diagram was read from \"%s\" only in part. Save it under another name.");
+TMessageText SImportReadError("SImportReadError", "Cannot read file \"%s\". %s");

@@ -4,6 +4,7 @@
 #include "core/CoreConst.h"
 #include "core/Exceptions.h"
 #include "model/Arbolix.h"
+#include "model/ExplorerAlignChild.h"
 #include "model/TreeConst.h"
 #include "model/TreeWalk.h"
 
@@ -73,6 +74,7 @@ TTreeDefaultFormat::TTreeDefaultFormat(TTreeDocument *tree)
     FBrush->OnChange = repaint;
     FFont = std::make_unique<TKorFont>(repaint);
     FConnection = std::make_unique<TTreeConnection>();
+    FChildManager = std::make_unique<TTreeExplorerAlignChild>();
 }
 
 TTreeDefaultFormat::~TTreeDefaultFormat() = default;

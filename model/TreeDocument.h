@@ -20,6 +20,8 @@
 #include "model/TreeLists.h"
 #include "model/TreeNodeShape.h"
 
+#include <QStringList>
+#include <climits>
 #include <functional>
 #include <memory>
 
@@ -210,6 +212,31 @@ public:
     // The first connection hit at a screen position, or null.
     TTreeConnection *ConnectionAtPoint(int x, int y) const { return FConnections.ConnectionAt(x, y); }
 
+    // ---- Automatic layout (TreeLayout.cpp)
+    // The position pass run before every drawing: resets ShapeExtent, then
+    // lays out every root in order with its expanded subtree.
+    void LayoutShapes();
+    // Lays out one node at `index` among its siblings (among the roots for a
+    // root) and, when it is expanded, its subtree: the automatic size when
+    // it is out of date, the automatic coordinates, Bounds with the image
+    // beside the body, and the extent.
+    void LayoutNode(TTreeNodeShape *node, int index);
+    // The smallest left and top and the largest right and bottom of the
+    // Bounds laid out by the last pass (left and top at INT_MAX, right and
+    // bottom at 0 when nothing was laid out); the view's scroll ranges.
+    const TRect &ShapeExtent() const { return FShapeExtent; }
+    TRect &ShapeExtent() { return FShapeExtent; }
+
+    // ---- Text outline import (OutlineImport.cpp)
+    // Appends one node per line, each line's leading spaces giving its depth
+    // (at most one level below the line before); answers the node of the
+    // first line, null for no lines.
+    TTreeNodeShape *ImportOutline(const QStringList &lines);
+    // Reads a UTF-8 text file (LF, CRLF or CR line ends) and imports its
+    // lines; EFileError naming the file and the reason when it cannot be
+    // read, and then the diagram is left as it was.
+    TTreeNodeShape *ImportOutlineFile(const QString &fileName);
+
     // ---- View hooks
     // A repaint request; ignored while AutoRepaint is off. The model only
     // counts them.
@@ -307,6 +334,7 @@ private:
     std::unique_ptr<TTreeNodeCrossBox> FCrossBox;
     std::unique_ptr<TKorCanvas3D> FCanvas;
     TImageList *FImages = nullptr;
+    TRect FShapeExtent{INT_MAX, INT_MAX, 0, 0};
     int FInvalidateCount = 0;
     bool FAssignParentFormat = false;
     bool FAutoConnectChildren = true;

@@ -146,6 +146,10 @@ public:
     void SetBounds(const TRect &r) { FBounds = r; }
     const TRect &ImageBounds() const { return FImageBounds; }
     void SetImageBounds(const TRect &r) { FImageBounds = r; }
+    // Bounds := the body, then, when the diagram shows images and the node
+    // has one, the image goes beside the body by ImageAlignment, widening
+    // Bounds and setting ImageBounds (TreeLayout.cpp).
+    void PlaceImage();
     // Cached size of the node's current image.
     QSize ImageSize() const { return QSize(FImageSizeW, FImageSizeH); }
     bool SizeValid() const { return FSizeValid; }
