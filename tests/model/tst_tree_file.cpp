@@ -483,6 +483,18 @@ void TestTreeFile::positionsAndSizes()
     QCOMPARE(still2->Height(), height);
     QVERIFY(!still2->PeekAutoPosition() || (still2->PeekAutoPosition()->Left() && still2->PeekAutoPosition()->Top()));
     QCOMPARE(Save(*loaded.Tree), bytes);
+    // Laid out, both diagrams agree: the moved node stays where it was put,
+    // the resized one goes where the layout puts it with its size.
+    host.Tree->LayoutShapes();
+    loaded.Tree->LayoutShapes();
+    QCOMPARE(moved2->X0(), 40);
+    QCOMPARE(moved2->Y0(), 25);
+    for (int i = 0; i < 2; ++i) {
+        const TTreeNodeShape *n = host.Tree->Shapes()[i];
+        const TTreeNodeShape *m = loaded.Tree->Shapes()[i];
+        QCOMPARE(TRect(m->X0(), m->Y0(), m->X1(), m->Y1()), TRect(n->X0(), n->Y0(), n->X1(), n->Y1()));
+    }
+    QCOMPARE(still2->Width(), width);
 
     // Fixed in one axis only: that axis by edges, the other by size.
     still2->SetY0(still2->Y0());
