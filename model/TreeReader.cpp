@@ -39,9 +39,21 @@ bool TTreeReader::Error(const QString &message)
 TComponent *TTreeReader::ResolveReference(const QString &ident)
 {
     TComponent *c = TReader::ResolveReference(ident);
-    if (FDiagram)
-        if (auto *element = dynamic_cast<TCustomTreeElement *>(c))
-            if (element->Tree() != FDiagram)
-                return nullptr; // an element of another diagram of the same owner
-    return c;
+    if (!FDiagram)
+        return c;
+    auto *element = dynamic_cast<TCustomTreeElement *>(c);
+    if (element && element->Tree() == FDiagram)
+        return c;
+    // "Owner.Element" where the owner's name found another component (a
+    // window of that name, another diagram's element): the element is
+    // looked for among the loading diagram's owner's components.
+    const qsizetype dot = ident.indexOf(QLatin1Char('.'));
+    if (dot > 0 && ident.indexOf(QLatin1Char('.'), dot + 1) < 0) {
+        TComponent *owner = FDiagram->Owner() ? FDiagram->Owner() : FDiagram;
+        auto *own = dynamic_cast<TCustomTreeElement *>(owner->FindComponent(ident.mid(dot + 1)));
+        if (own && own->Tree() == FDiagram)
+            return own;
+    }
+    // No element of another diagram; other components as they were found.
+    return element ? nullptr : c;
 }

@@ -51,8 +51,10 @@ class TTreeReader : public TReader
 public:
     explicit TTreeReader(QIODevice &stream, int bufferSize = 4096);
 
-    // The diagram being loaded: a reference to an element of any other
-    // diagram is left at none. Null admits every component.
+    // The diagram being loaded: "Owner.Element" names an element of this
+    // diagram among the components of its owner whatever the owner name
+    // finds, and a reference to an element of any other diagram is left at
+    // none. Null admits every component.
     TTreeDocument *Diagram() const { return FDiagram; }
     void SetDiagram(TTreeDocument *diagram) { FDiagram = diagram; }
 

@@ -434,6 +434,23 @@ void TestTreeFile::referencesResolveWhateverTheOwnerName()
     // The lookup lasts as long as the load.
     QCOMPARE(FindGlobalComponent(QStringLiteral("AnyName")), static_cast<TComponent *>(nullptr));
 
+    // The program has a window of the name the file holds, which is not
+    // the diagram's owner: the references still find the loaded elements.
+    TComponent window;
+    window.SetName(QStringLiteral("TreeEditor1"));
+    TTreeNodeShape decoy(&window);
+    decoy.SetName(QStringLiteral("TreeNodeShape1"));
+    {
+        TScopedGlobalComponentLookup windows([&window](const QString &name) -> TComponent * {
+            return name.compare(window.Name(), Qt::CaseInsensitive) == 0 ? &window : nullptr;
+        });
+        TOtherHost elsewhere;
+        Load(*elsewhere.Tree, bytes);
+        auto *child3 = dynamic_cast<TTreeNodeShape *>(elsewhere.Element(QStringLiteral("TreeNodeShape2")));
+        QCOMPARE(child3->Parent(), elsewhere.Element(QStringLiteral("TreeNodeShape1")));
+        QVERIFY(!decoy.HasChildren());
+    }
+
     // Written again by a host of the editor's name, the file is the same.
     THost same;
     Load(*same.Tree, bytes);
