@@ -150,6 +150,15 @@ TComponent::OwnedList &TComponent::Owned() const
     return *FOwned;
 }
 
+void TComponent::ReserveComponents(int count)
+{
+    if (count <= 0)
+        return;
+    OwnedList &list = Owned();
+    list.Slots.reserve(list.Slots.size() + static_cast<size_t>(count));
+    list.ByName.reserve(list.ByName.size() + count);
+}
+
 bool TComponent::IsValidIdent(const QString &name)
 {
     if (name.isEmpty())

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -285,6 +286,11 @@ void Load(TTreeDocument &diagram, QIODevice &stream, const QString &source, cons
         diagram.SetDesigning(true);
     TDiagramLoad load(diagram);
     TDiagramLoad::SetLoad(diagram, &load);
+    // An element takes some hundred bytes of a file: room for the names of
+    // as many as the file can hold, within reason.
+    if (!stream.isSequential())
+        load.ElementOwner()->ReserveComponents(
+            static_cast<int>(std::min<qint64>((stream.size() - stream.pos()) / 100, 1 << 20)));
     auto restore = [&] {
         TDiagramLoad::SetLoad(diagram, nullptr);
         diagram.SetDesigning(diagram.IsDesigning());

@@ -890,6 +890,10 @@ TTreeNodeShape *TTreeNodeShape::PreviousBrother() const
 
 bool TTreeNodeShape::IsAncestorOf(const TTreeNodeShape *node) const
 {
+    // A node without children is nobody's ancestor: linking a deep chain
+    // parent first (as a file does) then costs nothing per link.
+    if (!HasChildren())
+        return false;
     for (const TTreeNodeShape *p = node ? node->FParent : nullptr; p; p = p->FParent)
         if (p == this)
             return true;
