@@ -282,15 +282,7 @@ void Load(TTreeDocument &diagram, QIODevice &stream, const QString &source, cons
     TScopedGlobalComponentLookup lookup([&diagram](const QString &) -> TComponent * {
         return diagram.Owner() ? diagram.Owner() : &diagram;
     });
-    if (!diagram.IsDesigning())
-        diagram.SetDesigning(true);
     TDiagramLoad load(diagram);
-    TDiagramLoad::SetLoad(diagram, &load);
-    // An element takes some hundred bytes of a file: room for the names of
-    // as many as the file can hold, within reason.
-    if (!stream.isSequential())
-        load.ElementOwner()->ReserveComponents(
-            static_cast<int>(std::min<qint64>((stream.size() - stream.pos()) / 100, 1 << 20)));
     auto restore = [&] {
         TDiagramLoad::SetLoad(diagram, nullptr);
         diagram.SetDesigning(diagram.IsDesigning());
@@ -299,6 +291,14 @@ void Load(TTreeDocument &diagram, QIODevice &stream, const QString &source, cons
         diagram.Invalidate();
     };
     try {
+        if (!diagram.IsDesigning())
+            diagram.SetDesigning(true);
+        TDiagramLoad::SetLoad(diagram, &load);
+        // An element takes some hundred bytes of a file: room for the names
+        // of as many as the file can hold, within reason.
+        if (!stream.isSequential())
+            load.ElementOwner()->ReserveComponents(
+                static_cast<int>(std::min<qint64>((stream.size() - stream.pos()) / 100, 1 << 20)));
         reader.ReadRootComponent(diagram);
         load.Finish();
         if (continuation)
