@@ -13,10 +13,12 @@
 #include "model/TreeConst.h"
 #include "model/TreeDocument.h"
 #include "model/TreeElement.h"
+#include "model/TreeFile.h"
 #include "model/TreeImageList.h"
 #include "model/TreeImagePool.h"
 #include "model/TreeLists.h"
 #include "model/TreeNodeShape.h"
+#include "model/TreeReader.h"
 #include "model/TreeShapeParts.h"
 #include "model/TreeTypes.h"
 
