@@ -1,6 +1,7 @@
 #include "model/ImageShape.h"
 
 #include "canvas/Picture.h"
+#include "model/TreeConnection.h"
 
 const TClassInfo &TImageShape::StaticClassInfo()
 {
@@ -29,4 +30,9 @@ void TImageShape::CalcSize(TKorCanvas *canvas)
     const TPicture *picture = NodePicture();
     if (picture && picture->HasGraphic())
         SetCalculatedBounds(TRect(X0(), Y0(), X0() + picture->Width(), Y0() + picture->Height()));
+}
+
+std::unique_ptr<TChartPen> TImageShape::NewBorder() const
+{
+    return std::make_unique<TTreeHiddenPen>();
 }

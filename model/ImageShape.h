@@ -14,4 +14,8 @@ public:
 
     // The inherited size, then, with a picture, the picture's size.
     void CalcSize(TKorCanvas *canvas) override;
+
+protected:
+    // A pen that is invisible by default, so a file stores a visible one.
+    std::unique_ptr<TChartPen> NewBorder() const override;
 };

@@ -6,6 +6,7 @@
 
 #include "core/Reader.h"
 #include "core/Writer.h"
+#include "model/TreeFile.h"
 
 #include <QBuffer>
 #include <QtTest>
@@ -88,6 +89,7 @@ private slots:
     void removalAndEnumeration();
     void polygonsThroughFiles();
     void otherShapesThroughFiles();
+    void everyClassThroughDiagramFiles();
 };
 
 void TestShapePalette::initTestCase()
@@ -255,10 +257,12 @@ void TestShapePalette::otherShapesThroughFiles()
     QVERIFY(!readImage->EffectiveBorder()->Visible());
     image.SetImageIndex(tiWorld);
     image.SetImageAlignment(iaLeft);
+    image.Border()->SetVisible(true);
     readImage = RoundTrip(image);
     QVERIFY(readImage);
     QCOMPARE(readImage->ImageIndex(), tiWorld);
     QCOMPARE(readImage->ImageAlignment(), iaLeft);
+    QVERIFY(readImage->EffectiveBorder()->Visible());
 
     TTextShape text;
     std::unique_ptr<TTextShape> readText = RoundTrip(text);
@@ -269,6 +273,71 @@ void TestShapePalette::otherShapesThroughFiles()
     readText = RoundTrip(text);
     QVERIFY(readText);
     QVERIFY(!readText->Transparent());
+}
+
+void TestShapePalette::everyClassThroughDiagramFiles()
+{
+    THost host;
+    TTreeDocument &tree = *host.Tree;
+    auto add = [&tree](const TClassInfo &cls, const QString &text) {
+        tree.DefaultFormat().SetShapeClass(&cls);
+        return tree.AddRoot(text);
+    };
+    TTreeNodeShape *node = add(TTreeNodeShape::StaticClassInfo(), QStringLiteral("node"));
+    TTreeNodeShape *image = add(TImageShape::StaticClassInfo(), QString());
+    image->SetImageIndex(tiWorld);
+    add(TTextShape::StaticClassInfo(), QStringLiteral("note"));
+    add(TCustomTreeShape::StaticClassInfo(), QString())->SetStyle(tssDiamond);
+    add(TTreeCustomPolygonShape::StaticClassInfo(), QString());
+
+    TPolygonShape *polygon = BeginPolygonDrawing(tree, TPolygonShape::StaticClassInfo(), 10, 10);
+    polygon->MoveLastVertex(50, 10);
+    polygon->AddVertex(50, 10);
+    polygon->MoveLastVertex(30, 40);
+    polygon->AddVertex(30, 40);
+    EndPolygonDrawing(polygon);
+    polygon->UserMove(5, 5, false);
+    polygon->SetParent(node);
+    TPolygonShape *line = BeginPolygonDrawing(tree, TPolyLineShape::StaticClassInfo(), 100, 0);
+    line->MoveLastVertex(100, 80);
+    line->AddVertex(100, 80);
+    EndPolygonDrawing(line);
+
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    SaveDiagram(tree, out);
+
+    THost loaded;
+    QBuffer in;
+    in.setData(out.data());
+    in.open(QIODevice::ReadOnly);
+    LoadDiagram(*loaded.Tree, in);
+    const TTreeShapeList &shapes = loaded.Tree->Shapes();
+    QStringList classes;
+    for (TTreeNodeShape *s : shapes)
+        classes << s->ClassName();
+    QCOMPARE(classes, (QStringList{QStringLiteral("TTreeNodeShape"), QStringLiteral("TImageShape"),
+                                   QStringLiteral("TTextShape"), QStringLiteral("TCustomTreeShape"),
+                                   QStringLiteral("TTreeCustomPolygonShape"), QStringLiteral("TPolygonShape"),
+                                   QStringLiteral("TPolyLineShape")}));
+    QCOMPARE(shapes[1]->ImageIndex(), tiWorld);
+    QCOMPARE(shapes[2]->SimpleText(), QStringLiteral("note"));
+    QCOMPARE(shapes[3]->Style(), tssDiamond);
+    QCOMPARE(shapes[3]->ImageIndex(), tiNone);
+
+    auto *readPolygon = dynamic_cast<TPolygonShape *>(shapes[5]);
+    QVERIFY(readPolygon);
+    QCOMPARE(readPolygon->Points()->Positions(), (TPointArray{{15, 15}, {55, 15}, {35, 45}}));
+    QCOMPARE(readPolygon->Parent(), shapes[0]);
+    QVERIFY(!readPolygon->AutoSize());
+    QVERIFY(readPolygon->AutoPosition()->Left());
+    QVERIFY(readPolygon->AutoPosition()->Top());
+    QVERIFY(!readPolygon->SizeValid());
+    QCOMPARE(readPolygon->X1(), 55);
+    auto *readLine = dynamic_cast<TPolyLineShape *>(shapes[6]);
+    QVERIFY(readLine);
+    QCOMPARE(readLine->Points()->Positions(), (TPointArray{{100, 0}, {100, 80}}));
+    QVERIFY(readLine->PointInShape(102, 40));
 }
 
 QTEST_MAIN(TestShapePalette)
