@@ -119,16 +119,6 @@ void TestCustomShapeDrawing::polygonFillsAndPolyLineStaysOpen()
     QVERIFY(BlackInRow(*host.Tree, 79, 81, 60)); // the slanted side
     QVERIFY(IsWhite(host.Tree->Pixel(60, 40)));
     QVERIFY(IsWhite(host.Tree->Pixel(40, 60))); // where the closing side would be
-
-    // Two vertices of a polygon: a line. None: nothing at all.
-    host.Tree->Wipe();
-    delete line;
-    auto *two = Add<TPolygonShape>(host, {{20, 120}, {180, 120}});
-    auto *none = Add<TPolygonShape>(host, {});
-    two->Draw();
-    none->Draw();
-    QCOMPARE(host.Tree->Pixel(100, 120), kBlack);
-    QCOMPARE(host.Tree->Canvas.Count(QStringLiteral("Polygon")), 0);
 }
 
 void TestCustomShapeDrawing::shadowsFollowTheVertices()
