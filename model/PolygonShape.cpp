@@ -2,6 +2,7 @@
 
 #include "core/NameTables.h"
 #include "model/ConnectionGeometry.h"
+#include "model/ShapeGeometry.h"
 #include "model/TreeDocument.h"
 
 #include <algorithm>
@@ -342,7 +343,7 @@ bool TPolyLineShape::PointInShape(int x, int y) const
     const TPoint pos = FTree ? FTree->UnprojectPoint(TPoint(x, y)) : TPoint(x, y);
     const TPointArray points = Points()->Positions();
     for (size_t k = 1; k < points.size(); ++k)
-        if (ConnectionGeometry::NearSegment(pos, points[k - 1], points[k], TreeLineTolerance))
+        if (ConnectionGeometry::NearSegment(pos, points[k - 1], points[k], ShapeGeometry::kLineTolerance))
             return true;
     return false;
 }

@@ -50,10 +50,6 @@ enum TTreeShapeHandle : uint8_t {
     rcPoint = 9,
 };
 
-// How far from a line, in diagram pixels, a point still hits it (line-style
-// nodes and poly-lines).
-inline int TreeLineTolerance = 3;
-
 // Stores a new value and calls `changed`; an unchanged value does nothing.
 // Answers whether the value changed.
 template <class T, class V, class F>
