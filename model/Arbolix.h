@@ -4,7 +4,11 @@
 
 #include "model/ChildManager.h"
 #include "model/ConnectionGeometry.h"
+#include "model/CustomTreeShape.h"
 #include "model/ExplorerAlignChild.h"
+#include "model/ImageShape.h"
+#include "model/PolygonShape.h"
+#include "model/ShapePalette.h"
 #include "model/TreeConnection.h"
 #include "model/TreeConst.h"
 #include "model/TreeDocument.h"

@@ -584,6 +584,15 @@ void TTreeNodeShape::SetY1(int value)
     Changed();
 }
 
+void TTreeNodeShape::SetCalculatedBounds(const TRect &r)
+{
+    FX0 = r.Left;
+    FY0 = r.Top;
+    FX1 = r.Right;
+    FY1 = r.Bottom;
+    FSizeValid = true;
+}
+
 void TTreeNodeShape::CalcSize(TKorCanvas *canvas)
 {
     if (!canvas)
@@ -647,6 +656,7 @@ void TTreeNodeShape::MoveRelative(int dx, int dy, bool moveChildren)
         n->FX1 += dx;
         n->FY0 += dy;
         n->FY1 += dy;
+        n->ShiftOwnPoints(dx, dy);
     };
     if (moveChildren)
         ForEachInSubtree(this, shift);

@@ -278,6 +278,16 @@ public:
     virtual void Resize(TTreeShapeHandle corner, int dx, int dy);
 
 protected:
+    // Stores bounds that a CalcSize override computed and marks them valid;
+    // AutoSize and the automatic-position flags stay as they are.
+    void SetCalculatedBounds(const TRect &r);
+    // MoveRelative calls it for every node it shifts (this one and, when
+    // asked, each descendant) after the node's bounds moved: a shape with
+    // points of its own in diagram coordinates shifts them too.
+    virtual void ShiftOwnPoints(int dx, int dy) {}
+    // True for a shape placed by points of its own: the automatic layout
+    // leaves its coordinates alone.
+    virtual bool PlacedByOwnPoints() const { return false; }
     // A new own border pen (of the class whose defaults the file knows).
     virtual std::unique_ptr<TChartPen> NewBorder() const { return std::make_unique<TChartPen>(); }
     void SetImageSize(int w, int h)
