@@ -51,6 +51,21 @@ public:
 
     void Assign(const TPersistent *source) override;
 
+    // The graphic in the component stream, as the binary property "Data":
+    // a short string with the graphic's class name, then a 32-bit byte
+    // count and the graphic's file (a complete BMP file for "TBitmap"). A
+    // graphic kept with its original bytes is written with them unchanged;
+    // one made in memory is written as a bitmap. Reading accepts the
+    // classes whose files the program decodes (bitmaps, icons, JPEG and
+    // GIF images), with or without the byte count, and refuses the rest
+    // and any image larger than kMaxDataPixels as an invalid value.
+    void DefineProperties(TFiler &filer) override;
+    static constexpr qint64 kMaxDataPixels = qint64(1) << 25;
+    // The "Data" value of this picture, and a picture from one (false when
+    // the data is not a graphic the program can read).
+    QByteArray GraphicData() const;
+    bool SetGraphicData(const QByteArray &data);
+
 private:
     QImage FImage;
     QString FGraphicClass;

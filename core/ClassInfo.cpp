@@ -91,6 +91,8 @@ TClassInfo::TClassInfo(const char *name, const TClassInfo *parent, std::vector<T
             FProps.push_back(std::move(p));
         }
     }
+    for (int i = 0; i < static_cast<int>(FProps.size()); ++i)
+        FExact.insert(FProps[i].Name, i);
 }
 
 bool TClassInfo::InheritsFrom(const TClassInfo &other) const
@@ -103,6 +105,9 @@ bool TClassInfo::InheritsFrom(const TClassInfo &other) const
 
 const TPropInfo *TClassInfo::FindProperty(const QString &name) const
 {
+    const auto exact = FExact.constFind(name);
+    if (exact != FExact.constEnd())
+        return &FProps[*exact];
     const auto it = FIndex.constFind(name.toUpper());
     return it == FIndex.constEnd() ? nullptr : &FProps[*it];
 }

@@ -159,6 +159,7 @@ private:
     const TClassInfo *FParent;
     std::vector<TPropInfo> FProps;
     QHash<QString, int> FIndex; // upper-case name -> position
+    QHash<QString, int> FExact; // declared name -> position (the common case, no case folding)
 };
 
 // Declares the class information of a class; put it first in the class body.

@@ -15,14 +15,23 @@ bool TClassRegistry::Register(const TClassInfo &info, TComponentFactory factory)
     if (FIndex.contains(key))
         return false;
     FIndex.insert(key, static_cast<int>(FEntries.size()));
+    FExact.insert(info.Name(), static_cast<int>(FEntries.size()));
     FEntries.push_back({&info, std::move(factory)});
     return true;
 }
 
+int TClassRegistry::IndexOf(const QString &name) const
+{
+    const auto exact = FExact.constFind(name);
+    if (exact != FExact.constEnd())
+        return *exact;
+    return FIndex.value(name.toUpper(), -1);
+}
+
 const TClassInfo *TClassRegistry::GetClass(const QString &name) const
 {
-    const auto it = FIndex.constFind(name.toUpper());
-    return it == FIndex.constEnd() ? nullptr : FEntries[*it].Info;
+    const int i = IndexOf(name);
+    return i < 0 ? nullptr : FEntries[i].Info;
 }
 
 const TClassInfo &TClassRegistry::FindClass(const QString &name) const
@@ -35,10 +44,10 @@ const TClassInfo &TClassRegistry::FindClass(const QString &name) const
 
 TComponent *TClassRegistry::Create(const QString &name, TComponent *owner) const
 {
-    const auto it = FIndex.constFind(name.toUpper());
-    if (it == FIndex.constEnd())
+    const int i = IndexOf(name);
+    if (i < 0)
         throw EClassNotFound(FormatMessage(SClassNotFound, {name}));
-    return FEntries[*it].Factory(owner);
+    return FEntries[i].Factory(owner);
 }
 
 QStringList TClassRegistry::ClassNames() const

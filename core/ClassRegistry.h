@@ -44,7 +44,10 @@ private:
         TComponentFactory Factory;
     };
     std::vector<Entry> FEntries;
+    int IndexOf(const QString &name) const;
+
     QHash<QString, int> FIndex; // upper-case name -> entry
+    QHash<QString, int> FExact; // registered name -> entry (the common case, no case folding)
 };
 
 template <class T>

@@ -10,7 +10,12 @@ namespace {
 struct TNameKey
 {
     QString Name;
-    bool operator==(const TNameKey &other) const { return Name.compare(other.Name, Qt::CaseInsensitive) == 0; }
+    bool operator==(const TNameKey &other) const
+    {
+        // Names are mostly looked up as they were given; the exact test is
+        // much cheaper than the case-folding one.
+        return Name == other.Name || Name.compare(other.Name, Qt::CaseInsensitive) == 0;
+    }
 };
 
 // Consistent with the comparison: every code point is case-folded.
@@ -143,6 +148,15 @@ TComponent::OwnedList &TComponent::Owned() const
     if (!FOwned)
         FOwned = std::make_unique<OwnedList>();
     return *FOwned;
+}
+
+void TComponent::ReserveComponents(int count)
+{
+    if (count <= 0)
+        return;
+    OwnedList &list = Owned();
+    list.Slots.reserve(list.Slots.size() + static_cast<size_t>(count));
+    list.ByName.reserve(list.ByName.size() + count);
 }
 
 bool TComponent::IsValidIdent(const QString &name)

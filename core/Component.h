@@ -71,6 +71,10 @@ public:
     void BeginBulkRelease();
     void EndBulkRelease();
 
+    // Room for `count` more owned components, so that adding very many (a
+    // file being read) does not grow the name index step by step.
+    void ReserveComponents(int count);
+
     // base + the first number 1, 2, 3, ... that no owned component uses.
     QString FirstFreeName(const QString &base) const;
     // The base of automatic names: the class name without its leading "T",

@@ -99,6 +99,12 @@ public:
     void DefineProperty(const QString &name, const TReaderProc &reader, const TWriterProc &writer,
                         bool hasData) override;
 
+protected:
+    // The component a stored reference names ("Name", "Owner",
+    // "Owner.Name", "Name.Owner"), or null. A reader that admits only some
+    // components (those of the diagram it loads, say) narrows this.
+    virtual TComponent *ResolveReference(const QString &ident);
+
 private:
     struct TFixup
     {
@@ -117,7 +123,6 @@ private:
     void Discard(size_t loadedMark, size_t fixupMark);
     void EndLoading(bool failed);
     void ResolveFixup(const TFixup &fixup, bool failed);
-    TComponent *ResolveReference(const QString &ident);
 
     // Properties.
     void ReadProperties(TComponent &instance, TPersistent &object, int depth);

@@ -8,6 +8,7 @@ void RegisterModelClasses()
         RegisterClass<TTreeNodeShape>();
         RegisterClass<TTextShape>();
         RegisterClass<TTreeConnection>();
+        RegisterStandardShapes();
         return true;
     }();
     (void)registered;

@@ -209,9 +209,9 @@ bool NearSegment(const TPoint &pos, const TPoint &a, const TPoint &b, int tolera
 {
     const int x = pos.X, y = pos.Y;
     if (a.X == b.X)
-        return std::abs(x - a.X) <= tolerance && y >= std::min(a.Y, b.Y) && y <= std::max(a.Y, b.Y);
+        return std::abs(int64_t(x) - a.X) <= tolerance && y >= std::min(a.Y, b.Y) && y <= std::max(a.Y, b.Y);
     if (a.Y == b.Y)
-        return std::abs(y - a.Y) <= tolerance && x >= std::min(a.X, b.X) && x <= std::max(a.X, b.X);
+        return std::abs(int64_t(y) - a.Y) <= tolerance && x >= std::min(a.X, b.X) && x <= std::max(a.X, b.X);
     const double ax = a.X, ay = a.Y;
     const double vx = b.X - ax, vy = b.Y - ay;
     const double len2 = vx * vx + vy * vy;
@@ -235,7 +235,7 @@ bool InPolygon(const TPoint &pos, const TPointArray &polygon)
         if (NearSegment(pos, a, b, 0))
             return true;
         if ((a.Y > y) != (b.Y > y)) {
-            const double xs = a.X + (y - a.Y) * (b.X - a.X) / static_cast<double>(b.Y - a.Y);
+            const double xs = a.X + (y - a.Y) * (double(b.X) - a.X) / (double(b.Y) - a.Y);
             if (x < xs)
                 inside = !inside;
         }

@@ -165,6 +165,9 @@ public:
     // Copies the arrows, the pen and the style, then the element's fields;
     // the points are not copied.
     void Assign(const TPersistent *source) override;
+    // Files: the points as "Points", a list of six integers per point
+    // (XStyle, YStyle, XValue, YValue, X, Y), when StorePoints says so.
+    void DefineProperties(TFiler &filer) override;
 
     // ---- Published properties
     TConnectionArrowFrom *ArrowFrom();

@@ -442,6 +442,8 @@ void TTreeDocument::Clear()
     FRoots.ResetCapacity(kListCapacity);
     FConnections.ResetCapacity(kListCapacity);
     FClearing = false;
+    FPartlyRead = false;
+    FPartlyReadFrom.clear();
     SetAutoRepaint(repaint);
     Invalidate();
 }

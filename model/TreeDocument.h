@@ -27,6 +27,8 @@
 #include <functional>
 #include <memory>
 
+class TDiagramLoad;
+
 // The nodes of a diagram in creation (and z-) order.
 class TTreeShapeList : public TElementList<TTreeNodeShape>
 {
@@ -279,9 +281,52 @@ public:
 
     static constexpr int kListCapacity = 100;
 
+    // ---- Files (TreeFile.h has SaveDiagram and LoadDiagram)
+    // The child records the writer gets: every node of Shapes, then every
+    // connection; in the no-owner mode only nodes with an owner and the
+    // connections between two such nodes.
+    void GetChildren(const std::function<void(TComponent *)> &proc) const override;
+    // The grid settings of older files ("GridColor", "GridStep"), read and
+    // never written.
+    void DefineProperties(TFiler &filer) override;
+    // The grid those settings go to. The view's grid implements these; a
+    // diagram without a window keeps the values. Steps of 0 or less are
+    // ignored.
+    virtual TColor GridColor() const { return FGridColor; }
+    virtual void SetGridColor(TColor value) { FGridColor = value; }
+    virtual int GridStep() const { return FGridStep; }
+    virtual void SetGridStep(int value)
+    {
+        if (value > 0)
+            FGridStep = value;
+    }
+    // Where the control sits in its window: a load puts it back afterwards,
+    // so stored bounds do not move the control. Nothing without a window.
+    struct TControlPlacement
+    {
+        TRect Bounds;
+        int Align = 0;
+    };
+    virtual TControlPlacement ControlPlacement() const { return {}; }
+    virtual void SetControlPlacement(const TControlPlacement &placement) {}
+    // Whether the control is shown; saving shows it while it writes, so a
+    // file never stores it hidden.
+    virtual bool ControlVisible() const { return true; }
+    virtual void SetControlVisible(bool visible) {}
+    // True while LoadDiagram reads into this diagram, its continuation
+    // included.
+    bool ReadingFile() const { return FLoad != nullptr; }
+    // After a load that stopped part-way the diagram holds what was read;
+    // SaveDiagramFile then refuses to write over the file it came from
+    // (empty when it came from another stream) until a load completes or
+    // the diagram is cleared.
+    bool PartlyRead() const { return FPartlyRead; }
+    const QString &PartlyReadFrom() const { return FPartlyReadFrom; }
+
 private:
     friend class TTreeNodeShape;
     friend class TTreeConnection;
+    friend class TDiagramLoad;
 
     TTreeConnection *NewConnection(TTreeNodeShape *from, TTreeNodeShape *to);
     TComponent *ElementOwner() const;
@@ -314,4 +359,10 @@ private:
     bool FShowRootCross = true;
     bool FAutoRepaint = true;
     bool FForeignLinks = false;
+    // Files.
+    TDiagramLoad *FLoad = nullptr; // the load in progress
+    QString FPartlyReadFrom;
+    bool FPartlyRead = false;
+    TColor FGridColor = clGray;
+    int FGridStep = 10;
 };

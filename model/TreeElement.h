@@ -59,6 +59,8 @@ public:
     // From another text: its lines and properties. From none: the properties
     // go back to their defaults and the lines stay.
     void Assign(const TPersistent *source) override;
+    // The lines in files: "Strings", a list of strings.
+    void DefineProperties(TFiler &filer) override;
 
 private:
     friend class TCustomTreeElement;
@@ -136,6 +138,17 @@ public:
 
     // Copies Cursor, Data, Font, SimpleText and Text.
     void Assign(const TPersistent *source) override;
+
+    // Files: the lines of an element without a text object are written as
+    // "Text.Strings" all the same; "HorizTextAlign" and "VertTextAlign" of
+    // older files are read into the text's alignment and never written.
+    void DefineProperties(TFiler &filer) override;
+    // A read element joins the diagram whose record holds it; anything else
+    // cannot hold elements ("Invalid stream format").
+    void AttachToParent(TComponent *parent) override;
+    // A text object read from a file that holds at most one line and
+    // nothing else becomes the simple text again, as the element had it.
+    void Loaded() override;
 
 protected:
     // Stores a changed value and reports it.

@@ -137,7 +137,7 @@ void TTreeDocument::LayoutNode(TTreeNodeShape *node, int index)
                 canvas = TreeCanvas();
             n->CalcSize(canvas);
         }
-        if (manager) {
+        if (manager && !n->PlacedByOwnPoints()) {
             const TTreeShapeAutoPosition *autoPos = n->PeekAutoPosition();
             if (!autoPos || autoPos->Left()) {
                 const int x = manager->CalcXPos(n);

@@ -45,11 +45,11 @@ const TClassInfo &TTreeNodeShape::StaticClassInfo()
             .Integer("X0", &N::X0, &N::SetX0)
             .Stored([](const N &n) { return n.PeekAutoPosition() && !n.PeekAutoPosition()->Left(); })
             .Integer("X1", &N::X1, &N::SetX1)
-            .Stored([](const N &n) { return !n.AutoSize(); })
+            .Stored([](const N &n) { return !n.AutoSize() && n.PeekAutoPosition() && !n.PeekAutoPosition()->Left(); })
             .Integer("Y0", &N::Y0, &N::SetY0)
             .Stored([](const N &n) { return n.PeekAutoPosition() && !n.PeekAutoPosition()->Top(); })
             .Integer("Y1", &N::Y1, &N::SetY1)
-            .Stored([](const N &n) { return !n.AutoSize(); })
+            .Stored([](const N &n) { return !n.AutoSize() && n.PeekAutoPosition() && !n.PeekAutoPosition()->Top(); })
             .Cursor("Cursor", &N::Cursor, &N::SetCursor, 0)
             .Object<TKorFont>("Font", &N::PeekFont, &N::Font)
             .Boolean("Expanded", &N::Expanded, &N::SetExpanded, false)
@@ -91,6 +91,11 @@ TTextShape::TTextShape(TComponent *owner) : TTreeNodeShape(owner)
     SetTransparent(true);
     SetImageIndex(tiNone);
     SetImageSize(0, 0);
+}
+
+std::unique_ptr<TChartPen> TTextShape::NewBorder() const
+{
+    return std::make_unique<TTreeHiddenPen>();
 }
 
 TTreeNodeShape::~TTreeNodeShape()
@@ -268,7 +273,7 @@ TChartPen *TTreeNodeShape::Border()
 {
     auto &p = Parts().Border;
     if (!p) {
-        p = std::make_unique<TChartPen>();
+        p = NewBorder();
         if (FTree)
             p->Assign(FTree->DefaultFormat().Border());
         p->OnChange = [this](TGraphicsObject *) { Changed(); };
@@ -579,6 +584,15 @@ void TTreeNodeShape::SetY1(int value)
     Changed();
 }
 
+void TTreeNodeShape::SetCalculatedBounds(const TRect &r)
+{
+    FX0 = r.Left;
+    FY0 = r.Top;
+    FX1 = r.Right;
+    FY1 = r.Bottom;
+    FSizeValid = true;
+}
+
 void TTreeNodeShape::CalcSize(TKorCanvas *canvas)
 {
     if (!canvas)
@@ -642,6 +656,7 @@ void TTreeNodeShape::MoveRelative(int dx, int dy, bool moveChildren)
         n->FX1 += dx;
         n->FY0 += dy;
         n->FY1 += dy;
+        n->ShiftOwnPoints(dx, dy);
     };
     if (moveChildren)
         ForEachInSubtree(this, shift);
@@ -880,6 +895,10 @@ TTreeNodeShape *TTreeNodeShape::PreviousBrother() const
 
 bool TTreeNodeShape::IsAncestorOf(const TTreeNodeShape *node) const
 {
+    // A node without children is nobody's ancestor: linking a deep chain
+    // parent first (as a file does) then costs nothing per link.
+    if (!HasChildren())
+        return false;
     for (const TTreeNodeShape *p = node ? node->FParent : nullptr; p; p = p->FParent)
         if (p == this)
             return true;

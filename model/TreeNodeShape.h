@@ -52,6 +52,11 @@ public:
     void Assign(const TPersistent *source) override;
     // Copies the appearance of another node (no position, no hierarchy).
     void AssignFormat(const TTreeNodeShape *source);
+    // Files: a node of fixed size whose position is automatic stores its
+    // width as "X1" and its height as "Y1", the right and bottom edges it
+    // has at the origin where reading puts it, so it keeps its size.
+    void DefineProperties(TFiler &filer) override;
+    void AttachToParent(TComponent *parent) override;
 
     // ---- Published properties
     // Own sub-objects: the plain form creates on first use, Peek never does.
@@ -273,6 +278,18 @@ public:
     virtual void Resize(TTreeShapeHandle corner, int dx, int dy);
 
 protected:
+    // Stores bounds that a CalcSize override computed and marks them valid;
+    // AutoSize and the automatic-position flags stay as they are.
+    void SetCalculatedBounds(const TRect &r);
+    // MoveRelative calls it for every node it shifts (this one and, when
+    // asked, each descendant) after the node's bounds moved: a shape with
+    // points of its own in diagram coordinates shifts them too.
+    virtual void ShiftOwnPoints(int dx, int dy) {}
+    // True for a shape placed by points of its own: the automatic layout
+    // leaves its coordinates alone.
+    virtual bool PlacedByOwnPoints() const { return false; }
+    // A new own border pen (of the class whose defaults the file knows).
+    virtual std::unique_ptr<TChartPen> NewBorder() const { return std::make_unique<TChartPen>(); }
     void SetImageSize(int w, int h)
     {
         FImageSizeW = w;
@@ -284,6 +301,7 @@ protected:
 private:
     friend class TTreeDocument;
     friend class TTreeConnection;
+    friend class TDiagramLoad;
 
     // Own sub-objects, allocated together when the first one is created.
     struct TParts
@@ -350,4 +368,8 @@ class TTextShape : public TTreeNodeShape
     DX_OBJECT(TTextShape)
 public:
     explicit TTextShape(TComponent *owner = nullptr);
+
+protected:
+    // A pen that is invisible by default, so a file stores a visible one.
+    std::unique_ptr<TChartPen> NewBorder() const override;
 };

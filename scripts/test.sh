@@ -15,3 +15,8 @@ corpus=$root/build/fuzz/corpus/reader
 mkdir -p "$seeds" "$corpus"
 "$root/build/fuzz/fuzz/fuzz_reader" -max_total_time=30 -print_final_stats=1 -dict="$root/fuzz/reader.dict" \
   "$corpus" "$seeds"
+seeds=$root/build/test/fuzz-seeds-diagram
+corpus=$root/build/fuzz/corpus/diagram
+mkdir -p "$seeds" "$corpus"
+"$root/build/fuzz/fuzz/fuzz_diagram" -max_total_time=30 -print_final_stats=1 -dict="$root/fuzz/diagram.dict" \
+  "$corpus" "$seeds"
