@@ -3,6 +3,7 @@
 #include "core/Exceptions.h"
 #include "editor/DendrixConstants.h"
 #include "export/KorExport.h"
+#include "model/TreeReader.h"
 #include "view/Arbolix.h"
 
 #include <QApplication>
@@ -29,8 +30,19 @@ TDendrixMainWindow::~TDendrixMainWindow()
 bool TDendrixMainWindow::OpenFile(const QString &fileName)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // A property the program does not know: the user decides whether the
+    // rest is read.
+    TScopedContinueQuestion ask([this](const QString &question) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        const bool yes = QMessageBox::question(this, SDendrixTitle, question, QMessageBox::Yes | QMessageBox::No,
+                                               QMessageBox::Yes) == QMessageBox::Yes;
+        QApplication::restoreOverrideCursor();
+        return yes;
+    });
     QString failure;
     try {
+        // The file replaces the document (an outline would be added).
+        FTree->Clear();
         ReadDiagramInput(*FTree, fileName);
     } catch (const Exception &e) {
         failure = e.Message();

@@ -5,6 +5,8 @@
 #include "export/KorBMP.h"
 #include "export/KorExportConst.h"
 #include "export/KorPNG.h"
+#include "model/TreeFile.h"
+#include "model/TreeReader.h"
 #include "view/Arbolix.h"
 
 #include <QFileInfo>
@@ -76,6 +78,16 @@ void WriteBMP(TCustomTree &tree, const QString &fileName)
     Commit(file);
 }
 
+void ReadDiagram(TCustomTree &tree, const QString &fileName)
+{
+    LoadDiagramFile(tree, fileName);
+}
+
+void WriteDiagram(TCustomTree &tree, const QString &fileName)
+{
+    SaveDiagramFile(tree, fileName);
+}
+
 // An outline is shown whole: every node is expanded.
 void ReadOutline(TCustomTree &tree, const QString &fileName)
 {
@@ -101,6 +113,7 @@ const std::vector<TExportCommandFormat> &ExportCommandFormats()
     static const std::vector<TExportCommandFormat> formats = {
         {QStringLiteral("png"), &SExportFormatPNG, &WritePNG},
         {QStringLiteral("bmp"), &SExportFormatBMP, &WriteBMP},
+        {QStringLiteral("abx"), &SExportFormatABX, &WriteDiagram},
     };
     return formats;
 }
@@ -117,6 +130,7 @@ const TExportCommandFormat *FindExportCommandFormat(const QString &fileName)
 const std::vector<TDiagramInputKind> &DiagramInputKinds()
 {
     static const std::vector<TDiagramInputKind> kinds = {
+        {QStringLiteral("abx"), &SInputDiagram, &ReadDiagram},
         {QStringLiteral("txt"), &SInputOutline, &ReadOutline},
     };
     return kinds;
@@ -124,7 +138,8 @@ const std::vector<TDiagramInputKind> &DiagramInputKinds()
 
 void ReadDiagramInput(TCustomTree &tree, const QString &fileName)
 {
-    const QString ext = Extension(fileName);
+    // A name without extension is a diagram, as the diagram loader reads it.
+    const QString ext = QFileInfo(fileName).suffix().isEmpty() ? QStringLiteral("abx") : Extension(fileName);
     QStringList known;
     for (const TDiagramInputKind &k : DiagramInputKinds()) {
         known << k.Extension;
@@ -244,6 +259,16 @@ int RunExportCommand(const QString &output, const QString &input, QTextStream &e
         // Freed before the host, so the diagram frees its elements in one go.
         const std::unique_ptr<TTree> tree = std::make_unique<TTree>(&host);
         tree->SetNoOwnerShapes(false);
+        // Nobody is there to answer: what cannot be read is skipped and
+        // reported, as a user answering Yes would have it.
+        TScopedContinueQuestion skip([&err, &input](const QString &question) {
+            QString problem = question;
+            const int end = problem.lastIndexOf(QLatin1Char('\n'));
+            if (end >= 0)
+                problem.truncate(end);
+            err << FormatMessage(SInputSkipped, {input, problem}) << Qt::endl;
+            return true;
+        });
         ReadDiagramInput(*tree, input);
         format->Write(*tree, output);
     } catch (const Exception &e) {

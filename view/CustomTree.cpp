@@ -145,6 +145,18 @@ TRect TCustomTree::VisibleArea() const
     return TRect(a, b).Normalized();
 }
 
+TTreeDocument::TControlPlacement TCustomTree::ControlPlacement() const
+{
+    return {TRect::FromQRect(geometry()), static_cast<int>(Align())};
+}
+
+void TCustomTree::SetControlPlacement(const TControlPlacement &placement)
+{
+    SetAlign(static_cast<TAlign>(placement.Align));
+    if (!placement.Bounds.IsEmpty())
+        setGeometry(placement.Bounds.ToQRect());
+}
+
 void TCustomTree::ResetScrollOffsets()
 {
     View3DOptions()->SetHorizOffset(0);

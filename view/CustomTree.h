@@ -55,6 +55,12 @@ public:
     // coordinates; before the first drawing, the client area's.
     TRect VisibleArea() const override;
     void ResetScrollOffsets() override;
+    // The control's place in its window and its visibility, which loading
+    // and saving a file keep.
+    TControlPlacement ControlPlacement() const override;
+    void SetControlPlacement(const TControlPlacement &placement) override;
+    bool ControlVisible() const override { return Visible(); }
+    void SetControlVisible(bool visible) override { SetVisible(visible); }
     // A subtree whose every drawing lies outside the visible area (worked
     // out after each position pass) is passed by.
     bool SubtreeOutOfView(const TTreeNodeShape *node, bool &answer) const override;

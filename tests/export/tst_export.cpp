@@ -3,11 +3,13 @@
 // same diagram, and the export command's tables and arguments.
 
 #include "../view/ViewTestUtil.h"
+#include "ExportTestUtil.h"
 
 #include "core/Exceptions.h"
 #include "export/KorExport.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -70,6 +72,8 @@ private slots:
     void exportedPictureEqualsTheWindow();
     void commandLineArguments();
     void commandTablesAndErrors();
+    void outlineToDiagramToPicture();
+    void unknownPropertiesAreSkippedWithAWarning();
 };
 
 void TestExport::pngWrittenRowByRow()
@@ -304,6 +308,74 @@ void TestExport::commandTablesAndErrors()
     QCOMPARE(RunExportCommand(dir.filePath(QStringLiteral("out.png")), QStringLiteral("picture.jpeg"), err), 1);
     QVERIFY2(text.contains(QStringLiteral("picture.jpeg")), qPrintable(text));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out.png"))));
+}
+
+void TestExport::outlineToDiagramToPicture()
+{
+    QTemporaryDir dir;
+    const QString txt = dir.filePath(QStringLiteral("plan.txt"));
+    QVERIFY(WriteFileBytes(txt, "Project\n Design\n  Sketches\n  Review\n Build\n  Parts\n   Screws\nNotes\n"));
+    QString errors;
+    QTextStream err(&errors);
+    const QString abx = dir.filePath(QStringLiteral("plan.abx"));
+    QCOMPARE(RunExportCommand(abx, txt, err), 0);
+    const QString fromAbx = dir.filePath(QStringLiteral("from-abx.png"));
+    const QString fromTxt = dir.filePath(QStringLiteral("from-txt.png"));
+    QCOMPARE(RunExportCommand(fromAbx, abx, err), 0);
+    QCOMPARE(RunExportCommand(fromTxt, txt, err), 0);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors));
+
+    // The diagram file holds the outline, expanded, as a diagram of the
+    // editor's host; its picture is the outline's.
+    TViewHost h;
+    h.Tree->SetShowImages(true);
+    ReadDiagramInput(*h.Tree, abx);
+    QCOMPARE(h.Tree->Shapes().Count(), 8);
+    QCOMPARE(h.Tree->Roots().Count(), 2);
+    QCOMPARE(h.Tree->Roots()[0]->SimpleText(), QStringLiteral("Project"));
+    QCOMPARE(h.Tree->Roots()[0]->Child(1)->Child(0)->Child(0)->SimpleText(), QStringLiteral("Screws"));
+    QVERIFY(h.Tree->Roots()[0]->Child(1)->Child(0)->Expanded());
+    const QImage a(fromAbx), b(fromTxt);
+    QVERIFY(!a.isNull());
+    QCOMPARE(a, b);
+    // Eight rows of text, one below the other.
+    h.Tree->UpdateLayout();
+    QCOMPARE(a.height(), h.Tree->ShapeExtent().Bottom + 10);
+    QVERIFY(a.height() > 8 * 12);
+
+    // A name without extension is read as a diagram.
+    TViewHost again;
+    ReadDiagramInput(*again.Tree, dir.filePath(QStringLiteral("plan")));
+    QCOMPARE(again.Tree->Shapes().Count(), 8);
+    // Missing and unreadable inputs name the file; nothing is written.
+    errors.clear();
+    const QString out = dir.filePath(QStringLiteral("never.png"));
+    QCOMPARE(RunExportCommand(out, dir.filePath(QStringLiteral("missing.abx")), err), 1);
+    QVERIFY2(errors.contains(QStringLiteral("missing.abx")), qPrintable(errors));
+    errors.clear();
+    const QString junk = dir.filePath(QStringLiteral("junk.abx"));
+    QVERIFY(WriteFileBytes(junk, "not a diagram"));
+    QCOMPARE(RunExportCommand(out, junk, err), 1);
+    QVERIFY2(!errors.isEmpty(), "no message for a file that is no diagram");
+    QVERIFY(!QFile::exists(out));
+    // An output that cannot be created.
+    errors.clear();
+    QCOMPARE(RunExportCommand(dir.filePath(QStringLiteral("no/such/dir/x.png")), txt, err), 1);
+    QVERIFY2(errors.contains(QStringLiteral("x.png")), qPrintable(errors));
+}
+
+void TestExport::unknownPropertiesAreSkippedWithAWarning()
+{
+    QTemporaryDir dir;
+    const QString abx = DiagramWithUnknownProperty(dir);
+    QVERIFY(!abx.isEmpty());
+    QString errors;
+    QTextStream err(&errors);
+    const QString png = dir.filePath(QStringLiteral("a.png"));
+    QCOMPARE(RunExportCommand(png, abx, err), 0);
+    QVERIFY2(errors.contains(QStringLiteral("Warning")) && errors.contains(QStringLiteral("a.abx")),
+             qPrintable(errors));
+    QVERIFY(!QImage(png).isNull());
 }
 
 QTEST_MAIN(TestExport)
