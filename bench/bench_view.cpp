@@ -114,6 +114,12 @@ void BM_CommandOutlineToPNG(benchmark::State &state)
 }
 BENCHMARK(BM_CommandOutlineToPNG)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+void BM_CommandOutlineToABX(benchmark::State &state)
+{
+    RunCommand(state, "abx");
+}
+BENCHMARK(BM_CommandOutlineToABX)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 } // namespace
 
 int main(int argc, char **argv)
