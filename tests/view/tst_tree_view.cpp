@@ -9,6 +9,10 @@
 #include "core/PropAccess.h"
 
 #include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -52,6 +56,7 @@ private slots:
     void imageStripsDrawOnlyWhatTheyShow();
     void passingSubtreesByKeepsThePicture();
     void printingAndBitmapsShareThePipeline();
+    void printsToPdf();
     void extentAndWholePicture();
     void emptyAndTinyViews();
     void publishedSettings();
@@ -595,6 +600,49 @@ void TestTreeView::printingAndBitmapsShareThePipeline()
     std::unique_ptr<TKorMetafile> meta = t->RenderToMetafile(true, TRect(0, 0, 120, 80));
     QVERIFY(meta);
     QVERIFY(!meta->Records().empty());
+}
+
+void TestTreeView::printsToPdf()
+{
+    TViewHost h(400, 250);
+    TTree *t = h.Tree;
+    t->SetColor(clYellow);
+    TTreeNodeShape *node = t->AddRoot(QStringLiteral("Red"));
+    Place(node, 20, 20, 120, 70);
+    node->SetColor(clRed);
+    h.Paint();
+    const TRect screenArea = t->VisibleArea();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("tree.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setResolution(300);
+    printer.setFullPage(true);
+    t->PrintWhole(printer);
+    QCOMPARE(t->VisibleArea(), screenArea);
+    QVERIFY(!t->Printing());
+
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        QSKIP("pdftoppm is not installed");
+    QProcess run;
+    run.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                         pdf, dir.filePath(QStringLiteral("tree"))});
+    QVERIFY(run.waitForFinished(30000));
+    QCOMPARE(run.exitCode(), 0);
+    const QImage page = QImage(dir.filePath(QStringLiteral("tree.png"))).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!page.isNull());
+    // The node on paper, and no background colour.
+    int red = 0, yellow = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb c = page.pixel(x, y);
+            red += qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+            yellow += qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) < 60;
+        }
+    QVERIFY(red > 50);
+    QCOMPARE(yellow, 0);
 }
 
 void TestTreeView::extentAndWholePicture()
