@@ -70,6 +70,7 @@ private slots:
     void bmpLimits();
     void stripsMakeTheSamePicture();
     void exportedPictureEqualsTheWindow();
+    void pictureTooWideIsRefusedByName();
     void commandLineArguments();
     void commandTablesAndErrors();
     void outlineToDiagramToPicture();
@@ -245,6 +246,22 @@ void TestExport::exportedPictureEqualsTheWindow()
         for (int x = 0; x < exported.width(); ++x)
             blue += exported.pixelColor(x, y) == QColor(0, 0, 255);
     QVERIFY(blue > 50);
+}
+
+void TestExport::pictureTooWideIsRefusedByName()
+{
+    TViewHost h;
+    Place(h.Tree->AddRoot(QStringLiteral("far away")), 5000000, 10, 5000040, 30);
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("wide.png"));
+    try {
+        FindExportCommandFormat(png)->Write(*h.Tree, png);
+        QFAIL("a picture 5 million pixels wide was written");
+    } catch (const EWriteError &e) {
+        QVERIFY2(e.Message().contains(QStringLiteral("5000050 x 40")) && e.Message().contains(QStringLiteral("PNG")),
+                 qPrintable(e.Message()));
+    }
+    QVERIFY(!QFile::exists(png));
 }
 
 void TestExport::commandLineArguments()
