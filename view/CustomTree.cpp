@@ -99,7 +99,9 @@ TKorCanvas3D *TCustomTree::TreeCanvas()
 
 bool TCustomTree::SubtreeOutOfView(const TTreeNodeShape *node, bool &answer) const
 {
-    return View3DOptions()->Orthogonal() && FReach.OutOfView(node, FVisibleArea, View3DOptions()->Zoom(), answer);
+    // Only what the last position pass worked out for the model as it is.
+    return FLayoutValid && View3DOptions()->Orthogonal() &&
+           FReach.OutOfView(node, FVisibleArea, View3DOptions()->Zoom(), answer);
 }
 
 TPoint TCustomTree::MappingCenter() const
