@@ -75,6 +75,21 @@ void BM_RepaintView(benchmark::State &state)
 }
 BENCHMARK(BM_RepaintView)->Args({100000, 0})->Args({100000, 1})->Args({100000, 2})->Unit(benchmark::kMillisecond);
 
+// A paint after a change of the model: the position pass lays out all
+// 100,000 nodes and works out where their subtrees reach before drawing.
+void BM_RepaintAfterChange(benchmark::State &state)
+{
+    TViewHost h(static_cast<int>(state.range(0)), 1920, 1080);
+    TTree *t = h.Tree;
+    const TRect client(0, 0, 1920, 1080);
+    t->View3DOptions()->SetVertOffset(-t->ShapeExtent().Bottom / 2);
+    for (auto _ : state) {
+        t->InvalidateLayout();
+        t->DrawView(nullptr, client);
+    }
+}
+BENCHMARK(BM_RepaintAfterChange)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 // The whole picture, strip by strip, each time after a change of the
 // model (so the position pass runs too).
 void BM_RenderWholePicture(benchmark::State &state)

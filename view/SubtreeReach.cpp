@@ -3,9 +3,9 @@
 #include "model/ExplorerAlignChild.h"
 #include "model/TreeConnection.h"
 #include "model/TreeDocument.h"
-#include "model/TreeWalk.h"
 
 #include <algorithm>
+#include <vector>
 
 void TSubtreeReach::TReach::Add(const TRect &r)
 {
@@ -116,19 +116,36 @@ void TSubtreeReach::Compute(TTreeDocument &tree)
         size *= 2;
     FTable.assign(size, TEntry());
     FMask = size - 1;
-    for (int i = 0; i < tree.Roots().Count(); ++i)
-        WalkSubtree(
-            tree.Roots()[i], [](TTreeNodeShape *node) { return node->Expanded(); },
-            [this, &tree](TTreeNodeShape *node) {
-                TReach reach = OwnReach(tree, node);
-                if (node->Expanded())
-                    for (int k = 0; k < node->ChildCount(); ++k)
-                        if (const TReach *child = Find(node->Child(k))) {
-                            reach.Add(*child);
-                            reach.AnswerBelow = reach.AnswerBelow && child->AnswerBelow;
-                        }
-                Insert(node, reach);
-            });
+    // Depth first without recursion; a finished subtree's reach goes into
+    // its parent's.
+    struct TFrame
+    {
+        TTreeNodeShape *Node;
+        int Next;
+        TReach Reach;
+    };
+    std::vector<TFrame> stack;
+    for (int i = 0; i < tree.Roots().Count(); ++i) {
+        TTreeNodeShape *root = tree.Roots()[i];
+        stack.push_back({root, 0, OwnReach(tree, root)});
+        while (!stack.empty()) {
+            TFrame &top = stack.back();
+            if (top.Node->Expanded() && top.Next < top.Node->ChildCount()) {
+                TTreeNodeShape *child = top.Node->Child(top.Next++);
+                TReach own = OwnReach(tree, child);
+                stack.push_back({child, 0, own});
+                continue;
+            }
+            const TFrame done = top;
+            stack.pop_back();
+            Insert(done.Node, done.Reach);
+            if (!stack.empty()) {
+                TReach &parent = stack.back().Reach;
+                parent.Add(done.Reach);
+                parent.AnswerBelow = parent.AnswerBelow && done.Reach.AnswerBelow;
+            }
+        }
+    }
 }
 
 const TSubtreeReach::TReach *TSubtreeReach::Find(const TTreeNodeShape *node) const
