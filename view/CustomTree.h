@@ -114,9 +114,9 @@ public:
     bool SnapToGrid() const { return FSnapToGrid; }
     void SetSnapToGrid(bool value) { FSnapToGrid = value; }
     TWheelNavigation WheelNavigation() const { return FWheelNavigation; }
+    void SetWheelNavigation(TWheelNavigation value) { FWheelNavigation = value; }
     // The look of selected nodes, as the selection list keeps it.
     TSelectionLook *SelectionLook() const { return const_cast<TSelectedShapeList *>(&Selected()); }
-    void SetWheelNavigation(TWheelNavigation value) { FWheelNavigation = value; }
 
     // ---- Events (sender: the diagram)
     TNotifyEvent OnBeforeDraw;
