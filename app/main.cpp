@@ -1,14 +1,21 @@
 // Dendrix: a desktop diagram editor.
+//
+//   dendrix [FILE]            the editor, opening FILE
+//   dendrix --export OUT IN   writes IN as OUT without any window
+//   dendrix --help
 
 #include "canvas/CanvasResources.h"
 #include "editor/UDendrix.h"
+#include "export/KorExport.h"
 #include "model/ModelResources.h"
 
 #include <QApplication>
+#include <QTextStream>
 
-int main(int argc, char *argv[])
+namespace {
+
+void InitApplication()
 {
-    QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quorvel Software"));
     QApplication::setApplicationName(QStringLiteral("Dendrix"));
     // The built-in pictures and brush patterns live in static libraries and
@@ -16,11 +23,49 @@ int main(int argc, char *argv[])
     InitCanvasResources();
     InitModelResources();
     RegisterDendrixClasses();
+}
+
+int Usage(const QString &error)
+{
+    QTextStream err(stderr);
+    err << error << Qt::endl << SCommandSeeHelp.Text() << Qt::endl;
+    return kUsageExitCode;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // Understood before the application object exists: help and errors
+    // need no display, and an export must choose its platform first.
+    const TCommandLine cmd = ParseCommandLine(arguments);
+    switch (cmd.Action) {
+    case TCommandLine::aHelp:
+        QTextStream(stdout) << CommandLineHelp();
+        return 0;
+    case TCommandLine::aError:
+        return Usage(cmd.Error);
+    case TCommandLine::aExport: {
+        // No display is needed, nor used when there is one.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        InitApplication();
+        QTextStream err(stderr);
+        return RunExportCommand(cmd.Output, cmd.Input, err);
+    }
+    case TCommandLine::aOpen:
+        break;
+    }
+
+    QApplication app(argc, argv);
+    InitApplication();
 
     TDendrixMainWindow window;
     window.show();
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1)
-        window.OpenFile(args.at(1));
+    if (!cmd.File.isEmpty())
+        window.OpenFile(cmd.File);
     return app.exec();
 }

@@ -5,6 +5,7 @@
 #include "canvas/RecordingCanvas.h"
 #include "core/Component.h"
 #include "core/Rounding.h"
+#include "core/ScopeExit.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -78,20 +79,6 @@ private:
     TKorCanvas3D::TProjectionState FProjection;
     bool FBuffered;
     bool FExporting;
-};
-
-// Runs a function when the scope ends, also by an exception.
-template <class F>
-class TAtExit
-{
-public:
-    explicit TAtExit(F f) : FF(std::move(f)) {}
-    ~TAtExit() { FF(); }
-    TAtExit(const TAtExit &) = delete;
-    TAtExit &operator=(const TAtExit &) = delete;
-
-private:
-    F FF;
 };
 
 } // namespace
@@ -397,8 +384,14 @@ void TCustomKorPanel::RenderUnbuffered(QPainter *target, const TRect &rect)
 
 QImage TCustomKorPanel::RenderToBitmap(TColor background, const TRect &rect, TPixelFormat format)
 {
-    const TRect r = rect.Normalized();
-    if (r.IsEmpty())
+    return RenderPartToBitmap(background, rect, rect.Normalized(), format);
+}
+
+QImage TCustomKorPanel::RenderPartToBitmap(TColor background, const TRect &rect, const TRect &part,
+                                           TPixelFormat format)
+{
+    const TRect r = part.Normalized();
+    if (r.IsEmpty() || rect.Normalized().IsEmpty())
         return QImage();
     QImage::Format paintFormat = QImage::Format_RGB32;
     switch (format) {
@@ -408,14 +401,7 @@ QImage TCustomKorPanel::RenderToBitmap(TColor background, const TRect &rect, TPi
     default: break; // device, 32 bits, and the indexed formats drawn in 32 bits
     }
     QImage image(r.Width(), r.Height(), paintFormat);
-    image.fill(Qt::white);
-    if (background != clWhite && background != clNone)
-        image.fill(ToQColor(background));
-    {
-        QPainter p(&image);
-        p.translate(-r.Left, -r.Top);
-        RenderUnbuffered(&p, r);
-    }
+    RenderInto(image, background, rect, r.TopLeft());
     switch (format) {
     case pf1bit: return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
     case pf4bit: {
@@ -430,6 +416,18 @@ QImage TCustomKorPanel::RenderToBitmap(TColor background, const TRect &rect, TPi
     case pf8bit: return image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
     default: return image;
     }
+}
+
+void TCustomKorPanel::RenderInto(QImage &image, TColor background, const TRect &rect, const TPoint &partTopLeft)
+{
+    if (image.isNull() || rect.Normalized().IsEmpty())
+        return;
+    image.fill(Qt::white);
+    if (background != clWhite && background != clNone)
+        image.fill(ToQColor(background));
+    QPainter p(&image);
+    p.translate(-partTopLeft.X, -partTopLeft.Y);
+    RenderUnbuffered(&p, rect.Normalized());
 }
 
 std::unique_ptr<TKorMetafile> TCustomKorPanel::RenderToMetafile(bool enhanced, const TRect &rect)

@@ -133,6 +133,15 @@ public:
     // Qt cannot paint on (1, 4 and 8 bits) are drawn in 32 bits and
     // converted.
     QImage RenderToBitmap(TColor background, const TRect &rect, TPixelFormat format = pfDevice);
+    // The part of that bitmap inside `part` (drawn with the whole
+    // rectangle's bounds), so a picture too tall for one image is rendered
+    // strip by strip.
+    QImage RenderPartToBitmap(TColor background, const TRect &rect, const TRect &part,
+                              TPixelFormat format = pfDevice);
+    // The same into an existing image (white, or filled with the colour
+    // first) whose top-left shows `partTopLeft`: strips of a tall picture
+    // reuse one image.
+    void RenderInto(QImage &image, TColor background, const TRect &rect, const TPoint &partTopLeft);
     // A metafile of max(1, width) x max(1, height) with the drawing.
     std::unique_ptr<TKorMetafile> RenderToMetafile(bool enhanced, const TRect &rect);
     // A bitmap of the image rectangle in the panel colour.

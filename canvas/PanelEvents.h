@@ -5,16 +5,13 @@
 // list as soon as a listener marks it handled.
 
 #include "core/ClassInfo.h"
+#include "core/InputTypes.h"
 
 #include <algorithm>
 #include <vector>
 
 class TCustomKorPanel;
 
-DX_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle)
-// Shift state: keys and mouse buttons held (a set of these).
-DX_ENUM(TShiftStateFlag, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
-using TShiftState = TSetBits;
 
 class TKorEvent
 {

@@ -1,3 +1,4 @@
 #include "editor/DendrixConstants.h"
 
 TMessageText SDendrixTitle("SDendrixTitle", "Dendrix");
+TMessageText SCannotOpen("SCannotOpen", "Cannot open %s: not enough memory");

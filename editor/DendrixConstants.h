@@ -4,3 +4,4 @@
 #include "core/Messages.h"
 
 extern TMessageText SDendrixTitle; // "Dendrix"
+extern TMessageText SCannotOpen;   // "Cannot open %s: not enough memory"

@@ -1,2 +1,8 @@
 #pragma once
-// Export formats and the export dialog.
+// Export formats, the picture writers and the export command.
+
+#include "export/DiagramPicture.h"
+#include "export/KorBMP.h"
+#include "export/KorExportCommand.h"
+#include "export/KorExportConst.h"
+#include "export/KorPNG.h"

@@ -270,6 +270,11 @@ public:
     virtual void StopEditing(bool save) {}
     // Scrolls back to the origin.
     virtual void ResetScrollOffsets() {}
+    // True when walking `node`'s subtree would draw nothing in the visible
+    // area, so the node walk may pass it by, taking `answer` as the answer
+    // the walk would have given (a view that knows where subtrees lie); the
+    // model always walks.
+    virtual bool SubtreeOutOfView(const TTreeNodeShape *node, bool &answer) const { return false; }
     // The images nodes may take by ImageListIndex; null for none.
     virtual TImageList *Images() const { return FImages; }
     void SetImages(TImageList *images);

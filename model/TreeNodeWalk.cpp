@@ -59,6 +59,14 @@ bool TTreeNodeShape::DrawNodeWalk()
         TFrame &top = stack.back();
         if (!top.Stopped && top.Node->Expanded() && top.Next < top.Node->ChildCount()) {
             TTreeNodeShape *child = top.Node->Child(top.Next++);
+            bool answer = true;
+            if (child->Tree() && child->Tree()->SubtreeOutOfView(child, answer)) {
+                if (!answer) {
+                    top.Result = false;
+                    top.Stopped = true;
+                }
+                continue;
+            }
             stack.push_back({child, 0, DrawNodeLayer(child), false});
             continue;
         }

@@ -1,3 +1,5 @@
 #pragma once
 // The diagram component as a visible control: paint pipeline, mouse and
 // keyboard, grid, pages, rulers, scroll bars, page navigator.
+
+#include "view/CustomTree.h"

@@ -1,0 +1,198 @@
+#pragma once
+// TCustomTree: the diagram as a visible control. It is a panel (zoom,
+// scrolling, buffer, background, printing, rendering into images) and the
+// diagram's document at once; one pipeline draws it on the screen, on a
+// printer page, into a bitmap, a metafile or a recording canvas:
+//
+//   background, [grid], position pass, node walk (each node, its outgoing
+//   connections and its cross box, parent before children), the selected
+//   connection's handles, [page borders], anchor marker
+//
+// The bracketed layers and the scroll-bar update after each drawing are
+// hooks for the grid, page and scroll-bar settings.
+//
+// Model and screen meet through ProjectPoint and UnprojectPoint: with
+// Z = Zoom / 100, (Cx, Cy) the centre of the drawing bounds and (H, V) the
+// offsets, screen x = round((x - Cx) * Z) + Cx + H and back, model x =
+// round((screen x - Cx - H) / Z) + Cx (likewise for y).
+
+#include "canvas/KorProcs.h"
+#include "model/Arbolix.h"
+#include "view/SubtreeReach.h"
+
+#include <climits>
+#include <functional>
+#include <optional>
+
+// Sent to the listeners after every drawing of a diagram.
+class TTreeAfterDrawEvent : public TKorEvent
+{
+public:
+    using TKorEvent::TKorEvent;
+};
+
+DX_ENUM(TWheelNavigation, wnSelection, wnScrollVert, wnScrollHoriz, wnZoom, wnNone)
+
+class TCustomTree : public TCustomKorPanelExtended, public TTreeDocument
+{
+    DX_OBJECT(TCustomTree)
+public:
+    explicit TCustomTree(TComponent *owner = nullptr, QWidget *parent = nullptr);
+    ~TCustomTree() override;
+
+    // ---- Document hooks
+    // Marks the buffer dirty and asks for a repaint while auto repaint is
+    // on; every change of the model ends here. Also notes that the model
+    // changed, so the next drawing lays the nodes out again.
+    void Invalidate() override;
+    bool AutoRepaint() const override { return TCustomKorPanel::AutoRepaint(); }
+    void SetAutoRepaint(bool value) override { TCustomKorPanel::SetAutoRepaint(value); }
+    bool Printing() const override { return TCustomKorPanel::Printing(); }
+    TKorCanvas3D *TreeCanvas() override;
+    TPoint ProjectPoint(const TPoint &p) const override;
+    TPoint UnprojectPoint(const TPoint &p) const override;
+    // The drawing bounds of the current (or last) drawing in diagram
+    // coordinates; before the first drawing, the client area's.
+    TRect VisibleArea() const override;
+    void ResetScrollOffsets() override;
+    // The control's place in its window and its visibility, which loading
+    // and saving a file keep.
+    TControlPlacement ControlPlacement() const override;
+    void SetControlPlacement(const TControlPlacement &placement) override;
+    bool ControlVisible() const override { return Visible(); }
+    void SetControlVisible(bool visible) override { SetVisible(visible); }
+    // A subtree whose every drawing lies outside the visible area (worked
+    // out after each position pass) is passed by.
+    bool SubtreeOutOfView(const TTreeNodeShape *node, bool &answer) const override;
+
+    // ---- Drawing state
+    // Whether the last position pass laid out any node (ShapeExtent holds
+    // their union).
+    bool HasShapeExtent() const { return ShapeExtent().Left <= ShapeExtent().Right; }
+    // The diagram drawn whole at the current zoom: the picture's rectangle
+    // (at 0, 0) and the diagram point shown at its top-left. The picture
+    // covers the diagram from min(0, extent) to the extent's right and
+    // bottom, with a small margin around what lies outside. Lays the nodes
+    // out first.
+    struct TWholePicture
+    {
+        TRect Rect;
+        TPoint Origin;
+    };
+    TWholePicture WholePicture();
+    // Runs `draw` with the offsets that show the diagram point `origin` at
+    // the top-left of drawings of `bounds`; the offsets are put back
+    // afterwards and no scroll event fires meanwhile.
+    void ShowingOrigin(const TPoint &origin, const TRect &bounds, const std::function<void()> &draw);
+    // Lays the nodes out now unless nothing changed since the last time.
+    void UpdateLayout();
+    // Forces the next drawing to lay the nodes out again (for changes made
+    // to layout settings without a repaint request).
+    void InvalidateLayout() { FLayoutValid = false; }
+    // Number of position passes run (tests and benchmarks watch it).
+    int LayoutCount() const { return FLayoutCount; }
+
+    // Zoom changes keep the model point at the view's centre where it is
+    // (set by the editor); off, they keep the model origin where it is.
+    bool ZoomCentered() const { return FZoomCentered; }
+    void SetZoomCentered(bool value) { FZoomCentered = value; }
+
+    // While a connection end is dragged over an anchor position, a red
+    // circle marks it (diagram coordinates); reset hides it.
+    void SetAnchorMarker(std::optional<TPoint> position);
+    std::optional<TPoint> AnchorMarker() const { return FAnchorMarker; }
+
+    // ---- Settings of the interaction, kept with the diagram
+    bool AllowDelete() const { return FAllowDelete; }
+    void SetAllowDelete(bool value) { FAllowDelete = value; }
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value) { FReadOnly = value; }
+    TMouseButton ScrollMouseButton() const { return FScrollMouseButton; }
+    void SetScrollMouseButton(TMouseButton value) { FScrollMouseButton = value; }
+    bool ShowHintShapes() const { return FShowHintShapes; }
+    void SetShowHintShapes(bool value) { FShowHintShapes = value; }
+    bool SnapToGrid() const { return FSnapToGrid; }
+    void SetSnapToGrid(bool value) { FSnapToGrid = value; }
+    TWheelNavigation WheelNavigation() const { return FWheelNavigation; }
+    void SetWheelNavigation(TWheelNavigation value) { FWheelNavigation = value; }
+    // The look of selected nodes, as the selection list keeps it.
+    TSelectionLook *SelectionLook() const { return const_cast<TSelectedShapeList *>(&Selected()); }
+
+    // ---- Events (sender: the diagram)
+    TNotifyEvent OnBeforeDraw;
+    TNotifyEvent OnAfterDraw;
+
+    void Loaded() override;
+    // Draws the whole view into a painter's rectangle. A rendering for an
+    // image or a printer leaves the screen's visible area as it was.
+    void DrawView(QPainter *target, const TRect &rect) override;
+
+protected:
+    void DrawContent(const TRect &bounds) override;
+
+    // ---- Layers (each called by DrawContent in this order)
+    // The grid, when it is shown.
+    virtual void DrawGrid() {}
+    // Lays out every root and the children of expanded nodes, and
+    // accumulates the shape extent.
+    virtual void PositionPass() { LayoutShapes(); }
+    // Walks every root: nodes meeting the visible area, their connections,
+    // cross boxes and expanded children.
+    virtual void NodePass();
+    // The page count and the page borders.
+    virtual void DrawPage() {}
+    // After a screen drawing: the scroll bars follow the offsets and the
+    // shape extent.
+    virtual void UpdateScrollBars() {}
+    // An offset changed: the scroll bar of that direction follows it.
+    virtual void ScrollBarFollows(bool horizontal) {}
+
+private:
+    void DrawLayers(const TRect &bounds);
+    void DrawAnchorMarker();
+    // The part of the bounds the target can show (an image smaller than the
+    // bounds, a clip): what is outside is not worth drawing.
+    TRect TargetArea(const TRect &bounds) const;
+    // The centre the mapping uses: of the drawing bounds, or of the client
+    // area before the first drawing.
+    TPoint MappingCenter() const;
+    void ZoomChanging(int newZoom);
+    void Scrolled(bool horizontal);
+    TObject *Self() { return static_cast<TTreeDocument *>(this); }
+
+    TRect FVisibleArea;
+    TSubtreeReach FReach;
+    // While the reach is worked out, connections are laid on their course
+    // on a canvas that draws nothing.
+    std::unique_ptr<TKorCanvas3D> FQuietCanvas;
+    bool FQuiet = false;
+    bool FHasVisibleArea = false;
+    std::optional<TPoint> FAnchorMarker;
+    int FLayoutCount = 0;
+    bool FLayoutValid = false;
+    // Set while the position pass and the node walk run: what they report
+    // as changes is their own work, not a change of the model.
+    bool FInPasses = false;
+    bool FDestroying = false;
+    // Offsets changed for a rendering: no scroll event.
+    bool FQuietScroll = false;
+    bool FZoomCentered = false;
+    bool FAllowDelete = true;
+    bool FReadOnly = false;
+    TMouseButton FScrollMouseButton = mbRight;
+    bool FShowHintShapes = true;
+    bool FSnapToGrid = true;
+    TWheelNavigation FWheelNavigation = wnSelection;
+};
+
+// The published diagram component.
+class TTree : public TCustomTree
+{
+    DX_OBJECT(TTree)
+public:
+    explicit TTree(TComponent *owner = nullptr, QWidget *parent = nullptr) : TCustomTree(owner, parent) {}
+};
+
+// Registers the diagram component and the model's element classes for
+// files. Calling it again does nothing.
+void RegisterViewClasses();
