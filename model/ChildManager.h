@@ -4,6 +4,8 @@
 
 #include "model/TreeTypes.h"
 
+#include <functional>
+
 class TChildManager
 {
 public:
@@ -18,4 +20,24 @@ public:
     virtual int CalcXPos(TTreeNodeShape *node) = 0;
     // The automatic Y0 of a node at position `index` among its siblings.
     virtual int CalcYPos(TTreeNodeShape *node, int index) = 0;
+
+    // Called when a setting that moves nodes or changes how the automatic
+    // connections look has changed; the diagram that owns this object sets
+    // it so that the next repaint lays the nodes out again.
+    std::function<void()> OnChange;
+
+protected:
+    void Changed()
+    {
+        if (OnChange)
+            OnChange();
+    }
+    // Sets a setting and reports a real change.
+    void Update(int &field, int value)
+    {
+        if (field != value) {
+            field = value;
+            Changed();
+        }
+    }
 };

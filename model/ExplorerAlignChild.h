@@ -48,19 +48,19 @@ public:
 
     // Pixels between a node's left edge and its own guide position.
     int CrossMargin() const { return FCrossMargin; }
-    void SetCrossMargin(int value) { FCrossMargin = value; }
+    void SetCrossMargin(int value) { Update(FCrossMargin, value); }
     // Pixels from a parent's X0 to its children's X0.
     int ChildIndent() const { return FChildIndent; }
-    void SetChildIndent(int value) { FChildIndent = value; }
+    void SetChildIndent(int value) { Update(FChildIndent, value); }
     // Y0 of the first automatic root.
     int TopMargin() const { return FTopMargin; }
-    void SetTopMargin(int value) { FTopMargin = value; }
+    void SetTopMargin(int value) { Update(FTopMargin, value); }
     // Pixels between the bottom of one row and the top of the next.
     int VertSpacing() const { return FVertSpacing; }
-    void SetVertSpacing(int value) { FVertSpacing = value; }
+    void SetVertSpacing(int value) { Update(FVertSpacing, value); }
     // Direction of the arrow head at the child end (degrees, 0 points right).
     int ArrowToAngle() const { return FArrowToAngle; }
-    void SetArrowToAngle(int value) { FArrowToAngle = value; }
+    void SetArrowToAngle(int value) { Update(FArrowToAngle, value); }
 
     // Horizontal gap between an image and the body, vertical gap likewise.
     static constexpr int kImageGapX = 3;

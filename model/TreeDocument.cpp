@@ -66,7 +66,8 @@ void TSelectedShapeList::Remove(TTreeNodeShape *node)
 // Default format
 
 TTreeDefaultFormat::TTreeDefaultFormat(TTreeDocument *tree)
-    : FShapeClass(&TTreeNodeShape::StaticClassInfo()), FConnectionClass(&TTreeConnection::StaticClassInfo())
+    : FTree(tree), FShapeClass(&TTreeNodeShape::StaticClassInfo()),
+      FConnectionClass(&TTreeConnection::StaticClassInfo())
 {
     auto repaint = [tree](TGraphicsObject *) { tree->Invalidate(); };
     FBorder = std::make_unique<TChartPen>(repaint);
@@ -75,9 +76,20 @@ TTreeDefaultFormat::TTreeDefaultFormat(TTreeDocument *tree)
     FFont = std::make_unique<TKorFont>(repaint);
     FConnection = std::make_unique<TTreeConnection>();
     FChildManager = std::make_unique<TTreeExplorerAlignChild>();
+    FChildManager->OnChange = [tree] { tree->Invalidate(); };
 }
 
 TTreeDefaultFormat::~TTreeDefaultFormat() = default;
+
+void TTreeDefaultFormat::SetChildManager(std::unique_ptr<TChildManager> manager)
+{
+    FChildManager = std::move(manager);
+    if (FChildManager) {
+        TTreeDocument *tree = FTree;
+        FChildManager->OnChange = [tree] { tree->Invalidate(); };
+    }
+    FTree->Invalidate();
+}
 
 void TTreeDefaultFormat::SetShapeClass(const TClassInfo *cls)
 {

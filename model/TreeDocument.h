@@ -96,7 +96,9 @@ public:
     void SetTransparent(bool value) { FTransparent = value; }
     // The layout object; none until one is installed.
     TChildManager *ChildManager() const { return FChildManager.get(); }
-    void SetChildManager(std::unique_ptr<TChildManager> manager) { FChildManager = std::move(manager); }
+    // Installs a layout object (none: nothing is placed automatically); the
+    // diagram repaints with it.
+    void SetChildManager(std::unique_ptr<TChildManager> manager);
     // The class AddShape creates (TTreeNodeShape or a registered subclass).
     const TClassInfo *ShapeClass() const { return FShapeClass; }
     void SetShapeClass(const TClassInfo *cls);
@@ -105,6 +107,7 @@ public:
     void SetConnectionClass(const TClassInfo *cls);
 
 private:
+    TTreeDocument *FTree;
     std::unique_ptr<TChartPen> FBorder;
     std::unique_ptr<TTreeShapeBrush> FBrush;
     std::unique_ptr<TKorFont> FFont;

@@ -277,6 +277,22 @@ void TestTreeView::positionPassRunsOnlyAfterModelChanges()
     h.Tree->TCustomKorPanel::Invalidate();
     h.Paint();
     QCOMPARE(h.Tree->LayoutCount(), passes + 3);
+
+    // So does a setting of the layout object, and installing another one;
+    // setting a value it already has does not.
+    auto *layout = static_cast<TTreeExplorerAlignChild *>(h.Tree->DefaultFormat().ChildManager());
+    const int childX = b->X0();
+    layout->SetChildIndent(layout->ChildIndent() + 10);
+    h.Paint();
+    QCOMPARE(h.Tree->LayoutCount(), passes + 4);
+    QCOMPARE(b->X0(), childX + 10);
+    layout->SetVertSpacing(layout->VertSpacing());
+    h.Paint();
+    QCOMPARE(h.Tree->LayoutCount(), passes + 4);
+    h.Tree->DefaultFormat().SetChildManager(std::make_unique<TTreeExplorerAlignChild>());
+    h.Paint();
+    QCOMPARE(h.Tree->LayoutCount(), passes + 5);
+    QCOMPARE(b->X0(), childX);
 }
 
 void TestTreeView::layersAndEventsInOrder()
