@@ -1,5 +1,7 @@
 #include "core/Component.h"
 
+#include <algorithm>
+
 #include "core/CoreConst.h"
 #include "core/Exceptions.h"
 
@@ -101,9 +103,40 @@ TComponent::TComponent(TComponent *owner)
         owner->InsertComponent(this);
 }
 
+namespace {
+
+void Link(std::unique_ptr<std::vector<TComponent *>> &list, TComponent *other)
+{
+    if (!list)
+        list = std::make_unique<std::vector<TComponent *>>();
+    if (std::find(list->begin(), list->end(), other) == list->end())
+        list->push_back(other);
+}
+
+void Unlink(std::unique_ptr<std::vector<TComponent *>> &list, TComponent *other)
+{
+    if (!list)
+        return;
+    list->erase(std::remove(list->begin(), list->end(), other), list->end());
+    if (list->empty())
+        list.reset();
+}
+
+} // namespace
+
 TComponent::~TComponent()
 {
     FState |= csDestroying;
+    // Each linked component forgets this one, then hears that it goes. A
+    // handler may unlink or free other linked components meanwhile; they
+    // leave this list as they go, so it is taken one entry at a time.
+    while (FFreeNotifies && !FFreeNotifies->empty()) {
+        TComponent *other = FFreeNotifies->back();
+        FFreeNotifies->pop_back();
+        Unlink(other->FFreeNotifies, this);
+        other->Notification(this, opRemove);
+    }
+    FFreeNotifies.reset();
     if (FOwned) {
         // Last first. A component may free others of this list while it is
         // destroyed; their slots are then already empty.
@@ -119,6 +152,27 @@ TComponent::~TComponent()
         }
     }
     ReleaseFromOwner();
+}
+
+
+void TComponent::FreeNotification(TComponent *component)
+{
+    if (!component || component == this)
+        return;
+    Link(FFreeNotifies, component);
+    Link(component->FFreeNotifies, this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent *component)
+{
+    if (!component)
+        return;
+    Unlink(FFreeNotifies, component);
+    Unlink(component->FFreeNotifies, this);
+}
+
+void TComponent::Notification(TComponent *, TOperation)
+{
 }
 
 void TComponent::ReleaseFromOwner()

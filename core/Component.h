@@ -26,6 +26,8 @@ enum TComponentStateFlag : uint16_t {
 };
 using TComponentState = uint16_t;
 
+enum TOperation { opInsert, opRemove };
+
 class TComponent : public TPersistent
 {
     DX_OBJECT(TComponent)
@@ -100,6 +102,19 @@ public:
 
     static bool IsValidIdent(const QString &name);
 
+    // Links this component and `component` so that whichever of the two is
+    // destroyed first tells the other through Notification(.., opRemove).
+    // For references to components of another owner (a diagram's image
+    // list), which would otherwise dangle. Linking twice links once.
+    void FreeNotification(TComponent *component);
+    // Undoes FreeNotification (the reference has been dropped).
+    void RemoveFreeNotification(TComponent *component);
+
+protected:
+    // `component` is going away (opRemove) while this one refers to it;
+    // drop every reference to it here. Nothing by default.
+    virtual void Notification(TComponent *component, TOperation operation);
+
 private:
     struct OwnedList;
     OwnedList &Owned() const;
@@ -111,4 +126,6 @@ private:
     int FOwnerSlot = -1; // position in the owner's slot list
     TComponentState FState = 0;
     mutable std::unique_ptr<OwnedList> FOwned;
+    // The components linked by FreeNotification; none for most components.
+    std::unique_ptr<std::vector<TComponent *>> FFreeNotifies;
 };

@@ -155,8 +155,22 @@ void TTreeDocument::SetImages(TImageList *images)
 {
     if (images == FImages)
         return;
+    if (FImages)
+        RemoveFreeNotification(FImages);
     FImages = images;
+    // The list may belong to another owner and go first.
+    if (FImages)
+        FreeNotification(FImages);
     Invalidate();
+}
+
+void TTreeDocument::Notification(TComponent *component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FImages) {
+        FImages = nullptr;
+        Invalidate();
+    }
 }
 
 void TTreeDocument::SetShowImages(bool value)

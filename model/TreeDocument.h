@@ -280,6 +280,7 @@ public:
     virtual bool SubtreeOutOfView(const TTreeNodeShape *node, bool &answer) const { return false; }
     // The images nodes may take by ImageListIndex; null for none.
     virtual TImageList *Images() const { return FImages; }
+    // The diagram forgets the list when the list is freed first.
     void SetImages(TImageList *images);
 
     static constexpr int kListCapacity = 100;
@@ -325,6 +326,9 @@ public:
     // the diagram is cleared.
     bool PartlyRead() const { return FPartlyRead; }
     const QString &PartlyReadFrom() const { return FPartlyReadFrom; }
+
+protected:
+    void Notification(TComponent *component, TOperation operation) override;
 
 private:
     friend class TTreeNodeShape;

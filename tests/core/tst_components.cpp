@@ -46,6 +46,40 @@ const TClassInfo &TOther::StaticClassInfo()
     return info;
 }
 
+// Holds a reference to another component, dropped when that one goes; may
+// free a further component from its handler.
+class TReferrer : public TComponent
+{
+    DX_OBJECT(TReferrer)
+public:
+    using TComponent::TComponent;
+    void Refer(TComponent *target)
+    {
+        Target = target;
+        FreeNotification(target);
+    }
+    TComponent *Target = nullptr;
+    int Heard = 0;
+    std::unique_ptr<TComponent> FreeOnNotice;
+
+protected:
+    void Notification(TComponent *component, TOperation operation) override
+    {
+        if (operation != opRemove)
+            return;
+        ++Heard;
+        if (component == Target)
+            Target = nullptr;
+        FreeOnNotice.reset();
+    }
+};
+
+const TClassInfo &TReferrer::StaticClassInfo()
+{
+    static const TClassInfo info("TReferrer", &TComponent::StaticClassInfo());
+    return info;
+}
+
 } // namespace
 
 class TestComponents : public QObject
@@ -62,6 +96,7 @@ private slots:
     void ownerFreesWhatItOwnsOnce();
     void freeingAComponentLeavesItsOwner();
     void siblingsFreedDuringOwnerDestruction();
+    void freeNotificationDropsReferencesEitherWay();
     void insertAndRemoveMoveOwnership();
     void manyComponentsKeepOrderAfterRemovals();
     void bulkReleaseDropsNamesOnce();
@@ -304,3 +339,67 @@ void TestComponents::registryFirstRegistrationWins()
 
 QTEST_GUILESS_MAIN(TestComponents)
 #include "tst_components.moc"
+
+void TestComponents::freeNotificationDropsReferencesEitherWay()
+{
+    // The referenced component goes first: the referrer hears it once,
+    // also when linked twice.
+    {
+        TReferrer referrer;
+        auto target = std::make_unique<TOther>();
+        referrer.Refer(target.get());
+        referrer.FreeNotification(target.get());
+        target.reset();
+        QCOMPARE(referrer.Target, nullptr);
+        QCOMPARE(referrer.Heard, 1);
+    }
+    // The referrer goes first: the target outlives it without a dangling
+    // link (the sanitizer sees a use after free otherwise).
+    {
+        TOther target;
+        {
+            TReferrer referrer;
+            referrer.Refer(&target);
+        }
+        TReferrer later;
+        later.Refer(&target);
+    }
+    // Unlinked references are not reported.
+    {
+        TReferrer referrer;
+        auto target = std::make_unique<TOther>();
+        referrer.Refer(target.get());
+        referrer.RemoveFreeNotification(target.get());
+        target.reset();
+        QCOMPARE(referrer.Heard, 0);
+    }
+    // A handler that frees another linked component while it hears of the
+    // first one: each link is still reported once, none twice.
+    {
+        auto target = std::make_unique<TOther>();
+        TReferrer first;
+        TReferrer second;
+        first.Refer(target.get());
+        second.Refer(target.get());
+        first.FreeOnNotice = std::make_unique<TOther>();
+        second.FreeNotification(first.FreeOnNotice.get());
+        target.reset();
+        QCOMPARE(first.Heard, 1);
+        QCOMPARE(second.Heard, 2);
+        QCOMPARE(first.Target, nullptr);
+        QCOMPARE(second.Target, nullptr);
+    }
+    // A handler that frees a component still waiting to hear: it is not
+    // told after it is gone.
+    {
+        auto target = std::make_unique<TOther>();
+        auto victim = std::make_unique<TReferrer>();
+        victim->Refer(target.get());
+        TReferrer first;
+        first.Refer(target.get());
+        first.FreeOnNotice = std::move(victim);
+        target.reset();
+        QCOMPARE(first.Heard, 1);
+        QVERIFY(!first.FreeOnNotice);
+    }
+}

@@ -1009,6 +1009,19 @@ void TestTreeNodes::imageChoiceAndSize()
     n->SetImageIndex(tiNone);
     QCOMPARE(n->ImageSize(), QSize(0, 0));
     host.Tree->SetImages(nullptr);
+
+    // A list freed while the diagram uses it is forgotten; the node keeps
+    // the copy it took, and choosing again finds no list.
+    auto shortLived = std::make_unique<TImageList>();
+    shortLived->Add(blue);
+    host.Tree->SetImages(shortLived.get());
+    n->SetImageListIndex(0);
+    QCOMPARE(n->ImageSize(), QSize(16, 16));
+    shortLived.reset();
+    QCOMPARE(host.Tree->Images(), nullptr);
+    QCOMPARE(n->ImageSize(), QSize(16, 16));
+    n->SetImageListIndex(0);
+    QCOMPARE(n->ImageListIndex(), 0);
 }
 
 void TestTreeNodes::bringToFrontAndSendToBack()
