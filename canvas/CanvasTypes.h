@@ -6,6 +6,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <climits>
 #include <utility>
 #include <vector>
 
@@ -50,8 +51,10 @@ struct TRect
     {
     }
 
-    constexpr int Width() const { return Right - Left; }
-    constexpr int Height() const { return Bottom - Top; }
+    // A span beyond the int range (a rectangle from far left to far right)
+    // saturates.
+    constexpr int Width() const { return Span(Left, Right); }
+    constexpr int Height() const { return Span(Top, Bottom); }
     constexpr TPoint TopLeft() const { return TPoint(Left, Top); }
     constexpr TPoint BottomRight() const { return TPoint(Right, Bottom); }
     // True when it covers no pixel.
@@ -77,8 +80,14 @@ struct TRect
     constexpr bool operator!=(const TRect &o) const { return !(*this == o); }
 
     // The Qt rectangle covering the same pixels.
-    QRect ToQRect() const { return QRect(Left, Top, Right - Left, Bottom - Top); }
+    QRect ToQRect() const { return QRect(Left, Top, Width(), Height()); }
     static TRect FromQRect(const QRect &r) { return TRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()); }
+
+    static constexpr int Span(int from, int to)
+    {
+        const long long d = static_cast<long long>(to) - from;
+        return d > INT_MAX ? INT_MAX : (d < INT_MIN ? INT_MIN : static_cast<int>(d));
+    }
 };
 
 // A rectangle from its top-left corner and size.
@@ -99,11 +108,11 @@ constexpr bool PointInRect(const TRect &r, const TPoint &p)
 
 constexpr int RectWidth(const TRect &r)
 {
-    return r.Right - r.Left;
+    return r.Width();
 }
 constexpr int RectHeight(const TRect &r)
 {
-    return r.Bottom - r.Top;
+    return r.Height();
 }
 // The centre, integer halves rounded toward zero.
 inline TPoint RectCenter(const TRect &r)

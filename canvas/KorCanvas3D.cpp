@@ -28,7 +28,9 @@
 #include <QPainterPathStroker>
 #include <QPolygonF>
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -112,6 +114,21 @@ QImage PatternTexture(const QImage &pattern, QRgb fore, QRgb gap)
             line[x] = ((line[x] & 0xFFFFFFu) == 0) ? fore : gap;
     }
     return img;
+}
+
+// A rectangle's size as a real number: exact even where the int range
+// cannot hold it (a shape from the far left to the far right).
+double SpanX(const TRect &r)
+{
+    return static_cast<double>(r.Right) - r.Left;
+}
+double SpanY(const TRect &r)
+{
+    return static_cast<double>(r.Bottom) - r.Top;
+}
+QRectF RealRect(const TRect &r)
+{
+    return QRectF(r.Left, r.Top, SpanX(r), SpanY(r));
 }
 
 QPolygonF ToPolygonF(const TPointArray &points, double offset)
@@ -306,7 +323,7 @@ const QBrush &TKorCanvas3D::RealisedBrush()
 QRectF TKorCanvas3D::FillArea(const TRect &r) const
 {
     const double o = 0.0;
-    return QRectF(r.Left + o, r.Top + o, r.Width(), r.Height());
+    return QRectF(r.Left + o, r.Top + o, SpanX(r), SpanY(r));
 }
 
 bool TKorCanvas3D::Prepare(TDrawKind kind)
@@ -396,8 +413,16 @@ void TKorCanvas3D::StrokeLine(int x0, int y0, int x1, int y1)
     if (pen.width() <= 1) {
         // Stop one pixel short: the last pixel drawn is one step before
         // the end point along the line's longer axis.
-        const int dx = x1 - x0;
-        const int dy = y1 - y0;
+        const int64_t spanX = static_cast<int64_t>(x1) - x0;
+        const int64_t spanY = static_cast<int64_t>(y1) - y0;
+        if (std::abs(spanX) > INT_MAX || std::abs(spanY) > INT_MAX) {
+            // Ends further apart than the int range: the missing last pixel
+            // lies far beyond anything shown.
+            FPainter->drawLine(QPointF(x0, y0), QPointF(x1, y1));
+            return;
+        }
+        const int dx = static_cast<int>(spanX);
+        const int dy = static_cast<int>(spanY);
         int ex, ey;
         if (std::abs(dx) >= std::abs(dy)) {
             ex = x1 - (dx > 0 ? 1 : -1);
@@ -483,11 +508,11 @@ void TKorCanvas3D::FillAndStrokeRect(const TRect &r)
             FPainter->drawRect(FillArea(r));
             return;
         }
-        FPainter->drawRect(QRectF(r.Left + w / 2.0, r.Top + w / 2.0, r.Width() - w, r.Height() - w));
+        FPainter->drawRect(QRectF(r.Left + w / 2.0, r.Top + w / 2.0, SpanX(r) - w, SpanY(r) - w));
         return;
     }
     const double o = StrokeOffset(w, FAntialiased);
-    FPainter->drawRect(QRectF(r.Left + o, r.Top + o, r.Width() - 1, r.Height() - 1));
+    FPainter->drawRect(QRectF(r.Left + o, r.Top + o, SpanX(r) - 1, SpanY(r) - 1));
 }
 
 void TKorCanvas3D::FillAndStrokeEllipse(const TRect &r)
@@ -507,12 +532,12 @@ void TKorCanvas3D::FillAndStrokeEllipse(const TRect &r)
     FPainter->setPen(pen);
     FPainter->setBrush(Qt::NoBrush);
     if (Pen().Style() == psInsideFrame && w > 1) {
-        FPainter->drawEllipse(QRectF(r.Left + w / 2.0, r.Top + w / 2.0, std::max(0, r.Width() - w),
-                                     std::max(0, r.Height() - w)));
+        FPainter->drawEllipse(QRectF(r.Left + w / 2.0, r.Top + w / 2.0, std::max(0.0, SpanX(r) - w),
+                                     std::max(0.0, SpanY(r) - w)));
         return;
     }
     const double o = StrokeOffset(w, FAntialiased);
-    FPainter->drawEllipse(QRectF(r.Left + o, r.Top + o, r.Width() - 1, r.Height() - 1));
+    FPainter->drawEllipse(QRectF(r.Left + o, r.Top + o, SpanX(r) - 1, SpanY(r) - 1));
 }
 
 void TKorCanvas3D::FillAndStrokePath(const QPainterPath &fill, const QPainterPath &stroke)
@@ -561,11 +586,11 @@ void TKorCanvas3D::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
     const double o = StrokeOffset(w, FAntialiased);
     QPainterPath stroke;
     if (Pen().Style() == psInsideFrame && w > 1)
-        stroke.addRoundedRect(QRectF(r.Left + w / 2.0, r.Top + w / 2.0, std::max(0, r.Width() - w),
-                                     std::max(0, r.Height() - w)),
+        stroke.addRoundedRect(QRectF(r.Left + w / 2.0, r.Top + w / 2.0, std::max(0.0, SpanX(r) - w),
+                                     std::max(0.0, SpanY(r) - w)),
                               rx, ry);
     else
-        stroke.addRoundedRect(QRectF(r.Left + o, r.Top + o, r.Width() - 1, r.Height() - 1), rx, ry);
+        stroke.addRoundedRect(QRectF(r.Left + o, r.Top + o, SpanX(r) - 1, SpanY(r) - 1), rx, ry);
     FillAndStrokePath(fill, stroke);
 }
 
@@ -628,11 +653,11 @@ void TKorCanvas3D::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, i
     if (!Prepare(TDrawKind::Shape))
         return;
     const TRect r = TRect(x1, y1, x2, y2).Normalized();
-    const QRectF area(r.ToQRect());
+    const QRectF area = RealRect(r);
     const double a0 = RayAngle(area, x3, y3);
     const double sweep = Sweep(a0, RayAngle(area, x4, y4));
     const double o = StrokeOffset(std::max(1, RealisedPen().width()), FAntialiased);
-    const QRectF box(r.Left + o, r.Top + o, r.Width() - 1, r.Height() - 1);
+    const QRectF box(r.Left + o, r.Top + o, SpanX(r) - 1, SpanY(r) - 1);
     QPainterPath stroke;
     stroke.arcMoveTo(box, a0);
     stroke.arcTo(box, a0, sweep);
@@ -644,7 +669,7 @@ void TKorCanvas3D::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, i
     if (!Prepare(TDrawKind::Shape))
         return;
     const TRect r = TRect(x1, y1, x2, y2).Normalized();
-    const QRectF area(r.ToQRect());
+    const QRectF area = RealRect(r);
     const double a0 = RayAngle(area, x3, y3);
     const double sweep = Sweep(a0, RayAngle(area, x4, y4));
     const QRectF fillArea = FillArea(r);
@@ -653,7 +678,7 @@ void TKorCanvas3D::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, i
     fill.arcTo(fillArea, a0, sweep);
     fill.closeSubpath();
     const double o = StrokeOffset(std::max(1, RealisedPen().width()), FAntialiased);
-    const QRectF box(r.Left + o, r.Top + o, r.Width() - 1, r.Height() - 1);
+    const QRectF box(r.Left + o, r.Top + o, SpanX(r) - 1, SpanY(r) - 1);
     QPainterPath stroke;
     stroke.moveTo(box.center());
     stroke.arcTo(box, a0, sweep);
@@ -666,8 +691,8 @@ void TKorCanvas3D::RingSector(int xc, int yc, int xRadius, int yRadius, double s
 {
     const int steps = std::clamp(dx::RoundEven((endAngle - startAngle) * 128.0 / M_PI), 2, 128);
     const double step = (endAngle - startAngle) / steps;
-    const double hx = xRadius * holePercent / 100.0;
-    const double hy = yRadius * holePercent / 100.0;
+    const double hx = static_cast<double>(xRadius) * holePercent / 100.0;
+    const double hy = static_cast<double>(yRadius) * holePercent / 100.0;
     TPointArray points;
     points.reserve(2 * (steps + 1));
     for (int i = 0; i <= steps; ++i) {
@@ -719,7 +744,7 @@ void TKorCanvas3D::StretchDraw(const TRect &rect, const QImage &image)
     const TRect r = rect.Normalized();
     if (r.IsEmpty())
         return;
-    FPainter->drawImage(QRectF(r.ToQRect()), image);
+    FPainter->drawImage(RealRect(r), image);
 }
 
 // --- Text ---------------------------------------------------------------
@@ -910,7 +935,7 @@ void TKorCanvas3D::ClipToRect(const TRect &rect)
 {
     PushClip();
     if (FPainter && FPainter->isActive())
-        FPainter->setClipRect(QRectF(rect.Normalized().ToQRect()),
+        FPainter->setClipRect(RealRect(rect.Normalized()),
                               FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 void TKorCanvas3D::ComputeRotation()
 {
@@ -322,8 +323,8 @@ void TKorCanvas3D::ProjectedRotatedText(int x, int y, int z, double angle, const
 void TKorCanvas3D::ProjectedArrow(bool filled, const TPoint &from, const TPoint &to, int headWidth, int headLength,
                                   int z)
 {
-    const double dx = to.X - from.X;
-    const double dy = to.Y - from.Y;
+    const double dx = static_cast<double>(to.X) - from.X;
+    const double dy = static_cast<double>(to.Y) - from.Y;
     const double length = std::hypot(dx, dy);
     if (length == 0.0)
         return;
@@ -361,8 +362,10 @@ TPointArray ConvexHull(TPointArray p)
     p.erase(std::unique(p.begin(), p.end()), p.end());
     if (p.size() < 3)
         return p;
+    // Differences of int coordinates take 33 bits, their products 66.
     auto cross = [](const TPoint &o, const TPoint &a, const TPoint &b) {
-        return static_cast<long long>(a.X - o.X) * (b.Y - o.Y) - static_cast<long long>(a.Y - o.Y) * (b.X - o.X);
+        return static_cast<__int128>(static_cast<int64_t>(a.X) - o.X) * (static_cast<int64_t>(b.Y) - o.Y) -
+               static_cast<__int128>(static_cast<int64_t>(a.Y) - o.Y) * (static_cast<int64_t>(b.X) - o.X);
     };
     TPointArray hull(2 * p.size());
     size_t k = 0;
@@ -400,13 +403,15 @@ void TKorCanvas3D::ClipProjectedBox(const TRect &rect, int z0, int z1)
 // viewer are skipped, and side faces are darkened when asked.
 
 namespace {
-long long SignedArea(const TPointArray &p)
+// Twice the signed area; products of int coordinates take 62 bits, so the
+// sum is kept in 128.
+__int128 SignedArea(const TPointArray &p)
 {
-    long long a = 0;
+    __int128 a = 0;
     for (size_t i = 0; i < p.size(); ++i) {
         const TPoint &u = p[i];
         const TPoint &v = p[(i + 1) % p.size()];
-        a += static_cast<long long>(u.X) * v.Y - static_cast<long long>(v.X) * u.Y;
+        a += static_cast<__int128>(u.X) * v.Y - static_cast<__int128>(v.X) * u.Y;
     }
     return a;
 }

@@ -4,8 +4,11 @@
 #include "canvas/Picture.h"
 #include "canvas/RecordingCanvas.h"
 #include "core/Component.h"
+#include "core/CoreConst.h"
+#include "core/Reader.h"
 #include "core/Rounding.h"
 #include "core/ScopeExit.h"
+#include "core/Writer.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -474,6 +477,34 @@ void TCustomKorPanel::CopyImageToClipboard(const TRect &rect)
 }
 
 // --- Printing -----------------------------------------------------------
+
+void TCustomKorPanel::DefinePanelProperties(TFiler &filer)
+{
+    filer.DefineProperty(
+        QStringLiteral("PrintMargins"),
+        [this](TReader &r) {
+            // Exactly four integers; anything else leaves the margins as
+            // they are.
+            int v[4];
+            r.ReadListBegin();
+            for (int &value : v) {
+                if (r.EndOfList())
+                    throw EPropertyError(SInvalidPropertyValue);
+                value = r.ReadInteger();
+            }
+            if (!r.EndOfList())
+                throw EPropertyError(SInvalidPropertyValue);
+            r.ReadListEnd();
+            FPrintMargins = {v[0], v[1], v[2], v[3]};
+        },
+        [this](TWriter &w) {
+            w.WriteListBegin();
+            for (int value : {FPrintMargins.Left, FPrintMargins.Top, FPrintMargins.Right, FPrintMargins.Bottom})
+                w.WriteInteger(value);
+            w.WriteListEnd();
+        },
+        PrintMarginsStored());
+}
 
 TPanelMargins TCustomKorPanel::ProportionalMargins(const TPanelMargins &current, int imageWidth, int imageHeight,
                                                    int pageWidth, int pageHeight, double aspect)

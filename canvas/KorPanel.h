@@ -26,6 +26,7 @@
 #include <memory>
 
 class QPrinter;
+class TFiler;
 class TObject;
 class TPicture;
 
@@ -86,6 +87,11 @@ public:
     void SetPrintMargins(const TPanelMargins &margins) { FPrintMargins = margins; }
     bool PrintMarginsStored() const { return FPrintMargins != DefaultPrintMargins(); }
     static TPanelMargins DefaultPrintMargins() { return {15, 15, 15, 15}; }
+    // The settings files hold beyond the published ones, for the
+    // DefineProperties of the class that publishes the panel: the print
+    // margins as "PrintMargins", a list of four integers (left, top, right,
+    // bottom), written only when they are not all 15.
+    void DefinePanelProperties(TFiler &filer);
     bool PrintProportional() const { return FPrintProportional; }
     void SetPrintProportional(bool value) { FPrintProportional = value; }
     // Percent by which a printed picture's logical size shrinks (positive)

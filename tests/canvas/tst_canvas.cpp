@@ -16,6 +16,7 @@ class TestCanvas : public QObject
     Q_OBJECT
 private slots:
     void rectangleEllipseAndFillExtents();
+    void shapesBeyondTheIntRange();
     void lineStopsShortOfItsEnd();
     void bevelFrame();
     void insideFrameStaysInside();
@@ -82,6 +83,60 @@ void TestCanvas::rectangleEllipseAndFillExtents()
     QCOMPARE(ColorBounds(v.copy(25, 0, 20, 60), clGreen).translated(25, 0), QRect(QPoint(30, 10), QPoint(39, 15)));
     QCOMPARE(ColorBounds(v.copy(45, 0, 55, 60), clGreen).translated(45, 0), QRect(QPoint(50, 10), QPoint(69, 29)));
     QCOMPARE(PixelAt(v, 50, 10), clWhite); // rounded corner
+}
+
+void TestCanvas::shapesBeyondTheIntRange()
+{
+    // Shapes from the far left to the far right of the int range (a node
+    // projected at a huge zoom saturates there) draw what shows of them.
+    const TRect big(INT_MIN + 1, INT_MIN + 1, INT_MAX, INT_MAX);
+    auto all = [](const QImage &img, TColor color) { return CountColor(img, color) == img.width() * img.height(); };
+    {
+        TImageCanvas t(40, 30);
+        t.Canvas.Brush().SetColor(clRed);
+        t.Canvas.FillRect(big);
+        QVERIFY(all(t.End(), clRed));
+    }
+    {
+        TImageCanvas t(40, 30);
+        t.Canvas.Brush().SetColor(clRed);
+        t.Canvas.Pen().SetWidth(3);
+        t.Canvas.Rectangle(big.Left, big.Top, big.Right, big.Bottom);
+        QVERIFY(all(t.End(), clRed));
+    }
+    {
+        TImageCanvas t(40, 30);
+        t.Canvas.Brush().SetColor(clRed);
+        t.Canvas.RoundRect(big.Left, big.Top, big.Right, big.Bottom, 10, 10);
+        t.Canvas.ClipToRect(big);
+        t.Canvas.Brush().SetColor(clBlue);
+        t.Canvas.FillRect(TRect(0, 0, 20, 30));
+        t.Canvas.RemoveClip();
+        const QImage &img = t.End();
+        QCOMPARE(CountColor(img, clBlue), 20 * 30);
+        QCOMPARE(CountColor(img, clRed), 20 * 30);
+    }
+    {
+        // A line through the picture, a bevel and a filled arrow around it.
+        TImageCanvas t(40, 30);
+        t.Canvas.Line(INT_MIN + 1, 10, INT_MAX, 10);
+        QCOMPARE(ColorBounds(t.Image, clBlack), QRect(0, 10, 40, 1));
+        t.Canvas.BevelFrame(big, clRed, clBlue, 2);
+        t.Canvas.Brush().SetColor(clRed);
+        t.Canvas.ProjectedArrow(true, TPoint(INT_MIN + 1, 20), TPoint(INT_MAX, 20), 8, 8, 0);
+        QCOMPARE(PixelAt(t.End(), 5, 20), clRed);
+    }
+    {
+        // A ring sector and a box reaching the ends of the range: the box
+        // keeps its front face (the back one turns away).
+        TRecordingCanvas c;
+        c.RingSector(0, 0, INT_MAX, INT_MAX, 0.0, 3.0, 50);
+        QCOMPARE(c.Count("Polygon"), 1);
+        c.Cube(big, 0, 10, true);
+        const std::vector<int> front{big.Left, big.Top, big.Right, big.Top, big.Right, big.Bottom, big.Left, big.Bottom};
+        QVERIFY(c.Has("Polygon", front));
+        QVERIFY(!c.Has("Polygon", {big.Right, big.Top, big.Left, big.Top, big.Left, big.Bottom, big.Right, big.Bottom}));
+    }
 }
 
 void TestCanvas::lineStopsShortOfItsEnd()
@@ -1103,3 +1158,4 @@ void TestCanvas::testPicture()
 
 QTEST_MAIN(TestCanvas)
 #include "tst_canvas.moc"
+

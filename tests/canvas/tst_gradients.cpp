@@ -45,6 +45,7 @@ private slots:
     void colourPlacementOfEachDirection();
     void middleColour();
     void monochromeAndEmpty();
+    void partlyVisibleGradients();
     void roundedGradientClipsItself();
     void blendOnRasterTargets();
     void blendClampedAndInert();
@@ -255,6 +256,70 @@ void TestGradients::monochromeAndEmpty()
     QCOMPARE(InkBounds(t.Image), QRect());
     g.PaintGradient(&t.Canvas, TRect(15, 15, 5, 5));
     QCOMPARE(InkBounds(t.Image), QRect(5, 5, 10, 10));
+}
+
+void TestGradients::partlyVisibleGradients()
+{
+    // A window onto a gradient (the painter moved, or clipped) shows the
+    // pixels of the whole gradient drawn at once.
+    for (int d = gdTopBottom; d <= gdFromBottomLeft; ++d) {
+        TKorGradient g;
+        g.SetDirection(static_cast<TGradientDirection>(d));
+        g.SetStartColor(clRed);
+        g.SetEndColor(clBlue);
+        const TRect area(0, 0, 700, 500);
+        TImageCanvas whole(700, 500);
+        g.PaintGradient(&whole.Canvas, area);
+        const QImage all = whole.End().copy();
+        for (QPoint at : {QPoint(0, 0), QPoint(300, 200), QPoint(650, 470), QPoint(680, 0), QPoint(0, 480)}) {
+            TImageCanvas moved(60, 40);
+            moved.Painter.translate(-at.x(), -at.y());
+            g.PaintGradient(&moved.Canvas, area);
+            const QImage window = moved.End().copy();
+            const QRect shown = QRect(at, QSize(60, 40)).intersected(all.rect());
+            QVERIFY2(window.copy(shown.translated(-at)) == all.copy(shown),
+                     qPrintable(QStringLiteral("direction %1 at %2, %3").arg(d).arg(at.x()).arg(at.y())));
+        }
+        TImageCanvas clipped(700, 500);
+        clipped.Canvas.ClipToRect(TRect(340, 240, 360, 260));
+        g.PaintGradient(&clipped.Canvas, area);
+        clipped.Canvas.RemoveClip();
+        const QImage part = clipped.End().copy(340, 240, 20, 20);
+        QVERIFY2(part == all.copy(340, 240, 20, 20), qPrintable(QStringLiteral("direction %1 clipped").arg(d)));
+    }
+
+    // A gradient far larger than any device (a node at a huge zoom) paints
+    // what shows of it, without overflowing: the middle of a rectangle
+    // gradient is the start colour, its corner the end colour.
+    const TRect huge(INT_MIN + 1, INT_MIN + 1, INT_MAX, INT_MAX);
+    TKorGradient g;
+    g.SetStartColor(clRed);
+    g.SetEndColor(clBlue);
+    g.SetDirection(gdFromCenter);
+    TImageCanvas middle(40, 30);
+    middle.Painter.translate(20, 15);
+    g.PaintGradient(&middle.Canvas, huge);
+    QCOMPARE(CountColor(middle.End(), clRed), 40 * 30);
+    TImageCanvas corner(40, 30);
+    corner.Painter.translate(-(INT_MIN + 1.0), -(INT_MIN + 1.0));
+    g.PaintGradient(&corner.Canvas, huge);
+    QCOMPARE(PixelAt(corner.End(), 0, 0), clBlue);
+    QCOMPARE(PixelAt(corner.Image, 39, 0), clBlue);
+    g.SetDirection(gdFromTopLeft);
+    TImageCanvas topLeft(40, 30);
+    topLeft.Painter.translate(-(INT_MIN + 1.0), -(INT_MIN + 1.0));
+    g.PaintGradient(&topLeft.Canvas, huge);
+    QCOMPARE(PixelAt(topLeft.End(), 0, 0), clBlue);
+    // Linear bands of 16 million rows: one colour across the window. Rows
+    // 2^30 on lie in band 63 from the bottom, which begins at row
+    // bottom - round(64 x height / 256) = 2^30 - 1.
+    g.SetDirection(gdTopBottom);
+    TImageCanvas band(40, 30);
+    band.Painter.translate(0, -(1 << 30));
+    g.PaintGradient(&band.Canvas, huge);
+    const TColor c = PixelAt(band.End(), 0, 0);
+    QCOMPARE(CountColor(band.Image, c), 40 * 30);
+    QCOMPARE(c, Band(clRed, clBlue, 63, 256));
 }
 
 void TestGradients::roundedGradientClipsItself()

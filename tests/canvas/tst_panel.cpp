@@ -7,8 +7,11 @@
 #include "canvas/KorProcs.h"
 #include "core/Component.h"
 #include "core/PropAccess.h"
+#include "core/Reader.h"
+#include "core/Writer.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QPrinter>
 #include <QProcess>
@@ -64,6 +67,12 @@ protected:
 class TTestDiagram : public TTestPanel, public TComponent
 {
     DX_OBJECT(TTestDiagram)
+public:
+    void DefineProperties(TFiler &filer) override
+    {
+        TComponent::DefineProperties(filer);
+        DefinePanelProperties(filer);
+    }
 };
 
 const TClassInfo &TTestDiagram::StaticClassInfo()
@@ -125,6 +134,7 @@ private slots:
     void panningFollowsAllowedDirections();
     void canvasReplacement();
     void publishedDeclarations();
+    void printMarginsInFiles();
     void proportionalMarginArithmetic();
     void printOnCanvasMapping();
     void renderedBitmaps();
@@ -515,6 +525,57 @@ void TestPanel::publishedDeclarations()
     d.OnUndoZoom = [&](TObject *s) { sender = s; };
     d.UndoZoom();
     QCOMPARE(sender, static_cast<TObject *>(&d));
+}
+
+namespace {
+
+QByteArray Short(const QByteArray &s)
+{
+    return char(s.size()) + s;
+}
+
+QByteArray WriteDiagram(TTestDiagram &d)
+{
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    TWriter writer(out);
+    writer.WriteRootComponent(d);
+    writer.FlushBuffer();
+    return out.data();
+}
+
+void ReadDiagram(const QByteArray &stream, TTestDiagram &d)
+{
+    QBuffer in;
+    in.setData(stream);
+    in.open(QIODevice::ReadOnly);
+    TReader reader(in);
+    reader.ReadSignature();
+    reader.ReadRootComponent(d);
+}
+
+} // namespace
+
+void TestPanel::printMarginsInFiles()
+{
+    TTestDiagram d;
+    d.SetName(QStringLiteral("Tree1"));
+    QVERIFY(!WriteDiagram(d).contains("PrintMargins"));
+
+    // A list of four integers: left, top, right, bottom.
+    d.SetPrintMargins({10, 15, 20, 25});
+    const QByteArray stream = WriteDiagram(d);
+    QVERIFY(stream.contains(Short("PrintMargins") + QByteArray::fromHex("01020A020F021402190000")));
+    TTestDiagram copy;
+    ReadDiagram(stream, copy);
+    QCOMPARE(copy.PrintMargins(), (TPanelMargins{10, 15, 20, 25}));
+
+    // Any other number of values is refused and leaves the margins alone.
+    QByteArray three = stream;
+    three.replace(QByteArray::fromHex("01020A020F02140219"), QByteArray::fromHex("01020A020F0214"));
+    TTestDiagram other;
+    QVERIFY_THROWS_EXCEPTION(Exception, ReadDiagram(three, other));
+    QCOMPARE(other.PrintMargins(), TCustomKorPanel::DefaultPrintMargins());
 }
 
 void TestPanel::proportionalMarginArithmetic()
