@@ -173,6 +173,12 @@ void TCustomTree::Loaded()
     Invalidate();
 }
 
+void TCustomTree::DefineProperties(TFiler &filer)
+{
+    TTreeDocument::DefineProperties(filer);
+    DefinePanelProperties(filer);
+}
+
 // ---------------------------------------------------------------------------
 // Zoom and scroll callbacks
 

@@ -123,6 +123,8 @@ public:
     TNotifyEvent OnAfterDraw;
 
     void Loaded() override;
+    // Files also hold the panel's print margins.
+    void DefineProperties(TFiler &filer) override;
     // Draws the whole view into a painter's rectangle. A rendering for an
     // image or a printer leaves the screen's visible area as it was.
     void DrawView(QPainter *target, const TRect &rect) override;

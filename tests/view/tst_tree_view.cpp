@@ -8,6 +8,7 @@
 
 #include "core/PropAccess.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
@@ -763,6 +764,22 @@ void TestTreeView::publishedSettings()
     // The settings reach the diagram through the property access.
     info.FindProperty(QStringLiteral("ShowRootCross"))->SetOrd(*t, 0);
     QVERIFY(!t->ShowRootCross());
+
+    // The print margins travel with the diagram's file, and only when they
+    // are not the defaults.
+    QBuffer plain;
+    plain.open(QIODevice::ReadWrite);
+    SaveDiagram(*t, plain);
+    QVERIFY(!plain.data().contains("PrintMargins"));
+    t->SetPrintMargins(TPanelMargins{10, 15, 20, 25});
+    QBuffer file;
+    file.open(QIODevice::ReadWrite);
+    SaveDiagram(*t, file);
+    QVERIFY(file.data().contains("PrintMargins"));
+    TViewHost other;
+    file.seek(0);
+    LoadDiagram(*other.Tree, file);
+    QCOMPARE(other.Tree->PrintMargins(), (TPanelMargins{10, 15, 20, 25}));
 }
 
 QTEST_MAIN(TestTreeView)
