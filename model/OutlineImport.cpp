@@ -8,6 +8,7 @@
 #include "model/TreeNodeShape.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <climits>
 
 namespace {
@@ -62,6 +63,34 @@ QStringList SplitLines(const QString &text)
     return lines;
 }
 
+// The characters of a file's bytes: UTF-8 (a leading byte-order mark
+// dropped) when the bytes are valid UTF-8, else the 8-bit Windows text that
+// outlines written on Windows are, every byte one character, so nothing
+// turns into replacement marks.
+QString DecodeText(const QByteArray &data)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(data);
+    if (!utf8.hasError()) {
+        if (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        return text;
+    }
+    // 0x80 .. 0x9F of the Windows Western page; its five unused bytes stay
+    // the control characters of the same number.
+    static const char16_t windows1252[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    text.resize(data.size());
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        out[i] = QChar(byte >= 0x80 && byte < 0xA0 ? windows1252[byte - 0x80] : char16_t(byte));
+    }
+    return text;
+}
+
 } // namespace
 
 TTreeNodeShape *TTreeDocument::ImportOutline(const QStringList &lines)
@@ -114,8 +143,5 @@ TTreeNodeShape *TTreeDocument::ImportOutlineFile(const QString &fileName)
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EFileError(FormatMessage(SImportReadError, {fileName, file.errorString()}));
-    QString text = QString::fromUtf8(data);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return ImportOutline(SplitLines(text));
+    return ImportOutline(SplitLines(DecodeText(data)));
 }

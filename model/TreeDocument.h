@@ -235,8 +235,8 @@ public:
     // (at most one level below the line before); answers the node of the
     // first line, null for no lines.
     TTreeNodeShape *ImportOutline(const QStringList &lines);
-    // Reads a UTF-8 text file (LF, CRLF or CR line ends) and imports its
-    // lines; EFileError naming the file and the reason when it cannot be
+    // Reads a text file (UTF-8, else 8-bit Windows text; LF, CRLF or CR
+    // line ends) and imports its lines; EFileError naming the file and the reason when it cannot be
     // read, and then the diagram is left as it was.
     TTreeNodeShape *ImportOutlineFile(const QString &fileName);
 

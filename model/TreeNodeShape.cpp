@@ -981,8 +981,9 @@ int TTreeNodeShape::SetExpanded(bool value)
     Fire(tree->OnExpandingCollapsing, this, value);
     FExpanded = value;
     // Children take the new visibility; a child that changes passes it on to
-    // its children when it is expanded itself. A hidden selected node gives
-    // the selection to the node being collapsed.
+    // its children when it is expanded itself. Collapsing over a selected
+    // node selects the node being collapsed; with single selection the
+    // hidden node gives its selection up.
     int count = 0;
     WalkSubtree(
         this,
@@ -995,8 +996,9 @@ int TTreeNodeShape::SetExpanded(bool value)
                 ++count;
                 descend = child->FExpanded && child->HasChildren();
             }
-            if (!value && child->FSelected && tree->SingleSelection()) {
-                child->SetSelected(false);
+            if (!value && child->FSelected) {
+                if (tree->SingleSelection())
+                    child->SetSelected(false);
                 SetSelected(true);
             }
             return descend;

@@ -621,17 +621,22 @@ void TestTreeNodes::collapseDeselectsHiddenNodes()
     QCOMPARE(host.Tree->Selected().First(), a);
     QVERIFY(!host.Tree->Connections().Selected());
 
-    // Without single selection hidden nodes stay selected.
+    // Without single selection hidden nodes stay selected, and the
+    // collapsed node joins them so a visible node is still selected.
     host.Tree->SetSingleSelection(false);
     a->SetExpanded(true);
+    host.Tree->Selected().Clear();
     c->SetSelected(true);
     a->SetExpanded(false);
     QVERIFY(c->Selected());
+    QVERIFY(a->Selected());
+    QVERIFY(!b->Selected());
     QCOMPARE(host.Tree->Selected().Count(), 2);
+    QCOMPARE(host.Tree->Selected().First(), c);
     // Turning single selection on keeps only the first.
     host.Tree->SetSingleSelection(true);
     QCOMPARE(host.Tree->Selected().Count(), 1);
-    QCOMPARE(host.Tree->Selected().First(), a);
+    QCOMPARE(host.Tree->Selected().First(), c);
 }
 
 void TestTreeNodes::expandAllOrder()
