@@ -5,7 +5,9 @@
 #include "model/TreeNodeShape.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 // ---------------------------------------------------------------------------
 // Pens and the arrow brush
@@ -571,34 +573,68 @@ bool TTreeConnection::StorePoints() const
 
 void TTreeConnection::CalcPoints()
 {
-    // Each point in order; a point that depends on the next one has that
-    // one computed first, and so on along the chain (without recursion).
-    // A chain whose later points do not look back at earlier ones comes
-    // out the same when its points are computed again, so it is done once.
+    // Each point in its turn. A point that needs the next one (an edge
+    // towards it, or an offset from it) has that one computed at the moment
+    // it needs it, so the next one sees whatever this point has computed so
+    // far, and so on along the chain; each point is computed once more in
+    // its own turn, with fresher neighbours. A stack stands in for the
+    // recursion, so chains of any length are safe.
+    //
+    // A point that cannot depend on earlier points, and whose chain ahead
+    // cannot either, comes out the same when it is computed again, so it is
+    // computed once. For the rest the work is bounded: once a budget is
+    // spent, a point already computed is no longer redone for the point
+    // before it (only hand-made lists of thousands of points get there).
     const int n = FPoints.Count();
-    auto needsNext = [&](int i) {
-        const TConnectionPoint &p = FPoints[i];
-        if (i + 1 >= n)
-            return false;
-        return (p.XStyle == cpFromEdge && FPoints[i + 1].XStyle != cpToEdge) || p.XStyle == cpNextOffset ||
-               p.YStyle == cpNextOffset;
+    if (n == 0)
+        return;
+    auto xNeedsNext = [&](int i) {
+        const TConnectionPointKind kind = FPoints[i].XStyle;
+        return i + 1 < n && ((kind == cpFromEdge && FPoints[i + 1].XStyle != cpToEdge) || kind == cpNextOffset);
     };
+    auto yNeedsNext = [&](int i) { return i + 1 < n && FPoints[i].YStyle == cpNextOffset; };
     auto looksBack = [&](int i) {
         const TConnectionPoint &p = FPoints[i];
         return p.XStyle == cpPrevOffset || p.YStyle == cpPrevOffset ||
                (p.XStyle == cpToEdge && i > 0 && FPoints[i - 1].XStyle != cpNextOffset);
     };
-    int i = 0;
-    while (i < n) {
-        int last = i;
-        while (needsNext(last))
-            ++last;
-        bool again = false;
-        for (int k = last; k >= i; --k) {
-            CalcOne(k);
-            again = again || (k > i && looksBack(k));
+    std::vector<char> settled(static_cast<size_t>(n) + 1, 1);
+    for (int i = n; i-- > 0;)
+        settled[i] = !looksBack(i) && (!(xNeedsNext(i) || yNeedsNext(i)) || settled[i + 1]);
+    std::vector<char> computed(static_cast<size_t>(n), 0);
+
+    struct TFrame
+    {
+        int Index;
+        int Stage; // 0: next point for X, 1: X, then next point for Y, 2: Y
+    };
+    std::vector<TFrame> stack;
+    int64_t budget = 4096 + 16 * static_cast<int64_t>(n);
+    auto request = [&](int i, bool nested) {
+        if (computed[i] && (settled[i] || (nested && budget <= 0)))
+            return;
+        --budget;
+        stack.push_back({i, 0});
+    };
+    for (int k = 0; k < n; ++k) {
+        request(k, false);
+        while (!stack.empty()) {
+            const size_t top = stack.size() - 1;
+            const int i = stack[top].Index;
+            const int stage = stack[top].Stage++;
+            if (stage == 0) {
+                if (xNeedsNext(i))
+                    request(i + 1, true);
+            } else if (stage == 1) {
+                CalcX(i);
+                if (yNeedsNext(i))
+                    request(i + 1, true);
+            } else {
+                CalcY(i);
+                computed[i] = 1;
+                stack.pop_back();
+            }
         }
-        i = again ? i + 1 : last + 1;
     }
 }
 
@@ -607,7 +643,7 @@ TRect TTreeConnection::ShapeRect(const TTreeNodeShape *node) const
     return node->ConnectionRect();
 }
 
-void TTreeConnection::CalcOne(int index)
+void TTreeConnection::CalcX(int index)
 {
     const int n = FPoints.Count();
     TConnectionPoint &p = FPoints[index];
@@ -631,6 +667,11 @@ void TTreeConnection::CalcOne(int index)
     } else {
         p.X = Coordinate(p.XStyle, p.XValue, index, true);
     }
+}
+
+void TTreeConnection::CalcY(int index)
+{
+    TConnectionPoint &p = FPoints[index];
     if (p.YStyle != cpFromEdge && p.YStyle != cpToEdge)
         p.Y = Coordinate(p.YStyle, p.YValue, index, false);
 }
