@@ -4,6 +4,7 @@
 #include "model/TreeDocument.h"
 #include "model/TreeNodeShape.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -416,8 +417,8 @@ void TTreeConnection::ConvertToLine()
         }
         if (base) {
             p.XStyle = p.YStyle = kind;
-            p.XValue = p.X - base->X0();
-            p.YValue = p.Y - base->Y0();
+            p.XValue = dx::Saturate(int64_t(p.X) - base->X0());
+            p.YValue = dx::Saturate(int64_t(p.Y) - base->Y0());
         } else {
             p.XStyle = p.YStyle = cpAbsolute;
             p.XValue = p.X;
@@ -468,13 +469,13 @@ void TTreeConnection::MovePoint(int index, int dx, int dy)
         auto origin = [horizontal](const TTreeNodeShape *n) { return horizontal ? n->X0() : n->Y0(); };
         if ((kind == cpToEdge || kind == cpToPercent) && FToShape) {
             kind = cpToOffset;
-            value = pos - origin(FToShape);
+            value = dx::Saturate(int64_t(pos) - origin(FToShape));
         } else if ((kind == cpFromEdge || kind == cpFromPercent) && FFromShape) {
             kind = cpFromOffset;
-            value = pos - origin(FFromShape);
+            value = dx::Saturate(int64_t(pos) - origin(FFromShape));
         }
-        value += delta;
-        pos += delta;
+        value = dx::Saturate(int64_t(value) + delta);
+        pos = dx::Saturate(int64_t(pos) + delta);
     };
     shift(p.XStyle, p.XValue, p.X, dx, true);
     shift(p.YStyle, p.YValue, p.Y, dy, false);
@@ -508,7 +509,7 @@ int TTreeConnection::CoordinateValue(TConnectionPointKind kind, int pos, int ind
     // A node of zero extent gives 0 instead of dividing by zero.
     auto percent = [&](const TTreeNodeShape *n) {
         const int e = extent(n);
-        return e == 0 ? 0 : dx::RoundEven((pos - origin(n)) * 100.0 / e);
+        return e == 0 ? 0 : dx::RoundEven((double(pos) - origin(n)) * 100.0 / e);
     };
     auto neighbour = [&](int i) { return horizontal ? FPoints[i].X : FPoints[i].Y; };
     switch (kind) {
@@ -517,13 +518,13 @@ int TTreeConnection::CoordinateValue(TConnectionPointKind kind, int pos, int ind
     case cpToPercent:
         return FToShape ? percent(FToShape) : 0;
     case cpFromOffset:
-        return FFromShape ? pos - origin(FFromShape) : pos;
+        return FFromShape ? dx::Saturate(int64_t(pos) - origin(FFromShape)) : pos;
     case cpToOffset:
-        return FToShape ? pos - origin(FToShape) : pos;
+        return FToShape ? dx::Saturate(int64_t(pos) - origin(FToShape)) : pos;
     case cpPrevOffset:
-        return index > 0 ? pos - neighbour(index - 1) : 0;
+        return index > 0 ? dx::Saturate(int64_t(pos) - neighbour(index - 1)) : 0;
     case cpNextOffset:
-        return index + 1 < FPoints.Count() ? pos - neighbour(index + 1) : 0;
+        return index + 1 < FPoints.Count() ? dx::Saturate(int64_t(pos) - neighbour(index + 1)) : 0;
     case cpAbsolute:
         return pos;
     default: // edges
@@ -537,7 +538,7 @@ int TTreeConnection::PointAt(int x, int y) const
     const int d = FTree ? FTree->Selected().HandleSize() : 3;
     for (int i = 0; i < FPoints.Count(); ++i) {
         const TConnectionPoint &p = FPoints[i];
-        if (std::abs(p.X - pos.X) <= d && std::abs(p.Y - pos.Y) <= d)
+        if (std::abs(int64_t(p.X) - pos.X) <= d && std::abs(int64_t(p.Y) - pos.Y) <= d)
             return i;
     }
     return -1;
@@ -678,24 +679,29 @@ void TTreeConnection::CalcY(int index)
 
 int TTreeConnection::Coordinate(TConnectionPointKind kind, int value, int index, bool horizontal) const
 {
+    // Values read from a file may be anything: sums beyond the coordinate
+    // range stop at its ends.
     const TConnectionPoint &p = FPoints[index];
     const int current = horizontal ? p.X : p.Y;
     auto origin = [horizontal](const TTreeNodeShape *s) { return horizontal ? s->X0() : s->Y0(); };
     auto extent = [horizontal](const TTreeNodeShape *s) { return horizontal ? s->Width() : s->Height(); };
     auto neighbour = [&](int i) { return horizontal ? FPoints[i].X : FPoints[i].Y; };
+    auto percent = [&](const TTreeNodeShape *s) {
+        return dx::Saturate(int64_t(origin(s)) + dx::RoundEven(double(extent(s)) * value * 0.01));
+    };
     switch (kind) {
     case cpFromPercent:
-        return FFromShape ? origin(FFromShape) + dx::RoundEven(extent(FFromShape) * value * 0.01) : current;
+        return FFromShape ? percent(FFromShape) : current;
     case cpToPercent:
-        return FToShape ? origin(FToShape) + dx::RoundEven(extent(FToShape) * value * 0.01) : current;
+        return FToShape ? percent(FToShape) : current;
     case cpFromOffset:
-        return FFromShape ? origin(FFromShape) + value : current;
+        return FFromShape ? dx::Saturate(int64_t(origin(FFromShape)) + value) : current;
     case cpToOffset:
-        return FToShape ? origin(FToShape) + value : current;
+        return FToShape ? dx::Saturate(int64_t(origin(FToShape)) + value) : current;
     case cpPrevOffset:
-        return index > 0 ? neighbour(index - 1) + value : 0;
+        return index > 0 ? dx::Saturate(int64_t(neighbour(index - 1)) + value) : 0;
     case cpNextOffset:
-        return index + 1 < FPoints.Count() ? neighbour(index + 1) + value : 0;
+        return index + 1 < FPoints.Count() ? dx::Saturate(int64_t(neighbour(index + 1)) + value) : 0;
     case cpAbsolute:
         return value;
     default:

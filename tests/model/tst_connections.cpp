@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
+#include <climits>
 #include <cmath>
 
 namespace G = ConnectionGeometry;
@@ -211,6 +212,7 @@ private slots:
     void pointKinds();
     void pointsComputedInTheRuleOrder();
     void pointEditing();
+    void valuesAtTheEndsOfTheRange();
     void styleChangesAndStoredPoints();
     void drawnCourseAndAngles();
     void textAngleNeverUpsideDown();
@@ -609,6 +611,55 @@ void TestConnections::pointEditing()
     QCOMPARE(e->Points()[1].XStyle, cpToOffset);
     e->CalcPoints();
     QCOMPARE(Points(e), (TPointArray{{10, 43}, {25, 40}}));
+}
+
+void TestConnections::valuesAtTheEndsOfTheRange()
+{
+    // Point values, positions and arrow sizes read from a file may be any
+    // integers: sums stop at the ends of the range instead of wrapping.
+    TImageHost host;
+    host.Tree->Finish(); // record only
+    TTreeConnection *c = Link(host.Tree, TRect(10, 10, 50, 30), TRect(100, 60, 140, 80), csLine);
+    auto point = [](TConnectionPointKind kind, int value, int pos) {
+        TConnectionPoint p;
+        p.XStyle = p.YStyle = kind;
+        p.XValue = p.YValue = value;
+        p.X = p.Y = pos;
+        return p;
+    };
+    c->Points().SetItems({point(cpFromOffset, INT_MAX, 0), point(cpPrevOffset, INT_MAX, 0),
+                          point(cpToPercent, INT_MIN, 0), point(cpNextOffset, INT_MIN, INT_MAX),
+                          point(cpAbsolute, INT_MIN, 0)});
+    c->CalcPoints();
+    // 40 x INT_MIN % of the target's width, 20 x INT_MIN % of its height.
+    QCOMPARE(Points(c), (TPointArray{{INT_MAX, INT_MAX}, {INT_MAX, INT_MAX}, {100 - 858993459, 60 - 429496730},
+                                     {INT_MIN, INT_MIN}, {INT_MIN, INT_MIN}}));
+    // Kinds recomputed from such positions, and points moved past the ends.
+    c->SetPointXStyle(3, cpToOffset);
+    QCOMPARE(c->Points()[3].XValue, INT_MIN);
+    c->SetPointYStyle(3, cpFromPercent);
+    QCOMPARE(c->Points()[3].YValue, INT_MIN);
+    c->SetPointYStyle(0, cpNextOffset);
+    QCOMPARE(c->Points()[0].YValue, 0);
+    c->MovePoint(1, 5, -5);
+    QCOMPARE(c->Points()[1].XValue, INT_MAX);
+    QCOMPARE(c->PointAt(0, 0), -1);
+    QCOMPARE(c->ClickedSegment(0, 0), -1);
+
+    // Drawn in every style, with arrow heads of any size.
+    c->ArrowFrom()->SetStyle(casSolid);
+    c->ArrowFrom()->SetSize(INT_MIN);
+    c->ArrowTo()->SetSize(INT_MAX);
+    c->Text()->Add(QStringLiteral("far"));
+    for (TTreeConnectionStyle style : {csLine, csSides, csInvertedSides, csCurve}) {
+        c->SetStyle(style);
+        QVERIFY(c->Draw());
+        c->ClickedSegment(0, 0);
+    }
+    QVERIFY(host.Tree->Canvas.Count(QStringLiteral("Polygon")) > 0);
+    const TPointArray head = G::ArrowHead(TPoint(INT_MAX, 0), 0, INT_MIN);
+    QCOMPARE(head[0], TPoint(INT_MAX, -(1 << 30))); // A = (cx + 2^31, cy + 2^30), mirrored at angle 0
+    QCOMPARE(G::ArrowSquare(TPoint(INT_MIN, INT_MAX), INT_MAX), TRect(INT_MIN, 1 << 30, -1, INT_MAX));
 }
 
 void TestConnections::styleChangesAndStoredPoints()
