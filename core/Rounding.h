@@ -60,6 +60,13 @@ inline int HalfSum(int a, int b)
     return static_cast<int>((static_cast<int64_t>(a) + b) / 2);
 }
 
+// A 64-bit result brought into the int range, its ends standing for
+// anything beyond them.
+inline int Saturate(int64_t v)
+{
+    return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
+}
+
 // Integer division rounded toward zero ("div"); a zero divisor gives 0.
 inline int Div(int a, int b)
 {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace ConnectionGeometry {
@@ -11,9 +12,20 @@ namespace ConnectionGeometry {
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 
-int Degrees(int dx, int dy)
+// The direction from a to b: atan2(dx, dy) in degrees, rounded.
+int Degrees(const TPoint &a, const TPoint &b)
 {
-    return dx::RoundEven(std::atan2(static_cast<double>(dx), static_cast<double>(dy)) * 180.0 / kPi);
+    return dx::RoundEven(std::atan2(double(b.X) - a.X, double(b.Y) - a.Y) * 180.0 / kPi);
+}
+
+// The offset (dx, dy) from (cx, cy) turned by `degrees`, added back to it.
+TPoint TurnOffset(double dx, double dy, int cx, int cy, double degrees)
+{
+    const double a = degrees * kPi / 180.0;
+    const double c = std::cos(a);
+    const double s = std::sin(a);
+    return {dx::Saturate(int64_t(dx::RoundEven(dx * c + dy * s)) + cx),
+            dx::Saturate(int64_t(dx::RoundEven(dx * s - dy * c)) + cy)};
 }
 } // namespace
 
@@ -117,9 +129,9 @@ TPointArray BezierPolyline(const TPointArray &points)
     for (size_t i = 0; i + 3 < points.size(); i += 3) {
         const TPoint &p0 = points[i], &p1 = points[i + 1], &p2 = points[i + 2], &p3 = points[i + 3];
         // About one step per three pixels of the control polygon.
-        const double length = std::hypot(p1.X - p0.X, p1.Y - p0.Y) + std::hypot(p2.X - p1.X, p2.Y - p1.Y) +
-                              std::hypot(p3.X - p2.X, p3.Y - p2.Y);
-        const int steps = std::clamp(static_cast<int>(length / 3.0), 4, 200);
+        auto span = [](const TPoint &a, const TPoint &b) { return std::hypot(double(b.X) - a.X, double(b.Y) - a.Y); };
+        const double length = span(p0, p1) + span(p1, p2) + span(p2, p3);
+        const int steps = static_cast<int>(std::clamp(length / 3.0, 4.0, 200.0));
         for (int k = 1; k < steps; ++k) {
             const double t = static_cast<double>(k) / steps;
             const double u = 1.0 - t;
@@ -142,18 +154,20 @@ int StartAngle(TTreeConnectionStyle style, const TPointArray &points)
         p1.X = p0.X;
     else if (style == csInvertedSides)
         p1.Y = p0.Y;
-    return Degrees(p1.X - p0.X, p1.Y - p0.Y);
+    return Degrees(p0, p1);
 }
 
 int EndAngle(TTreeConnectionStyle style, const TPointArray &points)
 {
     if (points.size() < 2)
         return 0;
-    const TPoint &l = points[points.size() - 1];
+    TPoint l = points[points.size() - 1];
     const TPoint &p = points[points.size() - 2];
-    const int dx = style == csInvertedSides ? 0 : l.X - p.X;
-    const int dy = style == csSides ? 0 : l.Y - p.Y;
-    return Degrees(dx, dy);
+    if (style == csInvertedSides)
+        l.X = p.X;
+    if (style == csSides)
+        l.Y = p.Y;
+    return Degrees(p, l);
 }
 
 int TextAngle(int endAngle)
@@ -168,36 +182,33 @@ int TextAngle(int endAngle)
 
 TPoint Turn(int px, int py, int cx, int cy, double degrees)
 {
-    const double a = degrees * kPi / 180.0;
-    const double c = std::cos(a);
-    const double s = std::sin(a);
-    const double dx = px - cx;
-    const double dy = py - cy;
-    return {dx::RoundEven(dx * c + dy * s) + cx, dx::RoundEven(dx * s - dy * c) + cy};
+    return TurnOffset(double(px) - cx, double(py) - cy, cx, cy, degrees);
 }
 
 TPointArray ArrowHead(const TPoint &tip, double degrees, int size)
 {
-    const int cx = tip.X, cy = tip.Y;
-    const int half = size / 2;
-    return {Turn(cx - size, cy - half, cx, cy, degrees), tip, Turn(cx - size, cy + half, cx, cy, degrees)};
+    // A = (cx - size, cy - size / 2) and B = (cx - size, cy + size / 2),
+    // turned about the tip (sizes read from a file may be anything).
+    const double half = size / 2;
+    return {TurnOffset(-double(size), -half, tip.X, tip.Y, degrees), tip,
+            TurnOffset(-double(size), half, tip.X, tip.Y, degrees)};
 }
 
 TRect ArrowSquare(const TPoint &center, int size)
 {
-    const int left = center.X - size / 2;
-    const int top = center.Y - size / 2;
-    return TRect(left, top, left + size, top + size);
+    const int left = dx::Saturate(int64_t(center.X) - size / 2);
+    const int top = dx::Saturate(int64_t(center.Y) - size / 2);
+    return TRect(left, top, dx::Saturate(int64_t(left) + size), dx::Saturate(int64_t(top) + size));
 }
 
 TPoint TextOrigin(const TPoint &p, const TPoint &l, THorizTextAlign horiz, TVertTextAlign vert)
 {
-    int x = p.X + (l.X - p.X) / 2;
+    int x = static_cast<int>(p.X + (int64_t(l.X) - p.X) / 2);
     if (horiz == htaLeft)
         x = p.X;
     else if (horiz == htaRight)
         x = l.X;
-    int y = p.Y + (l.Y - p.Y) / 2;
+    int y = static_cast<int>(p.Y + (int64_t(l.Y) - p.Y) / 2);
     if (vert == vtaTop)
         y = p.Y;
     else if (vert == vtaBottom)

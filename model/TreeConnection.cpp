@@ -4,8 +4,11 @@
 #include "model/TreeDocument.h"
 #include "model/TreeNodeShape.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 // ---------------------------------------------------------------------------
 // Pens and the arrow brush
@@ -414,8 +417,8 @@ void TTreeConnection::ConvertToLine()
         }
         if (base) {
             p.XStyle = p.YStyle = kind;
-            p.XValue = p.X - base->X0();
-            p.YValue = p.Y - base->Y0();
+            p.XValue = dx::Saturate(int64_t(p.X) - base->X0());
+            p.YValue = dx::Saturate(int64_t(p.Y) - base->Y0());
         } else {
             p.XStyle = p.YStyle = cpAbsolute;
             p.XValue = p.X;
@@ -466,13 +469,13 @@ void TTreeConnection::MovePoint(int index, int dx, int dy)
         auto origin = [horizontal](const TTreeNodeShape *n) { return horizontal ? n->X0() : n->Y0(); };
         if ((kind == cpToEdge || kind == cpToPercent) && FToShape) {
             kind = cpToOffset;
-            value = pos - origin(FToShape);
+            value = dx::Saturate(int64_t(pos) - origin(FToShape));
         } else if ((kind == cpFromEdge || kind == cpFromPercent) && FFromShape) {
             kind = cpFromOffset;
-            value = pos - origin(FFromShape);
+            value = dx::Saturate(int64_t(pos) - origin(FFromShape));
         }
-        value += delta;
-        pos += delta;
+        value = dx::Saturate(int64_t(value) + delta);
+        pos = dx::Saturate(int64_t(pos) + delta);
     };
     shift(p.XStyle, p.XValue, p.X, dx, true);
     shift(p.YStyle, p.YValue, p.Y, dy, false);
@@ -506,7 +509,7 @@ int TTreeConnection::CoordinateValue(TConnectionPointKind kind, int pos, int ind
     // A node of zero extent gives 0 instead of dividing by zero.
     auto percent = [&](const TTreeNodeShape *n) {
         const int e = extent(n);
-        return e == 0 ? 0 : dx::RoundEven((pos - origin(n)) * 100.0 / e);
+        return e == 0 ? 0 : dx::RoundEven((double(pos) - origin(n)) * 100.0 / e);
     };
     auto neighbour = [&](int i) { return horizontal ? FPoints[i].X : FPoints[i].Y; };
     switch (kind) {
@@ -515,13 +518,13 @@ int TTreeConnection::CoordinateValue(TConnectionPointKind kind, int pos, int ind
     case cpToPercent:
         return FToShape ? percent(FToShape) : 0;
     case cpFromOffset:
-        return FFromShape ? pos - origin(FFromShape) : pos;
+        return FFromShape ? dx::Saturate(int64_t(pos) - origin(FFromShape)) : pos;
     case cpToOffset:
-        return FToShape ? pos - origin(FToShape) : pos;
+        return FToShape ? dx::Saturate(int64_t(pos) - origin(FToShape)) : pos;
     case cpPrevOffset:
-        return index > 0 ? pos - neighbour(index - 1) : 0;
+        return index > 0 ? dx::Saturate(int64_t(pos) - neighbour(index - 1)) : 0;
     case cpNextOffset:
-        return index + 1 < FPoints.Count() ? pos - neighbour(index + 1) : 0;
+        return index + 1 < FPoints.Count() ? dx::Saturate(int64_t(pos) - neighbour(index + 1)) : 0;
     case cpAbsolute:
         return pos;
     default: // edges
@@ -535,7 +538,7 @@ int TTreeConnection::PointAt(int x, int y) const
     const int d = FTree ? FTree->Selected().HandleSize() : 3;
     for (int i = 0; i < FPoints.Count(); ++i) {
         const TConnectionPoint &p = FPoints[i];
-        if (std::abs(p.X - pos.X) <= d && std::abs(p.Y - pos.Y) <= d)
+        if (std::abs(int64_t(p.X) - pos.X) <= d && std::abs(int64_t(p.Y) - pos.Y) <= d)
             return i;
     }
     return -1;
@@ -571,34 +574,68 @@ bool TTreeConnection::StorePoints() const
 
 void TTreeConnection::CalcPoints()
 {
-    // Each point in order; a point that depends on the next one has that
-    // one computed first, and so on along the chain (without recursion).
-    // A chain whose later points do not look back at earlier ones comes
-    // out the same when its points are computed again, so it is done once.
+    // Each point in its turn. A point that needs the next one (an edge
+    // towards it, or an offset from it) has that one computed at the moment
+    // it needs it, so the next one sees whatever this point has computed so
+    // far, and so on along the chain; each point is computed once more in
+    // its own turn, with fresher neighbours. A stack stands in for the
+    // recursion, so chains of any length are safe.
+    //
+    // A point that cannot depend on earlier points, and whose chain ahead
+    // cannot either, comes out the same when it is computed again, so it is
+    // computed once. For the rest the work is bounded: once a budget is
+    // spent, a point already computed is no longer redone for the point
+    // before it (only hand-made lists of thousands of points get there).
     const int n = FPoints.Count();
-    auto needsNext = [&](int i) {
-        const TConnectionPoint &p = FPoints[i];
-        if (i + 1 >= n)
-            return false;
-        return (p.XStyle == cpFromEdge && FPoints[i + 1].XStyle != cpToEdge) || p.XStyle == cpNextOffset ||
-               p.YStyle == cpNextOffset;
+    if (n == 0)
+        return;
+    auto xNeedsNext = [&](int i) {
+        const TConnectionPointKind kind = FPoints[i].XStyle;
+        return i + 1 < n && ((kind == cpFromEdge && FPoints[i + 1].XStyle != cpToEdge) || kind == cpNextOffset);
     };
+    auto yNeedsNext = [&](int i) { return i + 1 < n && FPoints[i].YStyle == cpNextOffset; };
     auto looksBack = [&](int i) {
         const TConnectionPoint &p = FPoints[i];
         return p.XStyle == cpPrevOffset || p.YStyle == cpPrevOffset ||
                (p.XStyle == cpToEdge && i > 0 && FPoints[i - 1].XStyle != cpNextOffset);
     };
-    int i = 0;
-    while (i < n) {
-        int last = i;
-        while (needsNext(last))
-            ++last;
-        bool again = false;
-        for (int k = last; k >= i; --k) {
-            CalcOne(k);
-            again = again || (k > i && looksBack(k));
+    std::vector<char> settled(static_cast<size_t>(n) + 1, 1);
+    for (int i = n; i-- > 0;)
+        settled[i] = !looksBack(i) && (!(xNeedsNext(i) || yNeedsNext(i)) || settled[i + 1]);
+    std::vector<char> computed(static_cast<size_t>(n), 0);
+
+    struct TFrame
+    {
+        int Index;
+        int Stage; // 0: next point for X, 1: X, then next point for Y, 2: Y
+    };
+    std::vector<TFrame> stack;
+    int64_t budget = 4096 + 16 * static_cast<int64_t>(n);
+    auto request = [&](int i, bool nested) {
+        if (computed[i] && (settled[i] || (nested && budget <= 0)))
+            return;
+        --budget;
+        stack.push_back({i, 0});
+    };
+    for (int k = 0; k < n; ++k) {
+        request(k, false);
+        while (!stack.empty()) {
+            const size_t top = stack.size() - 1;
+            const int i = stack[top].Index;
+            const int stage = stack[top].Stage++;
+            if (stage == 0) {
+                if (xNeedsNext(i))
+                    request(i + 1, true);
+            } else if (stage == 1) {
+                CalcX(i);
+                if (yNeedsNext(i))
+                    request(i + 1, true);
+            } else {
+                CalcY(i);
+                computed[i] = 1;
+                stack.pop_back();
+            }
         }
-        i = again ? i + 1 : last + 1;
     }
 }
 
@@ -607,7 +644,7 @@ TRect TTreeConnection::ShapeRect(const TTreeNodeShape *node) const
     return node->ConnectionRect();
 }
 
-void TTreeConnection::CalcOne(int index)
+void TTreeConnection::CalcX(int index)
 {
     const int n = FPoints.Count();
     TConnectionPoint &p = FPoints[index];
@@ -631,30 +668,40 @@ void TTreeConnection::CalcOne(int index)
     } else {
         p.X = Coordinate(p.XStyle, p.XValue, index, true);
     }
+}
+
+void TTreeConnection::CalcY(int index)
+{
+    TConnectionPoint &p = FPoints[index];
     if (p.YStyle != cpFromEdge && p.YStyle != cpToEdge)
         p.Y = Coordinate(p.YStyle, p.YValue, index, false);
 }
 
 int TTreeConnection::Coordinate(TConnectionPointKind kind, int value, int index, bool horizontal) const
 {
+    // Values read from a file may be anything: sums beyond the coordinate
+    // range stop at its ends.
     const TConnectionPoint &p = FPoints[index];
     const int current = horizontal ? p.X : p.Y;
     auto origin = [horizontal](const TTreeNodeShape *s) { return horizontal ? s->X0() : s->Y0(); };
     auto extent = [horizontal](const TTreeNodeShape *s) { return horizontal ? s->Width() : s->Height(); };
     auto neighbour = [&](int i) { return horizontal ? FPoints[i].X : FPoints[i].Y; };
+    auto percent = [&](const TTreeNodeShape *s) {
+        return dx::Saturate(int64_t(origin(s)) + dx::RoundEven(double(extent(s)) * value * 0.01));
+    };
     switch (kind) {
     case cpFromPercent:
-        return FFromShape ? origin(FFromShape) + dx::RoundEven(extent(FFromShape) * value * 0.01) : current;
+        return FFromShape ? percent(FFromShape) : current;
     case cpToPercent:
-        return FToShape ? origin(FToShape) + dx::RoundEven(extent(FToShape) * value * 0.01) : current;
+        return FToShape ? percent(FToShape) : current;
     case cpFromOffset:
-        return FFromShape ? origin(FFromShape) + value : current;
+        return FFromShape ? dx::Saturate(int64_t(origin(FFromShape)) + value) : current;
     case cpToOffset:
-        return FToShape ? origin(FToShape) + value : current;
+        return FToShape ? dx::Saturate(int64_t(origin(FToShape)) + value) : current;
     case cpPrevOffset:
-        return index > 0 ? neighbour(index - 1) + value : 0;
+        return index > 0 ? dx::Saturate(int64_t(neighbour(index - 1)) + value) : 0;
     case cpNextOffset:
-        return index + 1 < FPoints.Count() ? neighbour(index + 1) + value : 0;
+        return index + 1 < FPoints.Count() ? dx::Saturate(int64_t(neighbour(index + 1)) + value) : 0;
     case cpAbsolute:
         return value;
     default:

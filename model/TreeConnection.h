@@ -249,7 +249,9 @@ private:
     friend class TTreeDocument;
     friend class TTreeNodeShape;
 
-    void CalcOne(int index);
+    // One point's X (an edge sets its Y too), and its Y.
+    void CalcX(int index);
+    void CalcY(int index);
     // A coordinate of point `index` from its kind and value, and the value
     // that keeps a coordinate where it is under a kind.
     int Coordinate(TConnectionPointKind kind, int value, int index, bool horizontal) const;

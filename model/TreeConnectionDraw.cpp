@@ -116,7 +116,9 @@ TConnectionFigure TTreeConnection::Figure()
         r = std::max(r, p.X);
         b = std::max(b, p.Y);
     }
-    if (!RectsIntersect(TRect(l, t, r + 1, b + 1), VisibleArea()))
+    // The box holds the pixels of the points (the last column and row too).
+    const TRect box(l, t, r < INT_MAX ? r + 1 : r, b < INT_MAX ? b + 1 : b);
+    if (!RectsIntersect(box, VisibleArea()))
         return f;
     f.Lines = FStyle == csCurve ? G::CurvePoints(f.Points) : G::StyledLine(FStyle, f.Points);
     return f;

@@ -4,10 +4,21 @@
 #include "core/Rounding.h"
 #include "model/TreeCrossBox.h"
 
+namespace {
+
+// A coordinate moved by a distance; sizes read from a file may be anything,
+// so the result stops at the ends of the coordinate range.
+int At(int c, int64_t d)
+{
+    return dx::Saturate(c + d);
+}
+
+} // namespace
+
 void TTreeNodeCrossBox::Draw(TKorCanvas3D *canvas, const TPoint &center, bool expanded, const TRect &visible) const
 {
     const int cx = center.X, cy = center.Y, s = FSize;
-    const TRect box(cx - s, cy - s, cx + s, cy + s);
+    const TRect box(At(cx, -int64_t(s)), At(cy, -int64_t(s)), At(cx, s), At(cy, s));
     if (!canvas || !RectsIntersect(box, visible))
         return;
     // A brush without a colour of its own paints white.
@@ -29,13 +40,13 @@ void TTreeNodeCrossBox::Draw(TKorCanvas3D *canvas, const TPoint &center, bool ex
     // Minus while expanded, plus while collapsed.
     canvas->AssignPen(FSignPen.get());
     const int k = s / 2;
-    canvas->ProjectedLine(cx - k, cy, cx + k + 1, cy, 0);
+    canvas->ProjectedLine(At(cx, -int64_t(k)), cy, At(cx, int64_t(k) + 1), cy, 0);
     if (!expanded)
-        canvas->ProjectedLine(cx, cy - k, cx, cy + k + 1, 0);
+        canvas->ProjectedLine(cx, At(cy, -int64_t(k)), cx, At(cy, int64_t(k) + 1), 0);
 }
 
 TRect TTreeNodeCrossBox::HitArea(const TPoint &center, double zoom) const
 {
-    const int k = dx::RoundEven((FBorder->Width() + FSize + FClickTolerance) * zoom);
-    return TRect(center.X - k, center.Y - k, center.X + k, center.Y + k);
+    const int k = dx::RoundEven((double(FBorder->Width()) + FSize + FClickTolerance) * zoom);
+    return TRect(At(center.X, -int64_t(k)), At(center.Y, -int64_t(k)), At(center.X, k), At(center.Y, k));
 }

@@ -119,7 +119,7 @@ TTreeDocument::TTreeDocument(TComponent *owner)
     : TComponent(owner), FShapes(this), FConnections(this), FSelected(this),
       FDefaultFormat(std::make_unique<TTreeDefaultFormat>(this)),
       FCrossBox(std::make_unique<TTreeNodeCrossBox>([this](TGraphicsObject *) { Invalidate(); })),
-      FHotTrack(std::make_unique<TTreeHotTrack>([this](TGraphicsObject *) { Invalidate(); }))
+      FHotTrack(std::make_unique<TTreeHotTrack>([this](TGraphicsObject *) { HotTrackChanged(); }))
 {
     FSelected.OnChange = [this](TGraphicsObject *) { Invalidate(); };
     RegisterModelClasses();
@@ -149,6 +149,15 @@ TKorCanvas3D *TTreeDocument::TreeCanvas()
 TRect TTreeDocument::VisibleArea() const
 {
     return TRect(INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2);
+}
+
+void TTreeDocument::HotTrackChanged()
+{
+    // Hot nodes are measured with the hot-track font.
+    for (TTreeNodeShape *node : FShapes)
+        if (node->Hot())
+            node->InvalidateSize();
+    Invalidate();
 }
 
 void TTreeDocument::SetImages(TImageList *images)

@@ -331,6 +331,9 @@ protected:
     void Notification(TComponent *component, TOperation operation) override;
 
 private:
+    void HotTrackChanged();
+
+private:
     friend class TTreeNodeShape;
     friend class TTreeConnection;
     friend class TDiagramLoad;

@@ -217,6 +217,32 @@ void TTreeNodeShape::DrawShape(TKorCanvas3D *canvas, const TRect &r)
 // ---------------------------------------------------------------------------
 // Text
 
+const TKorFont *TTreeNodeShape::DrawingFont(std::optional<TKorFont> &changed) const
+{
+    // A selected node's text colour wins over hot-tracking.
+    const TKorFont *font = EffectiveFont();
+    const bool designing = FTree && FTree->Designing();
+    const TColor selectedText = FTree ? FTree->Selected().TextColor() : clNone;
+    const TTreeHotTrack *hot = FTree ? FTree->HotTrack() : nullptr;
+    if (FSelected && selectedText != clNone && !designing) {
+        changed.emplace();
+        changed->Assign(font);
+        changed->SetColor(selectedText);
+        return &*changed;
+    }
+    if (FHot && !designing && hot && hot->Active()) {
+        if (hot->UseFont())
+            return hot->Font();
+        if (hot->HotLink()) {
+            changed.emplace();
+            changed->Assign(font);
+            changed->SetStyle(font->Style() | SetBit(fsUnderline));
+            return &*changed;
+        }
+    }
+    return font;
+}
+
 void TTreeNodeShape::DrawText(TKorCanvas3D *canvas, const TRect &rect)
 {
     const int n = LineCount();
@@ -228,28 +254,8 @@ void TTreeNodeShape::DrawText(TKorCanvas3D *canvas, const TRect &rect)
     if (clip)
         canvas->ClipToRect(ProjectRect(canvas, r));
 
-    // The font: a selected node's text colour wins over hot-tracking.
-    const TKorFont *font = EffectiveFont();
     std::optional<TKorFont> changed;
-    const bool designing = FTree && FTree->Designing();
-    const TColor selectedText = FTree ? FTree->Selected().TextColor() : clNone;
-    const TTreeHotTrack *hot = FTree ? FTree->HotTrack() : nullptr;
-    if (FSelected && selectedText != clNone && !designing) {
-        changed.emplace();
-        changed->Assign(font);
-        changed->SetColor(selectedText);
-        font = &*changed;
-    } else if (FHot && !designing && hot && hot->Active()) {
-        if (hot->UseFont()) {
-            font = hot->Font();
-        } else if (hot->HotLink()) {
-            changed.emplace();
-            changed->Assign(font);
-            changed->SetStyle(font->Style() | SetBit(fsUnderline));
-            font = &*changed;
-        }
-    }
-    canvas->AssignFont(font);
+    canvas->AssignFont(DrawingFont(changed));
 
     const int th = canvas->TextHeight(QStringLiteral("W"));
     const TVertTextAlign vert = text ? text->VertAlign() : vtaCenter;

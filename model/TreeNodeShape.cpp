@@ -593,11 +593,22 @@ void TTreeNodeShape::SetCalculatedBounds(const TRect &r)
     FSizeValid = true;
 }
 
+void TTreeNodeShape::SetHot(bool value)
+{
+    if (value == FHot)
+        return;
+    FHot = value;
+    // The hot-track font may be larger or smaller than the node's own.
+    FSizeValid = false;
+}
+
 void TTreeNodeShape::CalcSize(TKorCanvas *canvas)
 {
     if (!canvas)
         return;
-    canvas->AssignFont(DrawingFont());
+    // Measured with the font it is drawn with.
+    std::optional<TKorFont> changed;
+    canvas->AssignFont(DrawingFont(changed));
     const int lines = LineCount();
     int w = 0;
     for (int i = 0; i < lines; ++i)

@@ -13,6 +13,7 @@
 
 #include <QSize>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class TKorCanvas;
@@ -138,8 +139,10 @@ public:
     const TChartBrush *EffectiveBrush() const;
     // Width of the border pen when it is visible, else 0.
     int VisibleBorderWidth() const;
-    // The font text is measured and drawn with.
-    const TKorFont *DrawingFont() const { return EffectiveFont(); }
+    // The font text is measured and drawn with: the effective font, with a
+    // selected node's text colour, and for a hot node the hot-track font or
+    // its own underlined. `changed` keeps a changed copy when one is needed.
+    const TKorFont *DrawingFont(std::optional<TKorFont> &changed) const;
 
     // ---- Layout state
     const TRect &Bounds() const { return FBounds; }
@@ -155,7 +158,8 @@ public:
     bool SizeValid() const { return FSizeValid; }
     void InvalidateSize() { FSizeValid = false; }
     bool Hot() const { return FHot; }
-    void SetHot(bool value) { FHot = value; }
+    // A hot node may be measured with another font.
+    void SetHot(bool value);
     bool Selected() const { return FSelected; }
 
     // ---- Hierarchy

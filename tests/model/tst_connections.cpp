@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
+#include <climits>
 #include <cmath>
 
 namespace G = ConnectionGeometry;
@@ -119,6 +120,62 @@ TPoint Turned(int px, int py, int cx, int cy, double degrees)
                   int(std::nearbyint(dx * std::sin(a) - dy * std::cos(a))) + cy);
 }
 
+// The rule for computing points read literally: a point that needs its next
+// one computes it at the moment it needs it, recursively. Only for short
+// lists (the work doubles with every point that needs its next one twice).
+void ComputeByTheRule(TTreeConnection *c, int i)
+{
+    TConnectionPoints &pts = c->Points();
+    const int n = pts.Count();
+    const TTreeNodeShape *from = c->FromShape();
+    const TTreeNodeShape *to = c->ToShape();
+    auto spot = [](const TConnectionPoint &q) { return TRect(q.X, q.Y, q.X, q.Y); };
+    auto value = [&](TConnectionPointKind kind, int v, bool h) {
+        auto origin = [h](const TTreeNodeShape *s) { return h ? s->X0() : s->Y0(); };
+        auto extent = [h](const TTreeNodeShape *s) { return h ? s->Width() : s->Height(); };
+        auto at = [&](int k) { return h ? pts[k].X : pts[k].Y; };
+        switch (kind) {
+        case cpFromPercent:
+            return origin(from) + int(std::nearbyint(extent(from) * v * 0.01));
+        case cpToPercent:
+            return origin(to) + int(std::nearbyint(extent(to) * v * 0.01));
+        case cpFromOffset:
+            return origin(from) + v;
+        case cpToOffset:
+            return origin(to) + v;
+        case cpPrevOffset:
+            return i > 0 ? at(i - 1) + v : 0;
+        case cpNextOffset:
+            if (i + 1 >= n)
+                return 0;
+            ComputeByTheRule(c, i + 1);
+            return at(i + 1) + v;
+        default:
+            return v;
+        }
+    };
+    if (pts[i].XStyle == cpFromEdge) {
+        const bool towardsNext = i + 1 < n && pts[i + 1].XStyle != cpToEdge;
+        if (towardsNext)
+            ComputeByTheRule(c, i + 1);
+        const TPoint p = from->CalcConnectionPoint(towardsNext ? spot(pts[i + 1]) : to->ConnectionRect());
+        pts[i].X = p.X;
+        pts[i].Y = p.Y;
+    } else if (pts[i].XStyle == cpToEdge) {
+        const bool fromPrevious = i > 0 && pts[i - 1].XStyle != cpNextOffset;
+        const TPoint p = to->CalcConnectionPoint(fromPrevious ? spot(pts[i - 1]) : from->ConnectionRect());
+        pts[i].X = p.X;
+        pts[i].Y = p.Y;
+    } else {
+        const int x = value(pts[i].XStyle, pts[i].XValue, true);
+        pts[i].X = x;
+    }
+    if (pts[i].YStyle != cpFromEdge && pts[i].YStyle != cpToEdge) {
+        const int y = value(pts[i].YStyle, pts[i].YValue, false);
+        pts[i].Y = y;
+    }
+}
+
 std::vector<int> Flat(const TPointArray &points)
 {
     std::vector<int> ints;
@@ -153,7 +210,9 @@ private slots:
     void meetingPointsOfRectangles();
     void meetingPointsOfEachStyle();
     void pointKinds();
+    void pointsComputedInTheRuleOrder();
     void pointEditing();
+    void valuesAtTheEndsOfTheRange();
     void styleChangesAndStoredPoints();
     void drawnCourseAndAngles();
     void textAngleNeverUpsideDown();
@@ -433,6 +492,59 @@ void TestConnections::pointKinds()
     QCOMPARE(Points(c).front(), TPoint(50000, 0));
 }
 
+void TestConnections::pointsComputedInTheRuleOrder()
+{
+    THost host;
+    // A default curve to a node below: the middle control point takes its
+    // height from where the curve enters that node, which is found towards
+    // the control point's fresh X, so the curve enters the node at its top.
+    TTreeConnection *c = Link(host.Tree, TRect(0, 0, 50, 20), TRect(10, 100, 60, 120), csCurve);
+    c->Figure();
+    QCOMPARE(Points(c), (TPointArray{{25, 20}, {25, 100}, {35, 100}, {35, 100}}));
+    c->Figure(); // and stays there
+    QCOMPARE(Points(c), (TPointArray{{25, 20}, {25, 100}, {35, 100}, {35, 100}}));
+
+    // Every short list of points, from any earlier positions, comes out as
+    // the rule read literally gives it.
+    std::srand(7);
+    for (int trial = 0; trial < 20000; ++trial) {
+        const int n = 2 + std::rand() % 4;
+        std::vector<TConnectionPoint> points(static_cast<size_t>(n));
+        for (TConnectionPoint &p : points) {
+            p.XStyle = TConnectionPointKind(std::rand() % 9);
+            p.YStyle = TConnectionPointKind(std::rand() % 9);
+            p.XValue = std::rand() % 200 - 50;
+            p.YValue = std::rand() % 200 - 50;
+            p.X = std::rand() % 200 - 50;
+            p.Y = std::rand() % 200 - 50;
+        }
+        c->Points().SetItems(points);
+        c->CalcPoints();
+        const TPointArray computed = Points(c);
+        c->Points().SetItems(points);
+        for (int i = 0; i < n; ++i)
+            ComputeByTheRule(c, i);
+        if (computed != Points(c))
+            QFAIL(qPrintable(QStringLiteral("trial %1 differs").arg(trial)));
+    }
+
+    // Long chains of points that look back at the one before and ahead at
+    // the next one are computed without redoing the whole chain per point.
+    c->Points().Clear();
+    const int n = 50000;
+    for (int i = 0; i < n; ++i) {
+        TConnectionPoint p;
+        p.XStyle = cpPrevOffset;
+        p.XValue = 1;
+        p.YStyle = cpNextOffset;
+        p.YValue = 1;
+        c->Points().Add(p);
+    }
+    c->CalcPoints();
+    QCOMPARE(Points(c).front(), TPoint(0, n - 1));
+    QCOMPARE(Points(c).back(), TPoint(n - 1, 0));
+}
+
 void TestConnections::pointEditing()
 {
     THost host;
@@ -499,6 +611,55 @@ void TestConnections::pointEditing()
     QCOMPARE(e->Points()[1].XStyle, cpToOffset);
     e->CalcPoints();
     QCOMPARE(Points(e), (TPointArray{{10, 43}, {25, 40}}));
+}
+
+void TestConnections::valuesAtTheEndsOfTheRange()
+{
+    // Point values, positions and arrow sizes read from a file may be any
+    // integers: sums stop at the ends of the range instead of wrapping.
+    TImageHost host;
+    host.Tree->Finish(); // record only
+    TTreeConnection *c = Link(host.Tree, TRect(10, 10, 50, 30), TRect(100, 60, 140, 80), csLine);
+    auto point = [](TConnectionPointKind kind, int value, int pos) {
+        TConnectionPoint p;
+        p.XStyle = p.YStyle = kind;
+        p.XValue = p.YValue = value;
+        p.X = p.Y = pos;
+        return p;
+    };
+    c->Points().SetItems({point(cpFromOffset, INT_MAX, 0), point(cpPrevOffset, INT_MAX, 0),
+                          point(cpToPercent, INT_MIN, 0), point(cpNextOffset, INT_MIN, INT_MAX),
+                          point(cpAbsolute, INT_MIN, 0)});
+    c->CalcPoints();
+    // 40 x INT_MIN % of the target's width, 20 x INT_MIN % of its height.
+    QCOMPARE(Points(c), (TPointArray{{INT_MAX, INT_MAX}, {INT_MAX, INT_MAX}, {100 - 858993459, 60 - 429496730},
+                                     {INT_MIN, INT_MIN}, {INT_MIN, INT_MIN}}));
+    // Kinds recomputed from such positions, and points moved past the ends.
+    c->SetPointXStyle(3, cpToOffset);
+    QCOMPARE(c->Points()[3].XValue, INT_MIN);
+    c->SetPointYStyle(3, cpFromPercent);
+    QCOMPARE(c->Points()[3].YValue, INT_MIN);
+    c->SetPointYStyle(0, cpNextOffset);
+    QCOMPARE(c->Points()[0].YValue, 0);
+    c->MovePoint(1, 5, -5);
+    QCOMPARE(c->Points()[1].XValue, INT_MAX);
+    QCOMPARE(c->PointAt(0, 0), -1);
+    QCOMPARE(c->ClickedSegment(0, 0), -1);
+
+    // Drawn in every style, with arrow heads of any size.
+    c->ArrowFrom()->SetStyle(casSolid);
+    c->ArrowFrom()->SetSize(INT_MIN);
+    c->ArrowTo()->SetSize(INT_MAX);
+    c->Text()->Add(QStringLiteral("far"));
+    for (TTreeConnectionStyle style : {csLine, csSides, csInvertedSides, csCurve}) {
+        c->SetStyle(style);
+        QVERIFY(c->Draw());
+        c->ClickedSegment(0, 0);
+    }
+    QVERIFY(host.Tree->Canvas.Count(QStringLiteral("Polygon")) > 0);
+    const TPointArray head = G::ArrowHead(TPoint(INT_MAX, 0), 0, INT_MIN);
+    QCOMPARE(head[0], TPoint(INT_MAX, -(1 << 30))); // A = (cx + 2^31, cy + 2^30), mirrored at angle 0
+    QCOMPARE(G::ArrowSquare(TPoint(INT_MIN, INT_MAX), INT_MAX), TRect(INT_MIN, 1 << 30, -1, INT_MAX));
 }
 
 void TestConnections::styleChangesAndStoredPoints()

@@ -8,6 +8,7 @@
 #include "DrawTestUtil.h"
 
 #include <QDir>
+#include <climits>
 #include <QtTest>
 #include <cmath>
 
@@ -561,6 +562,18 @@ void TestNodeDrawing::crossBoxSigns()
     QVERIFY(boxDrawn());
     t->DefaultFormat().SetChildManager(nullptr);
     QVERIFY(!boxDrawn());
+
+    // A size read from a file may be any integer: the box and its sign stop
+    // at the ends of the coordinate range.
+    TRecordingCanvas record;
+    box->SetSize(INT_MAX);
+    box->Draw(&record, TPoint(100, 70), false, TRect(0, 0, 200, 140));
+    QVERIFY(record.Has("ProjectedRectangle", {100 - INT_MAX, 70 - INT_MAX, INT_MAX, INT_MAX, 0}));
+    QVERIFY(record.Has("ProjectedLine", {100 - INT_MAX / 2, 70, 100 + INT_MAX / 2 + 1, 70, 0}));
+    record.Clear();
+    box->SetSize(INT_MIN);
+    box->Draw(&record, TPoint(-100, 70), false, TRect(-200, 0, 200, 140));
+    QCOMPARE(record.Calls().size(), size_t(0)); // turned inside out: meets nothing
 }
 
 // ---------------------------------------------------------------------------

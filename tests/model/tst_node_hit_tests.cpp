@@ -7,6 +7,7 @@
 #include "core/ClassRegistry.h"
 
 #include <QtTest>
+#include <climits>
 
 namespace {
 
@@ -293,6 +294,16 @@ void TestNodeHitTests::crossBoxHitArea()
     QVERIFY(node->PointInCross(101, 71));
     QVERIFY(!node->PointInCross(102, 70));
     t->Project(100);
+
+    // Sizes and tolerances read from a file may be any integers.
+    box->SetSize(INT_MAX);
+    box->SetClickTolerance(INT_MAX);
+    QVERIFY(node->PointInCross(-100000, 100000));
+    box->SetSize(INT_MIN);
+    box->SetClickTolerance(INT_MIN);
+    QVERIFY(!node->PointInCross(100, 70));
+    box->SetSize(4);
+    box->SetClickTolerance(0);
 
     // Only with a box to click.
     QVERIFY(node->PointInCross(100, 70));

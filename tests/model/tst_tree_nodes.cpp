@@ -440,6 +440,27 @@ void TestTreeNodes::automaticSizeFromText()
     QCOMPARE(lines->Width(), canvas->TextWidth(QStringLiteral("abcabc")) + 8);
     QCOMPARE(lines->Height(), 2 * h + 1);
 
+    // A hot node is measured with the font it is drawn with: the hot-track
+    // font once hot-tracking uses one, and again after that font changes.
+    TTreeHotTrack *hot = host.Tree->HotTrack();
+    hot->SetActive(true);
+    hot->SetUseFont(true);
+    hot->Font()->SetSize(20);
+    canvas->AssignFont(hot->Font());
+    const int hotWidth = canvas->TextWidth(QStringLiteral("abcabc")) + 8;
+    const int hotHeight = 2 * canvas->TextHeight(QStringLiteral("W")) + 1;
+    QVERIFY(hotWidth > lines->Width());
+    lines->SetHot(true);
+    QCOMPARE(lines->Width(), hotWidth);
+    QCOMPARE(lines->Height(), hotHeight);
+    hot->Font()->SetSize(8);
+    canvas->AssignFont(hot->Font());
+    QCOMPARE(lines->Width(), canvas->TextWidth(QStringLiteral("abcabc")) + 8);
+    lines->SetHot(false);
+    canvas->AssignFont(host.Tree->DefaultFormat().Font());
+    QCOMPARE(lines->Width(), canvas->TextWidth(QStringLiteral("abcabc")) + 8);
+    QCOMPARE(lines->Height(), 2 * h + 1);
+
     // A fixed size is kept.
     lines->SetAutoSize(false);
     lines->SetWidth(100);
