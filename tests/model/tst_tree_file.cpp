@@ -1,9 +1,9 @@
 // Diagram files: the exact bytes of small diagrams, references across owner
-// names, every published property of nodes, text shapes and connections
-// written and read back (driven by the declarations), points of every kind,
-// pictures, the read-only settings of older files, the "Continue?" question,
-// the part after the diagram, untrusted input, loads that stop part-way and
-// saves that fail.
+// names, every published property of nodes, text, image and gallery shapes
+// and connections written and read back (driven by the declarations),
+// points of every kind, pictures, the read-only settings of older files, the
+// "Continue?" question, the part after the diagram, untrusted input, loads
+// that stop part-way and saves that fail.
 
 #include "TreeTestUtil.h"
 
@@ -533,6 +533,9 @@ void TestTreeFile::everyPropertyRoundTrips()
     };
     const TCase cases[] = {{&TTreeNodeShape::StaticClassInfo(), false},
                            {&TTextShape::StaticClassInfo(), false},
+                           {&TImageShape::StaticClassInfo(), false},
+                           {&TCustomTreeShape::StaticClassInfo(), false},
+                           {&TTreeCustomPolygonShape::StaticClassInfo(), false},
                            {&TTreeConnection::StaticClassInfo(), true}};
     auto makeElement = [](THost &host, const TCase &c) -> TCustomTreeElement * {
         TTreeNodeShape *a = host.Tree->AddRoot(QStringLiteral("a"));
