@@ -58,9 +58,14 @@ public:
                 node->FBrotherIndex = -1;
             }
         // Resolving a parent made the node as visible as its parent is
-        // expanded; it keeps the visibility it was stored with.
-        for (const auto &[node, visible] : FNodes)
+        // expanded; it keeps the visibility it was stored with. A picture
+        // from the diagram's image list was chosen while the node was not
+        // in the diagram yet: its size is taken now.
+        for (const auto &[node, visible] : FNodes) {
             node->FVisible = visible;
+            if (node->FImageListIndex != -1)
+                node->RecalcImageSize();
+        }
         FNodes.clear();
         // Components of other classes that the file held as elements are
         // not left behind in the owner.

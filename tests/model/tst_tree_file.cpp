@@ -674,6 +674,26 @@ void TestTreeFile::pictures()
     QCOMPARE(brushed2->PeekBrush()->PeekImage()->OriginalData(), jpeg);
     QCOMPARE(Save(*loaded.Tree), bytes);
 
+    // A picture from the diagram's image list: read while the node is not
+    // yet in the diagram, it still takes the list picture's size once it is.
+    QImage wide(32, 24, QImage::Format_RGB32);
+    wide.fill(Qt::green);
+    TImageList list(host.Owner.get());
+    list.Add(wide);
+    host.Tree->SetImages(&list);
+    TTreeNodeShape *listed = host.Tree->AddRoot(QStringLiteral("listed"));
+    listed->SetImageListIndex(0);
+    QCOMPARE(listed->ImageSize(), QSize(32, 24));
+    TOtherHost withList;
+    TImageList sameList(withList.Owner.get());
+    sameList.Add(wide);
+    withList.Tree->SetImages(&sameList);
+    Load(*withList.Tree, Save(*host.Tree));
+    auto *listed2 = dynamic_cast<TTreeNodeShape *>(withList.Element(listed->Name()));
+    QCOMPARE(listed2->ImageListIndex(), 0);
+    QCOMPARE(listed2->ImageSize(), QSize(32, 24));
+    host.Tree->SetImages(nullptr);
+
     // Graphics of other writers: a BMP file kept byte for byte, an icon and
     // a GIF without the byte count, each decoded.
     TPicture p;
