@@ -1233,6 +1233,41 @@ void TestTreeFile::visibilityAndHierarchySurvive()
             QCOMPARE(m->Child(k)->Name(), n->Child(k)->Name());
     }
     QCOMPARE(Save(*loaded.Tree), bytes);
+
+    // A node given another parent goes last among its new brothers, and a
+    // node made a root last among the roots, wherever it stands among all
+    // the nodes; the file keeps both orders.
+    const auto outline = [](const TTreeDocument &tree) {
+        QStringList lines;
+        std::function<void(const TTreeNodeShape *, int)> walk = [&](const TTreeNodeShape *n, int depth) {
+            lines << QString(depth, QLatin1Char(' ')) + n->SimpleText();
+            for (int k = 0; k < n->ChildCount(); ++k)
+                walk(n->Child(k), depth + 1);
+        };
+        for (int i = 0; i < tree.Roots().Count(); ++i)
+            walk(tree.Roots()[i], 0);
+        return lines;
+    };
+    THost moved;
+    TTreeNodeShape *a = moved.Tree->AddRoot(QStringLiteral("a"));
+    TTreeNodeShape *first = a->AddChild(QStringLiteral("first"));
+    TTreeNodeShape *x = moved.Tree->AddRoot(QStringLiteral("x"));
+    TTreeNodeShape *early = x->AddChild(QStringLiteral("early"));
+    a->AddChild(QStringLiteral("late"));
+    early->SetParent(a);
+    first->SetParent(nullptr);
+    const QStringList expected{QStringLiteral("a"), QStringLiteral(" late"), QStringLiteral(" early"),
+                               QStringLiteral("x"), QStringLiteral("first")};
+    QCOMPARE(outline(*moved.Tree), expected);
+    THost movedLoaded;
+    Load(*movedLoaded.Tree, Save(*moved.Tree));
+    QCOMPARE(outline(*movedLoaded.Tree), expected);
+    // Nodes of one parent only trade places among themselves in the file.
+    QStringList order;
+    for (int i = 0; i < movedLoaded.Tree->Shapes().Count(); ++i)
+        order << movedLoaded.Tree->Shapes()[i]->SimpleText();
+    QCOMPARE(order, (QStringList{QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("first"),
+                                 QStringLiteral("late"), QStringLiteral("early")}));
 }
 
 void TestTreeFile::noOwnerModeWritesOwnedElementsOnly()
