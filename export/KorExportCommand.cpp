@@ -269,7 +269,14 @@ int RunExportCommand(const QString &output, const QString &input, QTextStream &e
             err << FormatMessage(SInputSkipped, {input, problem}) << Qt::endl;
             return true;
         });
-        ReadDiagramInput(*tree, input);
+        try {
+            ReadDiagramInput(*tree, input);
+        } catch (const Exception &e) {
+            // Say which file, unless the message does.
+            if (e.Message().contains(input))
+                throw;
+            throw EFileError(FormatMessage(SInputReadFailed, {input, e.Message()}));
+        }
         format->Write(*tree, output);
     } catch (const Exception &e) {
         err << e.Message() << Qt::endl;
