@@ -143,10 +143,17 @@ void ReadDiagramInput(TCustomTree &tree, const QString &fileName)
     QStringList known;
     for (const TDiagramInputKind &k : DiagramInputKinds()) {
         known << k.Extension;
-        if (k.Extension == ext) {
+        if (k.Extension != ext)
+            continue;
+        try {
             k.Read(tree, fileName);
-            return;
+        } catch (const Exception &e) {
+            // Say which file, unless the message does.
+            if (e.Message().contains(fileName))
+                throw;
+            throw EFileError(FormatMessage(SInputReadFailed, {fileName, e.Message()}));
         }
+        return;
     }
     throw EFileError(FormatMessage(SInputUnknownKind, {fileName, FormatList(known)}));
 }
@@ -269,14 +276,7 @@ int RunExportCommand(const QString &output, const QString &input, QTextStream &e
             err << FormatMessage(SInputSkipped, {input, problem}) << Qt::endl;
             return true;
         });
-        try {
-            ReadDiagramInput(*tree, input);
-        } catch (const Exception &e) {
-            // Say which file, unless the message does.
-            if (e.Message().contains(input))
-                throw;
-            throw EFileError(FormatMessage(SInputReadFailed, {input, e.Message()}));
-        }
+        ReadDiagramInput(*tree, input);
         format->Write(*tree, output);
     } catch (const Exception &e) {
         err << e.Message() << Qt::endl;
