@@ -143,10 +143,17 @@ void ReadDiagramInput(TCustomTree &tree, const QString &fileName)
     QStringList known;
     for (const TDiagramInputKind &k : DiagramInputKinds()) {
         known << k.Extension;
-        if (k.Extension == ext) {
+        if (k.Extension != ext)
+            continue;
+        try {
             k.Read(tree, fileName);
-            return;
+        } catch (const Exception &e) {
+            // Say which file, unless the message does.
+            if (e.Message().contains(fileName))
+                throw;
+            throw EFileError(FormatMessage(SInputReadFailed, {fileName, e.Message()}));
         }
+        return;
     }
     throw EFileError(FormatMessage(SInputUnknownKind, {fileName, FormatList(known)}));
 }

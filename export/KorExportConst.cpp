@@ -16,6 +16,7 @@ TMessageText SExportFormatABX("SExportFormatABX", "Dendrix diagram");
 TMessageText SInputUnknownKind("SInputUnknownKind", "Cannot read %s: the file name must end in %s");
 TMessageText SInputDiagram("SInputDiagram", "Dendrix diagram");
 TMessageText SInputOutline("SInputOutline", "text outline: one node per line, children indented by spaces");
+TMessageText SInputReadFailed("SInputReadFailed", "Cannot read %s: %s");
 TMessageText SInputSkipped("SInputSkipped", "Warning: %s: %s; skipped");
 TMessageText SCommandExportArguments("SCommandExportArguments",
                                      "--export needs two file names: the file to write and the file to read");

@@ -17,8 +17,9 @@ extern TMessageText SExportFormatBMP;       // "Windows bitmap of the whole diag
 extern TMessageText SExportFormatABX;       // "Dendrix diagram"
 extern TMessageText SInputUnknownKind;      // "Cannot read %s: the file name must end in %s"
 extern TMessageText SInputDiagram;          // "Dendrix diagram"
-extern TMessageText SInputOutline;
-extern TMessageText SInputSkipped;          // "Warning: %s: %s; skipped"          // "text outline, one node per line, indented by spaces"
+extern TMessageText SInputOutline;          // "text outline: one node per line, children indented by spaces"
+extern TMessageText SInputReadFailed;       // "Cannot read %s: %s"
+extern TMessageText SInputSkipped;          // "Warning: %s: %s; skipped"
 extern TMessageText SCommandExportArguments; // "--export needs two file names: the file to write and the file to read"
 extern TMessageText SCommandUnknownOption;  // "Unknown option %s"
 extern TMessageText SCommandSeeHelp;        // "Run \"dendrix --help\" for the usage."

@@ -8,6 +8,11 @@ const TClassInfo &TImageShape::StaticClassInfo()
     using N = TImageShape;
     static const TClassInfo info =
         TClassBuilder<N>("TImageShape", TTreeNodeShape::StaticClassInfo())
+            // An image shape is created transparent while the declared
+            // default stays False, so True is written as before and False
+            // must be written too, or reading turns it back to True.
+            .Redefault("Transparent", 0)
+            .Stored([](const N &) { return true; })
             .Redefault("ImageAlignment", iaCenter)
             // Every image but the default survives a file, the folder pair
             // included.

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -58,9 +59,14 @@ public:
                 node->FBrotherIndex = -1;
             }
         // Resolving a parent made the node as visible as its parent is
-        // expanded; it keeps the visibility it was stored with.
-        for (const auto &[node, visible] : FNodes)
+        // expanded; it keeps the visibility it was stored with. A picture
+        // from the diagram's image list was chosen while the node was not
+        // in the diagram yet: its size is taken now.
+        for (const auto &[node, visible] : FNodes) {
             node->FVisible = visible;
+            if (node->FImageListIndex != -1)
+                node->RecalcImageSize();
+        }
         FNodes.clear();
         // Components of other classes that the file held as elements are
         // not left behind in the owner.
@@ -113,10 +119,41 @@ void TTreeNodeShape::AttachToParent(TComponent *parent)
     TCustomTreeElement::AttachToParent(parent);
 }
 
+namespace {
+
+// The nodes in the order they are written: Shapes order, except that the
+// children of one parent, and the roots, fill the places their group holds
+// in Shapes in the order of the parent's Children (of Roots). A node given
+// another parent, or made a root, goes last among its new brothers but
+// keeps its place in Shapes, and reading puts brothers in file order: in
+// plain Shapes order it would come back elsewhere among them. Lists that
+// do not agree with each other are written in Shapes order.
+std::vector<TTreeNodeShape *> WrittenNodeOrder(const TTreeDocument &tree)
+{
+    const auto &shapes = tree.Shapes();
+    const TNodeShapeList &roots = tree.Roots();
+    std::vector<TTreeNodeShape *> order;
+    order.reserve(static_cast<size_t>(shapes.Count()));
+    std::unordered_map<const TTreeNodeShape *, int> placed; // per parent; null: the roots
+    for (TTreeNodeShape *node : shapes) {
+        const TTreeNodeShape *parent = node->Parent();
+        const int k = placed[parent]++;
+        TTreeNodeShape *next = parent ? parent->Child(k) : roots[k];
+        if (!next || next->Parent() != parent || next->Tree() != &tree) {
+            order.assign(shapes.begin(), shapes.end());
+            break;
+        }
+        order.push_back(next);
+    }
+    return order;
+}
+
+} // namespace
+
 void TTreeDocument::GetChildren(const std::function<void(TComponent *)> &proc) const
 {
     const bool ownedOnly = FNoOwnerShapes;
-    for (TTreeNodeShape *node : FShapes)
+    for (TTreeNodeShape *node : WrittenNodeOrder(*this))
         if (!ownedOnly || node->Owner())
             proc(node);
     for (TTreeConnection *c : FConnections)

@@ -1,9 +1,9 @@
 // Diagram files: the exact bytes of small diagrams, references across owner
-// names, every published property of nodes, text shapes and connections
-// written and read back (driven by the declarations), points of every kind,
-// pictures, the read-only settings of older files, the "Continue?" question,
-// the part after the diagram, untrusted input, loads that stop part-way and
-// saves that fail.
+// names, every published property of nodes, text, image and gallery shapes
+// and connections written and read back (driven by the declarations),
+// points of every kind, pictures, the read-only settings of older files, the
+// "Continue?" question, the part after the diagram, untrusted input, loads
+// that stop part-way and saves that fail.
 
 #include "TreeTestUtil.h"
 
@@ -534,6 +534,9 @@ void TestTreeFile::everyPropertyRoundTrips()
     };
     const TCase cases[] = {{&TTreeNodeShape::StaticClassInfo(), false},
                            {&TTextShape::StaticClassInfo(), false},
+                           {&TImageShape::StaticClassInfo(), false},
+                           {&TCustomTreeShape::StaticClassInfo(), false},
+                           {&TTreeCustomPolygonShape::StaticClassInfo(), false},
                            {&TTreeConnection::StaticClassInfo(), true}};
     auto makeElement = [](THost &host, const TCase &c) -> TCustomTreeElement * {
         TTreeNodeShape *a = host.Tree->AddRoot(QStringLiteral("a"));
@@ -671,6 +674,26 @@ void TestTreeFile::pictures()
     QCOMPARE(brushed2->PeekBrush()->PeekImage()->GraphicClass(), QStringLiteral("TJPEGImage"));
     QCOMPARE(brushed2->PeekBrush()->PeekImage()->OriginalData(), jpeg);
     QCOMPARE(Save(*loaded.Tree), bytes);
+
+    // A picture from the diagram's image list: read while the node is not
+    // yet in the diagram, it still takes the list picture's size once it is.
+    QImage wide(32, 24, QImage::Format_RGB32);
+    wide.fill(Qt::green);
+    TImageList list(host.Owner.get());
+    list.Add(wide);
+    host.Tree->SetImages(&list);
+    TTreeNodeShape *listed = host.Tree->AddRoot(QStringLiteral("listed"));
+    listed->SetImageListIndex(0);
+    QCOMPARE(listed->ImageSize(), QSize(32, 24));
+    TOtherHost withList;
+    TImageList sameList(withList.Owner.get());
+    sameList.Add(wide);
+    withList.Tree->SetImages(&sameList);
+    Load(*withList.Tree, Save(*host.Tree));
+    auto *listed2 = dynamic_cast<TTreeNodeShape *>(withList.Element(listed->Name()));
+    QCOMPARE(listed2->ImageListIndex(), 0);
+    QCOMPARE(listed2->ImageSize(), QSize(32, 24));
+    host.Tree->SetImages(nullptr);
 
     // Graphics of other writers: a BMP file kept byte for byte, an icon and
     // a GIF without the byte count, each decoded.
@@ -1282,6 +1305,41 @@ void TestTreeFile::visibilityAndHierarchySurvive()
             QCOMPARE(m->Child(k)->Name(), n->Child(k)->Name());
     }
     QCOMPARE(Save(*loaded.Tree), bytes);
+
+    // A node given another parent goes last among its new brothers, and a
+    // node made a root last among the roots, wherever it stands among all
+    // the nodes; the file keeps both orders.
+    const auto outline = [](const TTreeDocument &tree) {
+        QStringList lines;
+        std::function<void(const TTreeNodeShape *, int)> walk = [&](const TTreeNodeShape *n, int depth) {
+            lines << QString(depth, QLatin1Char(' ')) + n->SimpleText();
+            for (int k = 0; k < n->ChildCount(); ++k)
+                walk(n->Child(k), depth + 1);
+        };
+        for (int i = 0; i < tree.Roots().Count(); ++i)
+            walk(tree.Roots()[i], 0);
+        return lines;
+    };
+    THost moved;
+    TTreeNodeShape *a = moved.Tree->AddRoot(QStringLiteral("a"));
+    TTreeNodeShape *first = a->AddChild(QStringLiteral("first"));
+    TTreeNodeShape *x = moved.Tree->AddRoot(QStringLiteral("x"));
+    TTreeNodeShape *early = x->AddChild(QStringLiteral("early"));
+    a->AddChild(QStringLiteral("late"));
+    early->SetParent(a);
+    first->SetParent(nullptr);
+    const QStringList expected{QStringLiteral("a"), QStringLiteral(" late"), QStringLiteral(" early"),
+                               QStringLiteral("x"), QStringLiteral("first")};
+    QCOMPARE(outline(*moved.Tree), expected);
+    THost movedLoaded;
+    Load(*movedLoaded.Tree, Save(*moved.Tree));
+    QCOMPARE(outline(*movedLoaded.Tree), expected);
+    // Nodes of one parent only trade places among themselves in the file.
+    QStringList order;
+    for (int i = 0; i < movedLoaded.Tree->Shapes().Count(); ++i)
+        order << movedLoaded.Tree->Shapes()[i]->SimpleText();
+    QCOMPARE(order, (QStringList{QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("first"),
+                                 QStringLiteral("late"), QStringLiteral("early")}));
 }
 
 void TestTreeFile::noOwnerModeWritesOwnedElementsOnly()
