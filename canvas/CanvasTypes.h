@@ -10,6 +10,29 @@
 #include <utility>
 #include <vector>
 
+// The coordinate range of drawings: ±2^28 pixels at zoom 100.
+//
+// Diagram files are untrusted, and a node at X0 = 2^31 - 10 would make its
+// child's X0 + 19 (or its right edge plus its border) overflow. So every
+// diagram coordinate (node edges, vertices, connection points and their
+// offsets, scroll offsets) and every size that geometry adds to one (pen
+// widths, image, shadow, arrow and cross box sizes, text offsets) is kept
+// within ±kCoordLimit: the setters clamp what lies beyond, which covers the
+// file reader, and positions the program computes itself (automatic layout,
+// automatic sizes, connection points) are clamped as they are made. A sum
+// of up to seven such values stays inside int, so the geometry built on
+// them needs no overflow checks of its own. 2^28 is some 100,000 screens
+// in each direction: no real drawing comes near it, and a value inside the
+// range is never changed, so files keep their exact bytes.
+constexpr int kCoordLimit = 1 << 28;
+
+// A coordinate or size brought into the range (computed in 64 bits by the
+// caller where a sum might leave int).
+constexpr int ClampCoord(long long v)
+{
+    return v > kCoordLimit ? kCoordLimit : (v < -kCoordLimit ? -kCoordLimit : static_cast<int>(v));
+}
+
 struct TPoint
 {
     int X = 0;

@@ -2,6 +2,7 @@
 // Pens: the platform pen's colour, width, style and mode, and the chart pen
 // with end style, small dots and visibility.
 
+#include "canvas/CanvasTypes.h"
 #include "canvas/GraphicsObject.h"
 #include "core/Colors.h"
 
@@ -17,7 +18,9 @@ public:
     TColor Color() const { return FColor; }
     void SetColor(TColor v) { Update(FColor, v); }
     int Width() const { return FWidth; }
-    void SetWidth(int v) { Update(FWidth, v); }
+    // Within the coordinate range (CanvasTypes.h): geometry adds it to
+    // coordinates.
+    void SetWidth(int v) { Update(FWidth, ClampCoord(v)); }
     TPenStyle Style() const { return FStyle; }
     void SetStyle(TPenStyle v) { Update(FStyle, v); }
     TPenMode Mode() const { return FMode; }

@@ -35,6 +35,10 @@
 
 namespace {
 
+// Qt draws no pen wider than this (a wider width is refused with a
+// warning and the pen keeps its old width); wider pens draw at it.
+constexpr int kWidestPen = (1 << 15) - 1;
+
 constexpr double kNudge = 1.0 / 64.0;
 
 // Offset of a stroke path from integer pixel coordinates for a pen width.
@@ -262,7 +266,7 @@ const QPen &TKorCanvas3D::RealisedPen()
             default: break;
             }
         } else {
-            q.setWidth(p.Width());
+            q.setWidth(std::min(p.Width(), kWidestPen));
             switch (p.Style()) {
             case psDash: q.setStyle(Qt::DashLine); break;
             case psDot: q.setStyle(Qt::DotLine); break;
@@ -854,7 +858,7 @@ void TKorCanvas3D::TextOut(int x, int y, const QString &text)
     path.addText(QPointF(o.X, o.Y + CellAscent(fm)), font, text);
     QPen outlinePen(Qt::NoPen);
     if (hasOutline) {
-        outlinePen = QPen(ToQColor(outline->Color()), std::max(1, outline->Width()));
+        outlinePen = QPen(ToQColor(outline->Color()), std::clamp(outline->Width(), 1, kWidestPen));
         outlinePen.setJoinStyle(Qt::RoundJoin);
     }
     bool fillGlyphs = Font().Color() != clNone;
@@ -862,7 +866,7 @@ void TKorCanvas3D::TextOut(int x, int y, const QString &text)
         QPainterPath clip = path;
         if (gradient->Outline()) {
             QPainterPathStroker stroker;
-            stroker.setWidth(std::max(1, hasOutline ? outline->Width() : 1));
+            stroker.setWidth(std::clamp(hasOutline ? outline->Width() : 1, 1, kWidestPen));
             clip = stroker.createStroke(path);
         }
         PushClip();

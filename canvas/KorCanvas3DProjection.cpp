@@ -12,6 +12,28 @@
 #include <cmath>
 #include <cstdint>
 
+namespace {
+
+// a + b, saturating at the int range: a projected point far outside the
+// picture (any zoom is allowed) stays far outside instead of wrapping.
+int AddSaturated(long long a, long long b)
+{
+    const long long s = a + b;
+    return s > INT_MAX ? INT_MAX : (s < INT_MIN ? INT_MIN : static_cast<int>(s));
+}
+
+// v rounded to the nearest integer, ties to even, in 64 bits: a scaled
+// value beyond the int range must still land beyond it once the offset is
+// added. Beyond 2^40 every value is as good as any other.
+long long Rounded(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    return static_cast<long long>(std::nearbyint(std::clamp(v, -1099511627776.0, 1099511627776.0)));
+}
+
+} // namespace
+
 void TKorCanvas3D::ComputeRotation()
 {
     double r = 0.0, e = 0.0, t = 0.0;
@@ -87,8 +109,9 @@ TPoint TKorCanvas3D::ProjectPoint(int x, int y, int z) const
 {
     const double zoom = FZoomFactor;
     if (FIs3D && FIsOrthogonal) {
-        return TPoint(dx::RoundEven((static_cast<double>(x) + z - FXCenter) * zoom) + FXCenterOffset,
-                      dx::RoundEven((static_cast<double>(y) - FYCenter - z * FOrthoSlope) * zoom) + FYCenterOffset);
+        return TPoint(AddSaturated(Rounded((static_cast<double>(x) + z - FXCenter) * zoom), FXCenterOffset),
+                      AddSaturated(Rounded((static_cast<double>(y) - FYCenter - z * FOrthoSlope) * zoom),
+                                   FYCenterOffset));
     }
     if (FIs3D) {
         const double x0 = static_cast<double>(x) - FXCenter;
@@ -97,8 +120,8 @@ TPoint TKorCanvas3D::ProjectPoint(int x, int y, int z) const
         double d = zoom;
         if (FPerspective > 0.0)
             d = zoom * (1.0 - FPerspective * (x0 * FM1 - y0 * FSinE + z0 * FM2));
-        return TPoint(dx::RoundEven((x0 * FA1 + y0 * FA2 + z0 * FA3) * d) + FXCenterOffset,
-                      dx::RoundEven((x0 * FB1 + y0 * FB2 + z0 * FB3) * d) + FYCenterOffset);
+        return TPoint(AddSaturated(Rounded((x0 * FA1 + y0 * FA2 + z0 * FA3) * d), FXCenterOffset),
+                      AddSaturated(Rounded((x0 * FB1 + y0 * FB2 + z0 * FB3) * d), FYCenterOffset));
     }
     return TPoint(x, y);
 }
@@ -109,8 +132,10 @@ void TKorCanvas3D::UnprojectPoint(int &x, int &y, int z) const
         return;
     const double f = 1.0 / FZoomFactor;
     if (FIs3D && FIsOrthogonal) {
-        const int mx = dx::RoundEven(f * (x - FXCenterOffset)) + FXCenter - z;
-        const int my = dx::RoundEven(f * (y - FYCenterOffset) + z * FOrthoSlope) + FYCenter;
+        const int mx = AddSaturated(Rounded(f * (static_cast<double>(x) - FXCenterOffset)),
+                                    static_cast<long long>(FXCenter) - z);
+        const int my = AddSaturated(
+            dx::RoundEven(f * (static_cast<double>(y) - FYCenterOffset) + z * FOrthoSlope), FYCenter);
         x = mx;
         y = my;
         return;
@@ -122,13 +147,13 @@ void TKorCanvas3D::UnprojectPoint(int &x, int &y, int z) const
         // perspective is ignored): solve
         //   a1 x0 + a2 y0 = X - a3 z0,  b1 x0 + b2 y0 = Y - b3 z0.
         const double z0 = static_cast<double>(z) - FZCenter;
-        const double px = f * (x - FXCenterOffset) - z0 * FA3;
-        const double py = f * (y - FYCenterOffset) - z0 * FB3;
+        const double px = f * (static_cast<double>(x) - FXCenterOffset) - z0 * FA3;
+        const double py = f * (static_cast<double>(y) - FYCenterOffset) - z0 * FB3;
         const double det = FA1 * FB2 - FA2 * FB1;
         if (det == 0.0)
             return;
-        x = dx::RoundEven((px * FB2 - py * FA2) / det) + FXCenter;
-        y = dx::RoundEven((py * FA1 - px * FB1) / det) + FYCenter;
+        x = AddSaturated(Rounded((px * FB2 - py * FA2) / det), FXCenter);
+        y = AddSaturated(Rounded((py * FA1 - px * FB1) / det), FYCenter);
     }
 }
 

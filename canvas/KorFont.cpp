@@ -6,9 +6,11 @@
 #include <QLocale>
 
 namespace {
+// Negated through the factor, so the saturated extreme of any size cannot
+// overflow (halves round away from zero either way).
 int HeightOf(int points, int ppi)
 {
-    return -dx::MulDiv(points, ppi, 72);
+    return dx::MulDiv(points, -ppi, 72);
 }
 } // namespace
 

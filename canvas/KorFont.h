@@ -28,9 +28,10 @@ public:
     int Charset() const { return FCharset; }
     void SetCharset(int v) { Update(FCharset, static_cast<TFontCharset>(v)); }
     // Height in pixels: negative values give the character height (without
-    // internal leading), as the platform's fonts do.
+    // internal leading), as the platform's fonts do. Within the coordinate
+    // range (CanvasTypes.h): text sizes make node sizes.
     int Height() const { return FHeight; }
-    void SetHeight(int v) { Update(FHeight, v); }
+    void SetHeight(int v) { Update(FHeight, ClampCoord(v)); }
     const QString &Name() const { return FName; }
     void SetName(const QString &v) { Update(FName, v); }
     TFontPitch Pitch() const { return FPitch; }

@@ -2,6 +2,7 @@
 // A shadow: colour and offsets. Negative offsets put it left of or above
 // what casts it.
 
+#include "canvas/CanvasTypes.h"
 #include "canvas/GraphicsObject.h"
 #include "core/Colors.h"
 
@@ -15,9 +16,10 @@ public:
     TColor Color() const { return FColor; }
     void SetColor(TColor v) { Update(FColor, v); }
     int HorizSize() const { return FHorizSize; }
-    void SetHorizSize(int v) { Update(FHorizSize, v); }
+    // Sizes stay within the coordinate range (CanvasTypes.h).
+    void SetHorizSize(int v) { Update(FHorizSize, ClampCoord(v)); }
     int VertSize() const { return FVertSize; }
-    void SetVertSize(int v) { Update(FVertSize, v); }
+    void SetVertSize(int v) { Update(FVertSize, ClampCoord(v)); }
 
     // True when either offset is not zero (there is something to draw).
     bool HasSize() const { return FHorizSize != 0 || FVertSize != 0; }

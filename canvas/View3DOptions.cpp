@@ -28,6 +28,7 @@ void TView3DOptions::SetZoom(int v)
 
 void TView3DOptions::SetHorizOffset(int v)
 {
+    v = ClampCoord(v);
     if (v == FHorizOffset)
         return;
     FHorizOffset = v;
@@ -37,6 +38,7 @@ void TView3DOptions::SetHorizOffset(int v)
 
 void TView3DOptions::SetVertOffset(int v)
 {
+    v = ClampCoord(v);
     if (v == FVertOffset)
         return;
     FVertOffset = v;

@@ -2,6 +2,7 @@
 // The view options of a panel: zoom, scroll offsets and the 3D projection.
 // The owner sets the callbacks; every real change invalidates the owner.
 
+#include "canvas/CanvasTypes.h"
 #include "canvas/GraphicsObject.h"
 
 class TView3DOptions : public TGraphicsObject
@@ -29,6 +30,8 @@ public:
     int Zoom() const { return FZoom; }
     // The zoom callback sees the new value before it is stored.
     void SetZoom(int v);
+    // The scroll offsets are coordinates: within the range of
+    // CanvasTypes.h. The zoom has no bound; projections saturate.
     int HorizOffset() const { return FHorizOffset; }
     // The scroll callback runs after the offset changed (True: horizontal).
     void SetHorizOffset(int v);

@@ -48,10 +48,12 @@ void TPointItem::SetY(int value)
 
 void TPointItem::SetPoint(const TPoint &p)
 {
-    if (p == Point())
+    // Vertices are coordinates: within the range of CanvasTypes.h.
+    const TPoint q(ClampCoord(p.X), ClampCoord(p.Y));
+    if (q == Point())
         return;
-    FX = p.X;
-    FY = p.Y;
+    FX = q.X;
+    FY = q.Y;
     Changed();
 }
 

@@ -114,7 +114,7 @@ void TConnectionArrow::SetBackColor(TColor value)
 
 void TConnectionArrow::SetSize(int value)
 {
-    UpdateField(FSize, value, [this] { Changed(); });
+    UpdateField(FSize, ClampCoord(value), [this] { Changed(); });
 }
 
 void TConnectionArrow::SetStyle(TConnectionArrowStyle value)

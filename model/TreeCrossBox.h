@@ -34,11 +34,12 @@ public:
     TTreeCrossBoxPen *Border() const { return FBorder.get(); }
     TChartBrush *Brush() const { return FBrush.get(); }
     int ClickTolerance() const { return FClickTolerance; }
-    void SetClickTolerance(int v) { Update(FClickTolerance, v); }
+    // Sizes stay within the coordinate range (CanvasTypes.h).
+    void SetClickTolerance(int v) { Update(FClickTolerance, ClampCoord(v)); }
     TChartPen *SignPen() const { return FSignPen.get(); }
     // Half the side of the box, in pixels.
     int Size() const { return FSize; }
-    void SetSize(int v) { Update(FSize, v); }
+    void SetSize(int v) { Update(FSize, ClampCoord(v)); }
     TTreeCrossBoxStyle Style() const { return FStyle; }
     void SetStyle(TTreeCrossBoxStyle v) { Update(FStyle, v); }
     bool Visible() const { return FVisible; }

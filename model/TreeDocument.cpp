@@ -240,8 +240,8 @@ TTreeNodeShape *TTreeDocument::AddShape(int x, int y, TTreeNodeShape *parent, co
 
     if (FAssignParentFormat && parent) {
         node->Assign(parent);
-        node->FX1 += x - node->FX0;
-        node->FY1 += y - node->FY0;
+        TTreeNodeShape::MoveEdges(node->FX0, node->FX1, x);
+        TTreeNodeShape::MoveEdges(node->FY0, node->FY1, y);
     } else if (node->Style() != tssCustom) {
         if (!node->Transparent())
             node->FTransparent = FDefaultFormat->Transparent();
@@ -254,8 +254,8 @@ TTreeNodeShape *TTreeDocument::AddShape(int x, int y, TTreeNodeShape *parent, co
     }
     if (!FNoOwnerShapes && node->Owner())
         node->SetName(node->Owner()->UniqueName(node->ClassName()));
-    node->FX0 = x;
-    node->FY0 = y;
+    node->FX0 = ClampCoord(x);
+    node->FY0 = ClampCoord(y);
     if (!text.isNull())
         node->ResetText(text);
     node->FSizeValid = !node->FAutoSize;

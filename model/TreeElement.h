@@ -2,6 +2,7 @@
 // The base of every diagram element (nodes and connections) and the text
 // object an element's lines live in.
 
+#include "canvas/CanvasTypes.h"
 #include "canvas/KorFont.h"
 #include "core/Component.h"
 #include "core/NameTables.h"
@@ -48,13 +49,14 @@ public:
     THorizTextAlign HorizAlign() const { return FHorizAlign; }
     void SetHorizAlign(THorizTextAlign value) { Update(FHorizAlign, value); }
     int HorizOffset() const { return FHorizOffset; }
-    void SetHorizOffset(int value) { Update(FHorizOffset, value); }
+    // Offsets stay within the coordinate range (CanvasTypes.h).
+    void SetHorizOffset(int value) { Update(FHorizOffset, ClampCoord(value)); }
     uint8_t Transparency() const { return FTransparency; }
     void SetTransparency(uint8_t value) { Update(FTransparency, std::min<uint8_t>(value, 100)); }
     TVertTextAlign VertAlign() const { return FVertAlign; }
     void SetVertAlign(TVertTextAlign value) { Update(FVertAlign, value); }
     int VertOffset() const { return FVertOffset; }
-    void SetVertOffset(int value) { Update(FVertOffset, value); }
+    void SetVertOffset(int value) { Update(FVertOffset, ClampCoord(value)); }
 
     // From another text: its lines and properties. From none: the properties
     // go back to their defaults and the lines stay.

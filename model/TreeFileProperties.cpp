@@ -126,10 +126,10 @@ void TTreeConnection::DefineProperties(TFiler &filer)
                 TConnectionPoint p;
                 p.XStyle = static_cast<TConnectionPointKind>(v[0]);
                 p.YStyle = static_cast<TConnectionPointKind>(v[1]);
-                p.XValue = v[2];
-                p.YValue = v[3];
-                p.X = v[4];
-                p.Y = v[5];
+                p.XValue = ClampCoord(v[2]);
+                p.YValue = ClampCoord(v[3]);
+                p.X = ClampCoord(v[4]);
+                p.Y = ClampCoord(v[5]);
                 points.push_back(p);
             }
             r.ReadListEnd();

@@ -139,16 +139,11 @@ void TTreeDocument::LayoutNode(TTreeNodeShape *node, int index)
         }
         if (manager && !n->PlacedByOwnPoints()) {
             const TTreeShapeAutoPosition *autoPos = n->PeekAutoPosition();
-            if (!autoPos || autoPos->Left()) {
-                const int x = manager->CalcXPos(n);
-                n->FX1 += x - n->FX0;
-                n->FX0 = x;
-            }
-            if (!autoPos || autoPos->Top()) {
-                const int y = manager->CalcYPos(n, i);
-                n->FY1 += y - n->FY0;
-                n->FY0 = y;
-            }
+            // Rows far down the range stop at its end instead of wrapping.
+            if (!autoPos || autoPos->Left())
+                TTreeNodeShape::MoveEdges(n->FX0, n->FX1, manager->CalcXPos(n));
+            if (!autoPos || autoPos->Top())
+                TTreeNodeShape::MoveEdges(n->FY0, n->FY1, manager->CalcYPos(n, i));
         }
         n->PlaceImage();
         const TRect &b = n->FBounds;

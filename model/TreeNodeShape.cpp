@@ -6,6 +6,8 @@
 #include "model/TreeImagePool.h"
 #include "model/TreeWalk.h"
 
+#include <algorithm>
+
 namespace {
 
 const TNodeShapeList &EmptyNodeList()
@@ -467,13 +469,13 @@ void TTreeNodeShape::SetImageAlignment(TTreeImageAlignment value)
 
 void TTreeNodeShape::SetImageHeight(int value)
 {
-    if (Update(FImageHeight, value))
+    if (Update(FImageHeight, ClampCoord(value)))
         RecalcImageSize();
 }
 
 void TTreeNodeShape::SetImageWidth(int value)
 {
-    if (Update(FImageWidth, value))
+    if (Update(FImageWidth, ClampCoord(value)))
         RecalcImageSize();
 }
 
@@ -544,11 +546,24 @@ int TTreeNodeShape::Y1() const
     return FY1;
 }
 
+int TTreeNodeShape::FarEdge(int from, long long to)
+{
+    const long long reach = kCoordLimit;
+    return ClampCoord(std::clamp<long long>(to, from - reach, from + reach));
+}
+
+void TTreeNodeShape::MoveEdges(int &near, int &far, long long to)
+{
+    const int edge = ClampCoord(to);
+    far = FarEdge(edge, static_cast<long long>(far) + edge - near);
+    near = edge;
+}
+
 void TTreeNodeShape::SetX0(int value)
 {
+    value = ClampCoord(value);
     if (value != FX0) {
-        FX1 += value - FX0;
-        FX0 = value;
+        MoveEdges(FX0, FX1, value);
         Changed();
     }
     AutoPosition()->SetLeft(false);
@@ -556,9 +571,9 @@ void TTreeNodeShape::SetX0(int value)
 
 void TTreeNodeShape::SetY0(int value)
 {
+    value = ClampCoord(value);
     if (value != FY0) {
-        FY1 += value - FY0;
-        FY0 = value;
+        MoveEdges(FY0, FY1, value);
         Changed();
     }
     AutoPosition()->SetTop(false);
@@ -566,6 +581,7 @@ void TTreeNodeShape::SetY0(int value)
 
 void TTreeNodeShape::SetX1(int value)
 {
+    value = FarEdge(FX0, value);
     if (value == X1())
         return;
     FAutoSize = false;
@@ -576,6 +592,7 @@ void TTreeNodeShape::SetX1(int value)
 
 void TTreeNodeShape::SetY1(int value)
 {
+    value = FarEdge(FY0, value);
     if (value == Y1())
         return;
     FAutoSize = false;
@@ -586,10 +603,10 @@ void TTreeNodeShape::SetY1(int value)
 
 void TTreeNodeShape::SetCalculatedBounds(const TRect &r)
 {
-    FX0 = r.Left;
-    FY0 = r.Top;
-    FX1 = r.Right;
-    FY1 = r.Bottom;
+    FX0 = ClampCoord(r.Left);
+    FY0 = ClampCoord(r.Top);
+    FX1 = FarEdge(FX0, r.Right);
+    FY1 = FarEdge(FY0, r.Bottom);
     FSizeValid = true;
 }
 
@@ -613,13 +630,14 @@ void TTreeNodeShape::CalcSize(TKorCanvas *canvas)
     int w = 0;
     for (int i = 0; i < lines; ++i)
         w = std::max(w, canvas->TextWidth(Line(i)));
-    w += 2 * 3;
+    // Text of any size still gives edges in the coordinate range.
+    const long long tw = static_cast<long long>(w) + 2 * 3;
     const TChartPen *border = EffectiveBorder();
-    FX1 = FX0 + w + (border->Visible() ? 2 * border->Width() : 0);
-    const int h = canvas->TextHeight(QStringLiteral("W"));
-    const int n = std::max(lines, 1);
-    const int hb = h * n + 1;
-    FY1 = border->Visible() ? FY0 + h * n + border->Width() : FY0 + hb;
+    const long long bw = border->Visible() ? border->Width() : 0;
+    const long long h = canvas->TextHeight(QStringLiteral("W"));
+    const long long hn = h * std::max(lines, 1);
+    long long x1 = FX0 + tw + 2 * bw;
+    long long y1 = border->Visible() ? FY0 + hn + bw : FY0 + hn + 1;
     switch (FStyle) {
     case tssCircle:
     case tssDiamond:
@@ -627,12 +645,14 @@ void TTreeNodeShape::CalcSize(TKorCanvas *canvas)
     case tssTriangleBottom:
     case tssTriangleLeft:
     case tssTriangleRight:
-        FX1 += w;
-        FY1 += hb;
+        x1 += tw;
+        y1 += hn + 1;
         break;
     default:
         break;
     }
+    FX1 = FarEdge(FX0, x1);
+    FY1 = FarEdge(FY0, y1);
     FSizeValid = true;
 }
 
@@ -663,10 +683,8 @@ TPoint TTreeNodeShape::CalcConnectionPoint(const TRect &other) const
 void TTreeNodeShape::MoveRelative(int dx, int dy, bool moveChildren)
 {
     auto shift = [dx, dy](TTreeNodeShape *n) {
-        n->FX0 += dx;
-        n->FX1 += dx;
-        n->FY0 += dy;
-        n->FY1 += dy;
+        MoveEdges(n->FX0, n->FX1, static_cast<long long>(n->FX0) + dx);
+        MoveEdges(n->FY0, n->FY1, static_cast<long long>(n->FY0) + dy);
         n->ShiftOwnPoints(dx, dy);
     };
     if (moveChildren)
@@ -750,7 +768,7 @@ void TTreeNodeShape::Resize(TTreeShapeHandle corner, int dx, int dy)
         Fire(FTree->OnResizingShape, this, corner, dx, dy);
     if (dx == 0 && dy == 0)
         return;
-    int left = FX0, top = FY0, right = X1(), bottom = Y1();
+    long long left = FX0, top = FY0, right = X1(), bottom = Y1();
     const bool moveLeft = corner == rcLeftTop || corner == rcLeftBottom || corner == rcLeft;
     const bool moveRight = corner == rcRightBottom || corner == rcRightTop || corner == rcRight;
     const bool moveTop = corner == rcLeftTop || corner == rcRightTop || corner == rcTop;
@@ -763,10 +781,7 @@ void TTreeNodeShape::Resize(TTreeShapeHandle corner, int dx, int dy)
         top = std::min(top + dy, bottom - 1);
     if (moveBottom)
         bottom = std::max(bottom + dy, top + 1);
-    FX0 = left;
-    FY0 = top;
-    FX1 = right;
-    FY1 = bottom;
+    SetCalculatedBounds(TRect(ClampCoord(left), ClampCoord(top), ClampCoord(right), ClampCoord(bottom)));
     FAutoSize = false;
     FSizeValid = true;
     Changed();

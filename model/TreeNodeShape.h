@@ -108,6 +108,10 @@ public:
     // Coordinates. Setting X0 (Y0) keeps the width (height) and fixes the
     // coordinate against automatic layout, even when it does not change.
     // Reading X1 or Y1 brings the automatic size up to date first.
+    // Every edge stays within the coordinate range (kCoordLimit), and X1
+    // (Y1) at most kCoordLimit from X0 (Y0), so a stored width reads back
+    // the same: values beyond are clamped, the layout's and the automatic
+    // size's included.
     int X0() const { return FX0; }
     void SetX0(int value);
     int Y0() const { return FY0; }
@@ -201,9 +205,9 @@ public:
 
     // ---- Geometry
     int Width() const { return X1() - FX0; }
-    void SetWidth(int value) { SetX1(FX0 + value); }
+    void SetWidth(int value) { SetX1(ClampCoord(static_cast<long long>(FX0) + value)); }
     int Height() const { return Y1() - FY0; }
-    void SetHeight(int value) { SetY1(FY0 + value); }
+    void SetHeight(int value) { SetY1(ClampCoord(static_cast<long long>(FY0) + value)); }
     // Centre plus the diagram's drawing offset.
     int XCenter() const;
     int YCenter() const;
@@ -296,8 +300,8 @@ protected:
     virtual std::unique_ptr<TChartPen> NewBorder() const { return std::make_unique<TChartPen>(); }
     void SetImageSize(int w, int h)
     {
-        FImageSizeW = w;
-        FImageSizeH = h;
+        FImageSizeW = ClampCoord(w);
+        FImageSizeH = ClampCoord(h);
     }
     // Recomputes the cached image size from the current picture.
     void RecalcImageSize();
@@ -318,6 +322,11 @@ private:
         std::unique_ptr<TTreeShapeAutoPosition> AutoPosition;
     };
     TParts &Parts();
+    // The far edge (X1, Y1) for a near edge (X0, Y0): `to` brought into
+    // the coordinate range and within kCoordLimit of `from`.
+    static int FarEdge(int from, long long to);
+    // Moves a near edge to `to` (clamped) and its far edge along with it.
+    static void MoveEdges(int &near, int &far, long long to);
     void OwnPictureChanged();
     // Leaves the parent: later siblings move up and every connection of the
     // parent that ends at `child` is freed.

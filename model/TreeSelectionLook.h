@@ -44,7 +44,8 @@ public:
     // Half the side of a handle square in screen pixels, and the hit
     // tolerance of handles and connection points in diagram units.
     int HandleSize() const { return FHandleSize; }
-    void SetHandleSize(int v) { Update(FHandleSize, v); }
+    // Within the coordinate range (CanvasTypes.h).
+    void SetHandleSize(int v) { Update(FHandleSize, ClampCoord(v)); }
     // Scroll a newly selected node into view, or to the centre (run mode).
     bool ScrollToView() const { return FScrollToView; }
     void SetScrollToView(bool v) { Update(FScrollToView, v); }

@@ -20,3 +20,7 @@ corpus=$root/build/fuzz/corpus/diagram
 mkdir -p "$seeds" "$corpus"
 "$root/build/fuzz/fuzz/fuzz_diagram" -max_total_time=30 -print_final_stats=1 -dict="$root/fuzz/diagram.dict" \
   "$corpus" "$seeds"
+corpus=$root/build/fuzz/corpus/render
+mkdir -p "$corpus"
+"$root/build/fuzz/fuzz/fuzz_render" -max_total_time=30 -timeout=10 -print_final_stats=1 \
+  -dict="$root/fuzz/diagram.dict" "$corpus" "$seeds"

@@ -33,6 +33,7 @@ private slots:
     void textAlignment();
     void orthogonalProjectionRoundTrips();
     void orthoAngleSlope();
+    void projectionAtAnyZoomAndOffset();
     void rotatedProjectionRoundTrips();
     void suspendedProjection();
     void nestedClipsRestore();
@@ -672,6 +673,37 @@ void TestCanvas::orthoAngleSlope()
     options.SetOrthoAngle(45);
     c.StartDrawing(nullptr, &options, bounds, true);
     QVERIFY(std::abs(c.OrthoSlope() - 1.0) < 1e-12);
+}
+
+void TestCanvas::projectionAtAnyZoomAndOffset()
+{
+    // A file may hold any zoom and any offsets: offsets stop at the end of
+    // the coordinate range, and points projected beyond the int range stay
+    // at its ends on their own side instead of wrapping.
+    TView3DOptions options;
+    options.SetHorizOffset(INT_MAX);
+    options.SetVertOffset(INT_MIN);
+    QCOMPARE(options.HorizOffset(), kCoordLimit);
+    QCOMPARE(options.VertOffset(), -kCoordLimit);
+    TKorCanvas3D c;
+    const TRect bounds(0, 0, 400, 250);
+    for (bool orthogonal : {true, false}) {
+        options.SetOrthogonal(orthogonal);
+        for (int zoom : {INT_MAX, INT_MIN}) {
+            options.SetZoom(zoom);
+            c.StartDrawing(nullptr, &options, bounds, true);
+            c.SetupProjection(100, bounds);
+            const TPoint far = c.ProjectPoint(kCoordLimit, -kCoordLimit, 0);
+            const TPoint back = c.ProjectPoint(-kCoordLimit, kCoordLimit, 0);
+            // Straight on, opposite model points land at opposite ends.
+            if (orthogonal)
+                QVERIFY(far.X == -1 - back.X && far.Y == -1 - back.Y && (far.X == INT_MAX || far.X == INT_MIN));
+            for (TPoint p : {TPoint(INT_MAX, INT_MIN), TPoint(INT_MIN, INT_MAX)}) {
+                c.UnprojectPoint(p.X, p.Y, 0);
+                QVERIFY(std::abs(p.X) < kCoordLimit / 1000 + 400 && std::abs(p.Y) < kCoordLimit / 1000 + 400);
+            }
+        }
+    }
 }
 
 void TestCanvas::rotatedProjectionRoundTrips()

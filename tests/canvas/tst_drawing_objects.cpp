@@ -27,6 +27,7 @@ private slots:
     void hiddenPenStartsInvisible();
     void brushDefaultsAndImage();
     void fontDefaultsSizeAndHeight();
+    void sizesStopAtTheCoordinateRange();
     void fontSubObjectsOnFirstUse();
     void gradientMiddleColour();
     void shadowAndAssign();
@@ -116,6 +117,30 @@ void TestDrawingObjects::fontDefaultsSizeAndHeight()
     font.SetPixelsPerInch(600);
     QCOMPARE(font.Size(), 10);
     QCOMPARE(font.Height(), -83);
+}
+
+void TestDrawingObjects::sizesStopAtTheCoordinateRange()
+{
+    // Any size a file holds: a font's height (also through its size in
+    // points), a pen's width and a shadow's sizes stop at the ends of the
+    // coordinate range.
+    TKorFont font;
+    font.SetSize(INT_MIN);
+    QCOMPARE(font.Height(), kCoordLimit);
+    font.SetSize(INT_MAX);
+    QCOMPARE(font.Height(), -kCoordLimit);
+    QCOMPARE(font.ToQFont().pixelSize(), kCoordLimit);
+    font.SetHeight(-kCoordLimit + 1);
+    QCOMPARE(font.Height(), -kCoordLimit + 1);
+    TChartPen pen;
+    pen.SetWidth(INT_MAX);
+    QCOMPARE(pen.Width(), kCoordLimit);
+    pen.SetWidth(INT_MIN);
+    QCOMPARE(pen.Width(), -kCoordLimit);
+    TKorShadow shadow;
+    shadow.SetHorizSize(INT_MIN);
+    shadow.SetVertSize(INT_MAX);
+    QCOMPARE(TPoint(shadow.HorizSize(), shadow.VertSize()), TPoint(-kCoordLimit, kCoordLimit));
 }
 
 void TestDrawingObjects::fontSubObjectsOnFirstUse()

@@ -534,12 +534,13 @@ void TestCustomShapes::movesShiftVerticesOfChildrenToo()
     QCOMPARE(alone->Points()->Positions(), (TPointArray{{-3, 0}, {2, 5}, {-3, 5}}));
     QVERIFY(!alone->SizeValid());
 
-    // Vertices at the edge of the coordinate range stay there.
+    // Vertices beyond the coordinate range stop at its end, and stay there.
     TPolygonShape *far = AddPolygon(tree, {{INT_MAX - 1, 0}, {0, INT_MIN + 1}});
+    QCOMPARE(far->Points()->Positions(), (TPointArray{{kCoordLimit, 0}, {0, -kCoordLimit}}));
     far->Points()->Items(0)->SetX(INT_MAX);
-    QCOMPARE(far->GetResizingCorner(INT_MAX, 0), rcPoint);
+    QCOMPARE(far->GetResizingCorner(kCoordLimit, 0), rcPoint);
     far->Resize(rcPoint, 10, 0);
-    QCOMPARE(far->Points()->Items(0)->X(), INT_MAX);
+    QCOMPARE(far->Points()->Items(0)->X(), kCoordLimit);
 }
 
 void TestCustomShapes::assignCopiesVerticesAndFormat()

@@ -105,6 +105,7 @@ private slots:
     void extentOfThePass();
     void withoutLayoutObject();
     void deepChainWithoutRecursion();
+    void layoutStopsAtTheEndOfTheRange();
     void autoConnectionCourse();
     void autoConnectionsAndVisibleArea();
 };
@@ -499,6 +500,44 @@ void TestLayout::deepChainWithoutRecursion()
     QCOMPARE(node->Y0(), node->Parent()->Bounds().Bottom + 1);
     QCOMPARE(TTreeExplorerAlignChild::LastBottom(root), node->Bounds().Bottom);
     QCOMPARE(tree->ShapeExtent().Bottom, node->Bounds().Bottom);
+}
+
+void TestLayout::layoutStopsAtTheEndOfTheRange()
+{
+    // A node placed at the end of the int range (as a file may place it)
+    // gets a child one indentation further right, and tall rows follow each
+    // other down: positions stop at the end of the coordinate range instead
+    // of wrapping round to the other side.
+    THost host;
+    TTreeDocument *tree = host.Tree;
+    TTreeNodeShape *far = tree->AddRoot(QStringLiteral("far"));
+    far->SetX0(INT_MAX - 10);
+    QCOMPARE(far->X0(), kCoordLimit);
+    TTreeNodeShape *child = far->AddChild(QStringLiteral("child"));
+    QCOMPARE(child->X0(), kCoordLimit);
+    far->SetExpanded(true);
+    std::vector<TTreeNodeShape *> rows{far, child};
+    for (int i = 0; i < 10; ++i) {
+        TTreeNodeShape *tall = tree->AddRoot(QStringLiteral("tall"));
+        tall->SetHeight(INT_MAX);
+        QCOMPARE(tall->Height(), kCoordLimit);
+        rows.push_back(tall);
+    }
+    tree->LayoutShapes();
+    QCOMPARE(child->X0(), kCoordLimit);
+    QCOMPARE(child->X1(), kCoordLimit);
+    int top = INT_MIN;
+    for (TTreeNodeShape *row : rows) {
+        QVERIFY(row->Y0() >= top);
+        QVERIFY(row->Y1() >= row->Y0() && row->Y1() <= kCoordLimit);
+        top = row->Y0();
+    }
+    QCOMPARE(top, kCoordLimit);
+    QVERIFY(tree->ShapeExtent().Bottom >= kCoordLimit && tree->ShapeExtent().Bottom < INT_MAX / 2);
+    // Moved on from there, they stay at the end.
+    far->MoveRelative(INT_MAX, INT_MIN, true);
+    QCOMPARE((QList<int>{far->X0(), far->Y0(), child->X0(), child->Y0()}),
+             (QList<int>{kCoordLimit, -kCoordLimit, kCoordLimit, -kCoordLimit}));
 }
 
 void TestLayout::autoConnectionCourse()

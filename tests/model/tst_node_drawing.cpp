@@ -71,6 +71,7 @@ private slots:
     void selectionAndHotTrackSettings();
     void explorerTreeAfterLayout();
     void sheetOfEveryStyle();
+    void sizesBeyondTheCoordinateRange();
 };
 
 // ---------------------------------------------------------------------------
@@ -563,13 +564,14 @@ void TestNodeDrawing::crossBoxSigns()
     t->DefaultFormat().SetChildManager(nullptr);
     QVERIFY(!boxDrawn());
 
-    // A size read from a file may be any integer: the box and its sign stop
-    // at the ends of the coordinate range.
+    // A size read from a file may be any integer: it stops at the end of
+    // the coordinate range, and so do the box and its sign.
     TRecordingCanvas record;
     box->SetSize(INT_MAX);
+    QCOMPARE(box->Size(), kCoordLimit);
     box->Draw(&record, TPoint(100, 70), false, TRect(0, 0, 200, 140));
-    QVERIFY(record.Has("ProjectedRectangle", {100 - INT_MAX, 70 - INT_MAX, INT_MAX, INT_MAX, 0}));
-    QVERIFY(record.Has("ProjectedLine", {100 - INT_MAX / 2, 70, 100 + INT_MAX / 2 + 1, 70, 0}));
+    QVERIFY(record.Has("ProjectedRectangle", {100 - kCoordLimit, 70 - kCoordLimit, 100 + kCoordLimit, 70 + kCoordLimit, 0}));
+    QVERIFY(record.Has("ProjectedLine", {100 - kCoordLimit / 2, 70, 100 + kCoordLimit / 2 + 1, 70, 0}));
     record.Clear();
     box->SetSize(INT_MIN);
     box->Draw(&record, TPoint(-100, 70), false, TRect(-200, 0, 200, 140));
@@ -858,6 +860,53 @@ void TestNodeDrawing::sheetOfEveryStyle()
         QDir().mkpath(folder);
         QVERIFY(image.save(QDir(folder).filePath(QStringLiteral("node_styles.png"))));
     }
+}
+
+void TestNodeDrawing::sizesBeyondTheCoordinateRange()
+{
+    // Sizes read from a file may be any integers: they stop at the end of
+    // the coordinate range, so the body measured with its border and text
+    // and drawn with its shadow, image and text offsets stays inside int,
+    // at any zoom.
+    TPictureHost host;
+    TPictureTree *t = host.Tree;
+    TTreeNodeShape *n = t->AddRoot(QStringLiteral("wide"));
+    n->Border()->SetWidth(INT_MAX);
+    n->Shadow()->SetHorizSize(INT_MIN);
+    n->Shadow()->SetVertSize(INT_MAX);
+    n->SetImage(Solid(16, 16, clRed).get());
+    n->SetImageWidth(INT_MAX);
+    n->SetImageHeight(INT_MIN);
+    n->Font()->SetHeight(INT_MIN);
+    n->Text()->SetHorizOffset(INT_MAX);
+    n->Text()->SetVertOffset(INT_MIN);
+    QCOMPARE((QList<int>{n->Border()->Width(), n->Shadow()->HorizSize(), n->Shadow()->VertSize(), n->ImageWidth(),
+                         n->ImageHeight(), n->Font()->Height(), n->Text()->HorizOffset(), n->Text()->VertOffset()}),
+             (QList<int>{kCoordLimit, -kCoordLimit, kCoordLimit, kCoordLimit, -kCoordLimit, -kCoordLimit, kCoordLimit,
+                         -kCoordLimit}));
+    for (TTreeShapeStyle style : {tssRectangle, tssCircle, tssDiamond}) {
+        n->SetStyle(style);
+        n->SetX0(10);
+        n->SetY0(10);
+        QCOMPARE(n->X1(), kCoordLimit);
+        QCOMPARE(n->Y1(), kCoordLimit);
+        for (int zoom : {100, 1, INT_MAX}) {
+            t->Wipe();
+            t->Project(zoom);
+            t->LayoutShapes();
+            n->DrawNodeWalk();
+        }
+    }
+    // The shadow (of the body with its border, half a pen beyond the left
+    // and top edges and a whole pen beyond the others) and the body.
+    n->SetStyle(tssRectangle);
+    t->Wipe();
+    t->Project(100);
+    n->DrawNodeWalk();
+    const int half = kCoordLimit / 2, far = 2 * kCoordLimit;
+    QVERIFY(t->Canvas.Has("ProjectedRectangle",
+                          {10 - half - kCoordLimit, 10 - half + kCoordLimit, far - kCoordLimit, far + kCoordLimit, 0}));
+    QVERIFY(t->Canvas.Has("ProjectedRectangle", {10, 10, kCoordLimit, kCoordLimit, 0}));
 }
 
 QTEST_MAIN(TestNodeDrawing)

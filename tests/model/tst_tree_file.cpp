@@ -330,6 +330,7 @@ private slots:
     void continueQuestion();
     void partAfterTheDiagram();
     void untrustedValuesAndReferences();
+    void valuesBeyondTheCoordinateRange();
     void recordsThatAreNoElements();
     void notADiagramLeavesTheDocument();
     void stoppedLoadKeepsWhatWasRead();
@@ -907,6 +908,77 @@ void TestTreeFile::partAfterTheDiagram()
     QVERIFY(ErrorOf([&] { LoadDiagramFile(*loaded.Tree, dir.filePath(QStringLiteral("none"))); })
                 .startsWith(QStringLiteral("Cannot open file \"%1\".").arg(dir.filePath(QStringLiteral("none.abx")))));
     QCOMPARE(loaded.Tree->Shapes().Count(), 1);
+}
+
+void TestTreeFile::valuesBeyondTheCoordinateRange()
+{
+    // Coordinates and the sizes added to them stop at the ends of the
+    // coordinate range; values at the ends load and save as they are.
+    TAnswers yes(true);
+    TBytes file;
+    file.Diagram();
+    const auto ints = [&](const QList<std::pair<QString, int>> &values) {
+        for (const auto &[name, value] : values)
+            file.Str(name)->WriteInteger(value);
+    };
+    file.Element(QStringLiteral("TTreeNodeShape"), QStringLiteral("Far"));
+    ints({{QStringLiteral("Border.Width"), INT_MAX},
+          {QStringLiteral("ImageHeight"), INT_MIN},
+          {QStringLiteral("ImageWidth"), INT_MAX},
+          {QStringLiteral("Shadow.HorizSize"), INT_MIN},
+          {QStringLiteral("Shadow.VertSize"), INT_MAX},
+          {QStringLiteral("X0"), INT_MAX - 10},
+          {QStringLiteral("X1"), INT_MIN},
+          {QStringLiteral("Y0"), INT_MIN},
+          {QStringLiteral("Y1"), INT_MAX},
+          {QStringLiteral("Font.Size"), INT_MIN},
+          {QStringLiteral("Text.HorizOffset"), INT_MAX},
+          {QStringLiteral("Text.VertOffset"), INT_MIN}});
+    file.End().End();
+    file.Element(QStringLiteral("TTreeNodeShape"), QStringLiteral("Edge"));
+    ints({{QStringLiteral("X0"), -kCoordLimit}, {QStringLiteral("X1"), 0}, {QStringLiteral("Y0"), kCoordLimit},
+          {QStringLiteral("Y1"), kCoordLimit}, {QStringLiteral("Font.Height"), kCoordLimit}});
+    file.End().End();
+    file.Element(QStringLiteral("TTreeConnection"), QStringLiteral("Link"));
+    file.Str(QStringLiteral("Points"))->WriteListBegin();
+    for (int v : {int(cpAbsolute), int(cpPrevOffset), INT_MAX, INT_MIN, INT_MIN, INT_MAX})
+        file->WriteInteger(v);
+    file->WriteListEnd();
+    file.End().End();
+    file.End();
+    const QByteArray bytes = file.Bytes();
+    Seed(QStringLiteral("coordinate-range"), bytes);
+
+    THost loaded;
+    Load(*loaded.Tree, bytes);
+    QVERIFY(yes.Asked.isEmpty());
+    auto *far = dynamic_cast<TTreeNodeShape *>(loaded.Owner->FindComponent(QStringLiteral("Far")));
+    QVERIFY(far);
+    QCOMPARE(far->Border()->Width(), kCoordLimit);
+    QCOMPARE(far->ImageHeight(), -kCoordLimit);
+    QCOMPARE(far->ImageWidth(), kCoordLimit);
+    QCOMPARE(far->Shadow()->HorizSize(), -kCoordLimit);
+    QCOMPARE(far->Shadow()->VertSize(), kCoordLimit);
+    // The far edges stay within kCoordLimit of the near ones too, so a
+    // stored width reads back the same.
+    QCOMPARE(far->X0(), kCoordLimit);
+    QCOMPARE(far->X1(), 0);
+    QCOMPARE(far->Y0(), -kCoordLimit);
+    QCOMPARE(far->Y1(), 0);
+    QCOMPARE(far->Font()->Height(), kCoordLimit);
+    QCOMPARE(far->Text()->HorizOffset(), kCoordLimit);
+    QCOMPARE(far->Text()->VertOffset(), -kCoordLimit);
+    const TConnectionPoint &p = loaded.Tree->Connections()[0]->Points()[0];
+    QCOMPARE((QList<int>{p.XValue, p.YValue, p.X, p.Y}),
+             (QList<int>{kCoordLimit, -kCoordLimit, -kCoordLimit, kCoordLimit}));
+
+    auto *edge = dynamic_cast<TTreeNodeShape *>(loaded.Owner->FindComponent(QStringLiteral("Edge")));
+    QCOMPARE((QList<int>{edge->X0(), edge->X1(), edge->Y0(), edge->Y1(), edge->Font()->Height()}),
+             (QList<int>{-kCoordLimit, 0, kCoordLimit, kCoordLimit, kCoordLimit}));
+    const QByteArray saved = Save(*loaded.Tree);
+    THost again;
+    Load(*again.Tree, saved);
+    QCOMPARE(Save(*again.Tree), saved);
 }
 
 void TestTreeFile::untrustedValuesAndReferences()
