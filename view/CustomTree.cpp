@@ -118,8 +118,9 @@ TPoint TCustomTree::ProjectPoint(const TPoint &p) const
         return Canvas()->ProjectPoint(p.X, p.Y, 0);
     const double z = o->Zoom() * 0.01;
     const TPoint c = MappingCenter();
-    return TPoint(dx::RoundEven((static_cast<double>(p.X) - c.X) * z) + c.X + o->HorizOffset(),
-                  dx::RoundEven((static_cast<double>(p.Y) - c.Y) * z) + c.Y + o->VertOffset());
+    // Any zoom a file may give: the sums saturate instead of overflowing.
+    return TPoint(dx::Saturate(int64_t(dx::RoundEven((static_cast<double>(p.X) - c.X) * z)) + c.X + o->HorizOffset()),
+                  dx::Saturate(int64_t(dx::RoundEven((static_cast<double>(p.Y) - c.Y) * z)) + c.Y + o->VertOffset()));
 }
 
 TPoint TCustomTree::UnprojectPoint(const TPoint &p) const
@@ -134,8 +135,8 @@ TPoint TCustomTree::UnprojectPoint(const TPoint &p) const
         return p;
     const double z = o->Zoom() * 0.01;
     const TPoint c = MappingCenter();
-    return TPoint(dx::RoundEven((static_cast<double>(p.X) - c.X - o->HorizOffset()) / z) + c.X,
-                  dx::RoundEven((static_cast<double>(p.Y) - c.Y - o->VertOffset()) / z) + c.Y);
+    return TPoint(dx::Saturate(int64_t(dx::RoundEven((static_cast<double>(p.X) - c.X - o->HorizOffset()) / z)) + c.X),
+                  dx::Saturate(int64_t(dx::RoundEven((static_cast<double>(p.Y) - c.Y - o->VertOffset()) / z)) + c.Y));
 }
 
 TRect TCustomTree::VisibleArea() const
@@ -194,9 +195,9 @@ void TCustomTree::ZoomChanging(int newZoom)
         o->SetHorizOffset(dx::RoundEven((static_cast<double>(c.X) - m.X) * newZoom / 100.0));
         o->SetVertOffset(dx::RoundEven((static_cast<double>(c.Y) - m.Y) * newZoom / 100.0));
     } else {
-        const double f = 1.0 - (o->Zoom() - newZoom) / 100.0;
-        o->SetHorizOffset(o->HorizOffset() + dx::RoundEven(c.X * f) - c.X);
-        o->SetVertOffset(o->VertOffset() + dx::RoundEven(c.Y * f) - c.Y);
+        const double f = 1.0 - (static_cast<double>(o->Zoom()) - newZoom) / 100.0;
+        o->SetHorizOffset(dx::Saturate(int64_t(o->HorizOffset()) + dx::RoundEven(c.X * f) - c.X));
+        o->SetVertOffset(dx::Saturate(int64_t(o->VertOffset()) + dx::RoundEven(c.Y * f) - c.Y));
     }
     Fire(OnZoom, Self());
 }

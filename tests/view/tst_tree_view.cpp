@@ -98,6 +98,21 @@ void TestTreeView::mappingFollowsZoomAndOffsets()
     // A zoom of 0 maps nothing back rather than dividing by zero.
     t->View3DOptions()->SetZoom(0);
     QCOMPARE(t->UnprojectPoint(TPoint(5, 6)), TPoint(5, 6));
+
+    // Any zoom and offsets a file may hold: positions saturate at the ends
+    // of the range instead of overflowing, also while zooming and painting.
+    for (int zoom : {INT_MAX, -INT_MAX, 1}) {
+        t->View3DOptions()->SetZoom(zoom);
+        t->View3DOptions()->SetHorizOffset(INT_MAX);
+        t->View3DOptions()->SetVertOffset(INT_MIN);
+        h.Paint();
+        const TPoint far = t->ProjectPoint(TPoint(kCoordLimit, -kCoordLimit));
+        const TPoint back = t->UnprojectPoint(TPoint(INT_MIN, INT_MAX));
+        if (zoom == INT_MAX)
+            QCOMPARE(far, TPoint(INT_MAX, INT_MIN));
+        if (zoom == 1)
+            QVERIFY(back.X < -1000000000 && back.Y > 1000000000);
+    }
 }
 
 void TestTreeView::zoomedShapeOutsideTheViewIsSkipped()
