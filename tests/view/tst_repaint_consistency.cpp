@@ -42,7 +42,9 @@ private slots:
 void TestRepaintConsistency::repaintAfterEveryEditMatchesAFreshOne()
 {
     RegisterViewClasses();
-    for (int seed = 0; seed < 16; ++seed) {
+    // Longer runs by hand: DENDRIX_SEEDS=500.
+    const int seeds = qEnvironmentVariableIsSet("DENDRIX_SEEDS") ? qEnvironmentVariableIntValue("DENDRIX_SEEDS") : 16;
+    for (int seed = 0; seed < seeds; ++seed) {
         std::mt19937 rng(seed);
         auto R = [&rng](int n) { return int(rng() % unsigned(n)); };
         TComponent host;
