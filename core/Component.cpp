@@ -72,21 +72,25 @@ struct TComponent::OwnedList
 
     void NameRemoved(const QString &name)
     {
-        // "Base123": the number 123 is free again for the base "Base".
+        // "Base123": the number 123 is free again for the base "Base", 23
+        // for the base "Base1" and 3 for "Base12" (a base may end in a
+        // digit, as connection names do).
         if (NextFree.isEmpty())
             return;
-        int digits = 0;
-        while (digits < name.size() && name.at(name.size() - 1 - digits).isDigit())
-            ++digits;
-        if (digits == 0 || digits == name.size() || name.at(name.size() - digits) == QLatin1Char('0'))
-            return;
-        auto it = NextFree.find(TNameKey{name.left(name.size() - digits)});
-        if (it == NextFree.end())
-            return;
-        bool ok = false;
-        const int n = QStringView(name).right(digits).toInt(&ok);
-        if (ok && n < *it)
-            *it = n;
+        int trailing = 0;
+        while (trailing < name.size() && name.at(name.size() - 1 - trailing).isDigit())
+            ++trailing;
+        for (int digits = 1; digits <= trailing && digits < name.size(); ++digits) {
+            if (name.at(name.size() - digits) == QLatin1Char('0'))
+                continue; // numbers are written without leading zeros
+            auto it = NextFree.find(TNameKey{name.left(name.size() - digits)});
+            if (it == NextFree.end())
+                continue;
+            bool ok = false;
+            const int n = QStringView(name).right(digits).toInt(&ok);
+            if (ok && n < *it)
+                *it = n;
+        }
     }
 };
 

@@ -153,6 +153,24 @@ void TestComponents::firstFreeNumberComesBackAfterRemoval()
     // Renaming frees the old number as well.
     a->SetName(QStringLiteral("Boss"));
     QCOMPARE(owner.UniqueName(QStringLiteral("TTreeNodeShape")), QStringLiteral("TreeNodeShape2"));
+
+    // A base that ends in a digit itself (a connection between
+    // TreeNodeShape1 and TreeNodeShape2): its freed numbers come back too.
+    const QString base = QStringLiteral("TreeNodeShape1_TreeNodeShape2");
+    std::vector<TTracked *> links;
+    for (int i = 0; i < 3; ++i) {
+        auto *l = new TTracked(&owner);
+        l->SetName(owner.FirstFreeName(base));
+        links.push_back(l);
+    }
+    QCOMPARE(links[2]->Name(), base + QStringLiteral("3"));
+    delete links[0];
+    QCOMPARE(owner.FirstFreeName(base), base + QStringLiteral("1"));
+    links[1]->SetName(QStringLiteral("Renamed"));
+    auto *again = new TTracked(&owner);
+    again->SetName(owner.FirstFreeName(base));
+    QCOMPARE(again->Name(), base + QStringLiteral("1"));
+    QCOMPARE(owner.FirstFreeName(base), base + QStringLiteral("2"));
 }
 
 void TestComponents::duplicateNameRefusedAndOwnerUnchanged()
