@@ -155,7 +155,7 @@ void TTreeDocument::HotTrackChanged()
 {
     // Hot nodes are measured with the hot-track font.
     for (TTreeNodeShape *node : FShapes)
-        if (node->Hot())
+        if (node->Hot() && node->AutoSize())
             node->InvalidateSize();
     Invalidate();
 }

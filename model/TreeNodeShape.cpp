@@ -615,8 +615,10 @@ void TTreeNodeShape::SetHot(bool value)
     if (value == FHot)
         return;
     FHot = value;
-    // The hot-track font may be larger or smaller than the node's own.
-    FSizeValid = false;
+    // The hot-track font may be larger or smaller than the node's own; a
+    // fixed size stays as it is.
+    if (FAutoSize)
+        FSizeValid = false;
 }
 
 void TTreeNodeShape::CalcSize(TKorCanvas *canvas)

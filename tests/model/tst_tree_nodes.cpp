@@ -456,6 +456,16 @@ void TestTreeNodes::automaticSizeFromText()
     hot->Font()->SetSize(8);
     canvas->AssignFont(hot->Font());
     QCOMPARE(lines->Width(), canvas->TextWidth(QStringLiteral("abcabc")) + 8);
+    // A node of fixed size keeps it when it turns hot or the font changes.
+    TTreeNodeShape *fixed = host.Tree->AddRoot(QStringLiteral("abcabc"));
+    fixed->SetAutoSize(false);
+    fixed->SetWidth(100);
+    fixed->SetHot(true);
+    hot->Font()->SetSize(30);
+    QCOMPARE(fixed->Width(), 100);
+    host.Tree->LayoutShapes();
+    QCOMPARE(fixed->Width(), 100);
+    hot->Font()->SetSize(8);
     lines->SetHot(false);
     canvas->AssignFont(host.Tree->DefaultFormat().Font());
     QCOMPARE(lines->Width(), canvas->TextWidth(QStringLiteral("abcabc")) + 8);
