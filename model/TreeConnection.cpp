@@ -4,6 +4,7 @@
 #include "model/TreeDocument.h"
 #include "model/TreeNodeShape.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -599,17 +600,21 @@ void TTreeConnection::CalcPoints()
         return p.XStyle == cpPrevOffset || p.YStyle == cpPrevOffset ||
                (p.XStyle == cpToEdge && i > 0 && FPoints[i - 1].XStyle != cpNextOffset);
     };
-    std::vector<char> settled(static_cast<size_t>(n) + 1, 1);
+    // This runs for every connection on every repaint: the usual few
+    // points need no heap.
+    QVarLengthArray<char, 16> settled(n + 1);
+    settled[n] = 1;
     for (int i = n; i-- > 0;)
         settled[i] = !looksBack(i) && (!(xNeedsNext(i) || yNeedsNext(i)) || settled[i + 1]);
-    std::vector<char> computed(static_cast<size_t>(n), 0);
+    QVarLengthArray<char, 16> computed(n);
+    std::fill(computed.begin(), computed.end(), 0);
 
     struct TFrame
     {
         int Index;
         int Stage; // 0: next point for X, 1: X, then next point for Y, 2: Y
     };
-    std::vector<TFrame> stack;
+    QVarLengthArray<TFrame, 16> stack;
     int64_t budget = 4096 + 16 * static_cast<int64_t>(n);
     auto request = [&](int i, bool nested) {
         if (computed[i] && (settled[i] || (nested && budget <= 0)))
@@ -620,7 +625,7 @@ void TTreeConnection::CalcPoints()
     for (int k = 0; k < n; ++k) {
         request(k, false);
         while (!stack.empty()) {
-            const size_t top = stack.size() - 1;
+            const qsizetype top = stack.size() - 1;
             const int i = stack[top].Index;
             const int stage = stack[top].Stage++;
             if (stage == 0) {
