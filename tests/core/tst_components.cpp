@@ -374,13 +374,17 @@ void TestComponents::freeNotificationDropsReferencesEitherWay()
     // The referrer goes first: the target outlives it without a dangling
     // link (the sanitizer sees a use after free otherwise).
     {
-        TOther target;
-        {
-            TReferrer referrer;
-            referrer.Refer(&target);
-        }
         TReferrer later;
-        later.Refer(&target);
+        {
+            TOther target;
+            {
+                TReferrer referrer;
+                referrer.Refer(&target);
+            }
+            later.Refer(&target);
+        }
+        QCOMPARE(later.Heard, 1);
+        QCOMPARE(later.Target, nullptr);
     }
     // Unlinked references are not reported.
     {
