@@ -2,12 +2,11 @@
 // full-window gradient in each direction, node-like shapes with text, and
 // a transparent element.
 
+#include "BenchMain.h"
 #include "canvas/KorCanvas.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -67,12 +66,4 @@ BENCHMARK(BM_TransparentElement);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DENDRIX_GUI_BENCHMARK_MAIN()

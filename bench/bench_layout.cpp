@@ -1,26 +1,14 @@
 // The position pass over 100,000 nodes, with their sizes known and with
 // every text measured first, and importing a 100,000-line text outline.
 
+#include "BenchMain.h"
+#include "TreeTestUtil.h"
 #include "model/Arbolix.h"
 #include "model/TreeWalk.h"
 
-#include <QGuiApplication>
-#include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
-
-struct THost
-{
-    std::unique_ptr<TComponent> Owner = std::make_unique<TComponent>();
-    TTreeDocument *Tree;
-    THost()
-    {
-        Owner->SetName(QStringLiteral("TreeEditor1"));
-        Tree = new TTreeDocument(Owner.get());
-        Tree->SetNoOwnerShapes(false);
-    }
-};
 
 // An outline of `count` lines shaped like a folder tree: runs of siblings,
 // steps one level down, and climbs back several levels at once.
@@ -109,13 +97,4 @@ BENCHMARK(BM_FirstLayout)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    // Text is measured with the platform's fonts.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DENDRIX_GUI_BENCHMARK_MAIN()

@@ -3,12 +3,11 @@
 // most nodes lie outside the visible area, and ShapeAt over a large
 // diagram.
 
+#include "BenchMain.h"
 #include "model/Arbolix.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
@@ -90,12 +89,4 @@ BENCHMARK(BM_ShapeAt)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DENDRIX_GUI_BENCHMARK_MAIN()

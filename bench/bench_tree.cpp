@@ -2,6 +2,7 @@
 // AddChild (named, owned by the host, each connected to its parent), the
 // memory a node takes, and Clear.
 
+#include "TreeTestUtil.h"
 #include "model/Arbolix.h"
 
 #include <benchmark/benchmark.h>
@@ -10,18 +11,6 @@
 
 namespace {
 
-struct THost
-{
-    std::unique_ptr<TComponent> Owner = std::make_unique<TComponent>();
-    TTreeDocument *Tree;
-    explicit THost(bool connect = true)
-    {
-        Owner->SetName(QStringLiteral("TreeEditor1"));
-        Tree = new TTreeDocument(Owner.get());
-        Tree->SetNoOwnerShapes(false);
-        Tree->SetAutoConnectChildren(connect);
-    }
-};
 
 // A tree of `count` nodes: a root and, breadth first, ten children per node.
 void BuildTree(TTreeDocument *tree, int count)
@@ -85,7 +74,8 @@ void BM_MemoryPerNode(benchmark::State &state)
     const int count = 100000;
     double perNode = 0;
     for (auto _ : state) {
-        THost host(connect);
+        THost host;
+        host.Tree->SetAutoConnectChildren(connect);
         const size_t before = HeapInUse();
         BuildTree(host.Tree, count);
         const size_t after = HeapInUse();

@@ -3,6 +3,7 @@
 // connected to its parent (goal: each way within 0.5 s); and loading one
 // chain of 100,000 nodes, each the child of the one before.
 
+#include "TreeTestUtil.h"
 #include "model/Arbolix.h"
 
 #include <QBuffer>
@@ -10,18 +11,6 @@
 #include <memory>
 
 namespace {
-
-struct THost
-{
-    std::unique_ptr<TComponent> Owner = std::make_unique<TComponent>();
-    TTreeDocument *Tree;
-    THost()
-    {
-        Owner->SetName(QStringLiteral("TreeEditor1"));
-        Tree = new TTreeDocument(Owner.get());
-        Tree->SetNoOwnerShapes(false);
-    }
-};
 
 std::unique_ptr<THost> MakeDiagram(int count)
 {
