@@ -3,6 +3,7 @@
 
 #include "core/CoreConst.h"
 #include "core/Exceptions.h"
+#include "core/Windows1252.h"
 #include "model/TreeConst.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNodeShape.h"
@@ -76,19 +77,7 @@ QString DecodeText(const QByteArray &data)
             text.remove(0, 1);
         return text;
     }
-    // 0x80 .. 0x9F of the Windows Western page; its five unused bytes stay
-    // the control characters of the same number.
-    static const char16_t windows1252[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    text.resize(data.size());
-    QChar *out = text.data();
-    for (qsizetype i = 0; i < data.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(data[i]);
-        out[i] = QChar(byte >= 0x80 && byte < 0xA0 ? windows1252[byte - 0x80] : char16_t(byte));
-    }
-    return text;
+    return FromWindows1252(data);
 }
 
 } // namespace
