@@ -14,22 +14,11 @@
 
 namespace {
 
-// a + b, saturating at the int range: a projected point far outside the
-// picture (any zoom is allowed) stays far outside instead of wrapping.
-int AddSaturated(long long a, long long b)
+// a + b with a scaled a: a projected point far outside the picture (any
+// zoom is allowed) stays far outside instead of wrapping.
+int AddSaturated(int64_t a, int64_t b)
 {
-    const long long s = a + b;
-    return s > INT_MAX ? INT_MAX : (s < INT_MIN ? INT_MIN : static_cast<int>(s));
-}
-
-// v rounded to the nearest integer, ties to even, in 64 bits: a scaled
-// value beyond the int range must still land beyond it once the offset is
-// added. Beyond 2^40 every value is as good as any other.
-long long Rounded(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    return static_cast<long long>(std::nearbyint(std::clamp(v, -1099511627776.0, 1099511627776.0)));
+    return dx::Saturate(a + b);
 }
 
 } // namespace
@@ -109,8 +98,8 @@ TPoint TKorCanvas3D::ProjectPoint(int x, int y, int z) const
 {
     const double zoom = FZoomFactor;
     if (FIs3D && FIsOrthogonal) {
-        return TPoint(AddSaturated(Rounded((static_cast<double>(x) + z - FXCenter) * zoom), FXCenterOffset),
-                      AddSaturated(Rounded((static_cast<double>(y) - FYCenter - z * FOrthoSlope) * zoom),
+        return TPoint(AddSaturated(dx::RoundEvenWide((static_cast<double>(x) + z - FXCenter) * zoom), FXCenterOffset),
+                      AddSaturated(dx::RoundEvenWide((static_cast<double>(y) - FYCenter - z * FOrthoSlope) * zoom),
                                    FYCenterOffset));
     }
     if (FIs3D) {
@@ -120,8 +109,8 @@ TPoint TKorCanvas3D::ProjectPoint(int x, int y, int z) const
         double d = zoom;
         if (FPerspective > 0.0)
             d = zoom * (1.0 - FPerspective * (x0 * FM1 - y0 * FSinE + z0 * FM2));
-        return TPoint(AddSaturated(Rounded((x0 * FA1 + y0 * FA2 + z0 * FA3) * d), FXCenterOffset),
-                      AddSaturated(Rounded((x0 * FB1 + y0 * FB2 + z0 * FB3) * d), FYCenterOffset));
+        return TPoint(AddSaturated(dx::RoundEvenWide((x0 * FA1 + y0 * FA2 + z0 * FA3) * d), FXCenterOffset),
+                      AddSaturated(dx::RoundEvenWide((x0 * FB1 + y0 * FB2 + z0 * FB3) * d), FYCenterOffset));
     }
     return TPoint(x, y);
 }
@@ -132,7 +121,7 @@ void TKorCanvas3D::UnprojectPoint(int &x, int &y, int z) const
         return;
     const double f = 1.0 / FZoomFactor;
     if (FIs3D && FIsOrthogonal) {
-        const int mx = AddSaturated(Rounded(f * (static_cast<double>(x) - FXCenterOffset)),
+        const int mx = AddSaturated(dx::RoundEvenWide(f * (static_cast<double>(x) - FXCenterOffset)),
                                     static_cast<long long>(FXCenter) - z);
         const int my = AddSaturated(
             dx::RoundEven(f * (static_cast<double>(y) - FYCenterOffset) + z * FOrthoSlope), FYCenter);
@@ -152,8 +141,8 @@ void TKorCanvas3D::UnprojectPoint(int &x, int &y, int z) const
         const double det = FA1 * FB2 - FA2 * FB1;
         if (det == 0.0)
             return;
-        x = AddSaturated(Rounded((px * FB2 - py * FA2) / det), FXCenter);
-        y = AddSaturated(Rounded((py * FA1 - px * FB1) / det), FYCenter);
+        x = AddSaturated(dx::RoundEvenWide((px * FB2 - py * FA2) / det), FXCenter);
+        y = AddSaturated(dx::RoundEvenWide((py * FA1 - px * FB1) / det), FYCenter);
     }
 }
 

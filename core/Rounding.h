@@ -14,24 +14,30 @@
 
 namespace dx {
 
-// Nearest integer, ties to even. Values beyond the int range saturate and
-// NaN gives 0, so no caller can hit undefined behaviour on a bad input.
-inline int RoundEven(double v)
+// Nearest integer, ties to even, in 64 bits: a scaled value beyond the int
+// range that an offset is still to be added to (then Saturate). Beyond
+// 2^40 every value is as good as any other; NaN gives 0.
+inline int64_t RoundEvenWide(double v)
 {
     if (std::isnan(v))
         return 0;
-    if (v >= 2147483647.0)
-        return INT_MAX;
-    if (v <= -2147483648.0)
-        return INT_MIN;
-    const double f = std::floor(v);
-    const double d = v - f; // exact for doubles
+    const double c = v > 1099511627776.0 ? 1099511627776.0 : (v < -1099511627776.0 ? -1099511627776.0 : v);
+    const double f = std::floor(c);
+    const double d = c - f; // exact for doubles
     double r = f;
     if (d > 0.5)
         r = f + 1.0;
     else if (d == 0.5)
         r = (std::fmod(f, 2.0) == 0.0) ? f : f + 1.0;
-    return static_cast<int>(r);
+    return static_cast<int64_t>(r);
+}
+
+// Nearest integer, ties to even. Values beyond the int range saturate and
+// NaN gives 0, so no caller can hit undefined behaviour on a bad input.
+inline int RoundEven(double v)
+{
+    const int64_t r = RoundEvenWide(v);
+    return r > INT_MAX ? INT_MAX : r < INT_MIN ? INT_MIN : static_cast<int>(r);
 }
 
 // a * b / c with the quotient rounded half away from zero, computed in 64

@@ -119,8 +119,8 @@ TPoint TCustomTree::ProjectPoint(const TPoint &p) const
     const double z = o->Zoom() * 0.01;
     const TPoint c = MappingCenter();
     // Any zoom a file may give: the sums saturate instead of overflowing.
-    return TPoint(dx::Saturate(int64_t(dx::RoundEven((static_cast<double>(p.X) - c.X) * z)) + c.X + o->HorizOffset()),
-                  dx::Saturate(int64_t(dx::RoundEven((static_cast<double>(p.Y) - c.Y) * z)) + c.Y + o->VertOffset()));
+    return TPoint(dx::Saturate(dx::RoundEvenWide((static_cast<double>(p.X) - c.X) * z) + c.X + o->HorizOffset()),
+                  dx::Saturate(dx::RoundEvenWide((static_cast<double>(p.Y) - c.Y) * z) + c.Y + o->VertOffset()));
 }
 
 TPoint TCustomTree::UnprojectPoint(const TPoint &p) const
@@ -135,8 +135,8 @@ TPoint TCustomTree::UnprojectPoint(const TPoint &p) const
         return p;
     const double z = o->Zoom() * 0.01;
     const TPoint c = MappingCenter();
-    return TPoint(dx::Saturate(int64_t(dx::RoundEven((static_cast<double>(p.X) - c.X - o->HorizOffset()) / z)) + c.X),
-                  dx::Saturate(int64_t(dx::RoundEven((static_cast<double>(p.Y) - c.Y - o->VertOffset()) / z)) + c.Y));
+    return TPoint(dx::Saturate(dx::RoundEvenWide((static_cast<double>(p.X) - c.X - o->HorizOffset()) / z) + c.X),
+                  dx::Saturate(dx::RoundEvenWide((static_cast<double>(p.Y) - c.Y - o->VertOffset()) / z) + c.Y));
 }
 
 TRect TCustomTree::VisibleArea() const
@@ -196,8 +196,8 @@ void TCustomTree::ZoomChanging(int newZoom)
         o->SetVertOffset(dx::RoundEven((static_cast<double>(c.Y) - m.Y) * newZoom / 100.0));
     } else {
         const double f = 1.0 - (static_cast<double>(o->Zoom()) - newZoom) / 100.0;
-        o->SetHorizOffset(dx::Saturate(int64_t(o->HorizOffset()) + dx::RoundEven(c.X * f) - c.X));
-        o->SetVertOffset(dx::Saturate(int64_t(o->VertOffset()) + dx::RoundEven(c.Y * f) - c.Y));
+        o->SetHorizOffset(dx::Saturate(o->HorizOffset() + dx::RoundEvenWide(c.X * f) - c.X));
+        o->SetVertOffset(dx::Saturate(o->VertOffset() + dx::RoundEvenWide(c.Y * f) - c.Y));
     }
     Fire(OnZoom, Self());
 }
@@ -412,7 +412,7 @@ void TCustomTree::ShowingOrigin(const TPoint &origin, const TRect &bounds, const
         o->SetVertOffset(v);
         FQuietScroll = false;
     });
-    o->SetHorizOffset(bounds.Left - c.X - dx::RoundEven((static_cast<double>(origin.X) - c.X) * z));
-    o->SetVertOffset(bounds.Top - c.Y - dx::RoundEven((static_cast<double>(origin.Y) - c.Y) * z));
+    o->SetHorizOffset(dx::Saturate(int64_t(bounds.Left) - c.X - dx::RoundEvenWide((static_cast<double>(origin.X) - c.X) * z)));
+    o->SetVertOffset(dx::Saturate(int64_t(bounds.Top) - c.Y - dx::RoundEvenWide((static_cast<double>(origin.Y) - c.Y) * z)));
     draw();
 }

@@ -57,6 +57,10 @@ void TestCoreTypes::roundEvenSaturates()
     QCOMPARE(dx::RoundEven(1e300), INT_MAX);
     QCOMPARE(dx::RoundEven(-1e300), INT_MIN);
     QCOMPARE(dx::RoundEven(std::nan("")), 0);
+    // The wide form keeps values beyond the int range, ties still to even.
+    QCOMPARE(dx::RoundEvenWide(3000000000.5), int64_t(3000000000));
+    QCOMPARE(dx::RoundEvenWide(-3000000001.5), int64_t(-3000000002));
+    QCOMPARE(dx::RoundEvenWide(1e300), int64_t(1) << 40);
 }
 
 void TestCoreTypes::mulDivHalvesAwayFromZero_data()
