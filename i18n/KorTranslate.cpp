@@ -1,1 +1,7 @@
 #include "i18n/KorTranslate.h"
+
+void TranslateForm(QWidget *form)
+{
+    // English needs no table: the forms are made in English.
+    (void)form;
+}

@@ -745,9 +745,17 @@ void TTreeConnectionList::SetSelected(TTreeConnection *c)
 {
     if (c == FSelected)
         return;
+    TTreeConnection *previous = FSelected;
     FSelected = c;
-    if (FTree)
+    if (FTree) {
         FTree->Invalidate();
+        if (FTree->NoticesActive()) {
+            TTreeChange change;
+            change.Kind = tckSelection;
+            change.Element = c ? c : previous;
+            FTree->NotifyChanged(change);
+        }
+    }
 }
 
 bool TTreeConnectionList::Delete(TTreeConnection *c)

@@ -264,13 +264,17 @@ TTreeNodeShape *TTreeDocument::AddShape(int x, int y, TTreeNodeShape *parent, co
         node->FParent = parent;
         parent->AppendChild(node);
         node->FVisible = parent->Expanded();
-        if (FAutoConnectChildren)
+        if (FAutoConnectChildren) {
+            // Heard as part of the new node.
+            TTreeQuietChanges quiet(this);
             parent->CreateConnection(node);
+        }
     } else {
         FRoots.Add(node);
         node->FBrotherIndex = -1;
     }
     Fire(OnNewShape, this, node);
+    NotifyAdded(node);
     return node;
 }
 
@@ -326,14 +330,25 @@ TTreeConnection *TTreeDocument::NewConnection(TTreeNodeShape *from, TTreeNodeSha
     }
     c->SetTree(from->Tree());
     Fire(OnNewConnection, this, c);
+    NotifyAdded(c);
     Invalidate();
     return c;
 }
 
 TTreeNodeShape *TTreeDocument::CloneShape(TTreeNodeShape *source)
 {
+    TTreeNodeShape *top = CloneQuietly(source);
+    if (top)
+        NotifyAdded(top);
+    return top;
+}
+
+TTreeNodeShape *TTreeDocument::CloneQuietly(TTreeNodeShape *source)
+{
     if (!source)
         return nullptr;
+    // The copy is heard of as one new node with its subtree.
+    TTreeQuietChanges quiet(this);
     auto cloneOne = [this](TTreeNodeShape *src) {
         TComponent *owner = ElementOwner();
         auto *node = CreateElement<TTreeNodeShape>(src->ClassName(), owner);
@@ -376,14 +391,25 @@ TTreeNodeShape *TTreeDocument::CloneShape(TTreeNodeShape *source)
     return top;
 }
 
+void TTreeDocument::NotifyAdded(TComponent *element)
+{
+    if (!NoticesActive())
+        return;
+    TTreeChange change;
+    change.Kind = tckAdded;
+    change.Element = element;
+    NotifyChanged(change);
+}
+
 TTreeNodeShape *TTreeDocument::PasteShape(TTreeNodeShape *source)
 {
-    TTreeNodeShape *node = CloneShape(source);
+    TTreeNodeShape *node = CloneQuietly(source);
     if (!node)
         return nullptr;
     node->SetVisible(true);
     if (node->LineCount() == 0)
         node->SetSimpleText(node->Name());
+    NotifyAdded(node);
     return node;
 }
 

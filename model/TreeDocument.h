@@ -14,6 +14,7 @@
 #include "core/Component.h"
 #include "core/Events.h"
 #include "model/ChildManager.h"
+#include "model/TreeChanges.h"
 #include "model/TreeConnection.h"
 #include "model/TreeCrossBox.h"
 #include "model/TreeHotTrack.h"
@@ -26,6 +27,7 @@
 #include <climits>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TDiagramLoad;
 
@@ -215,6 +217,58 @@ public:
     // The first connection hit at a screen position, or null.
     TTreeConnection *ConnectionAtPoint(int x, int y) const { return FConnections.ConnectionAt(x, y); }
 
+    // ---- Change notices (TreeChanges.h)
+    // Listeners are not owned; one that goes away removes itself first.
+    void AddChangeListener(TTreeChangeListener *listener);
+    void RemoveChangeListener(TTreeChangeListener *listener);
+    // Whether notices go out now: someone listens, and the diagram is not
+    // being read, cleared or kept quiet.
+    bool NoticesActive() const
+    {
+        return !FChangeListeners.empty() && FQuietChanges == 0 && !FClearing && FLoad == nullptr;
+    }
+    // Brackets the edits of one user action; steps nest, and listeners hear
+    // only the outermost one.
+    void BeginStep(const QString &description);
+    void EndStep();
+    int StepDepth() const { return FStepDepth; }
+    // Keeps notices from going out while what runs is no edit (building a
+    // diagram that is about to be shown for the first time, say).
+    void SuspendChanges() { ++FQuietChanges; }
+    void ResumeChanges() { --FQuietChanges; }
+    // Sends a notice before and after a change (when notices are active).
+    void NotifyChanging(const TTreeChange &change);
+    void NotifyChanged(const TTreeChange &change);
+
+    // ---- Edit operations (TreeEdits.cpp): what a user does to a diagram,
+    // each with its notice. The plain setters and the hierarchy calls of
+    // the elements stay silent; the editor, its dialogs and the view's
+    // interaction edit through these.
+    // Frees a node with its subtree and connections (tckRemoving first).
+    void DeleteShape(TTreeNodeShape *node);
+    // Frees a connection when the connection list's OnDeleting allows it.
+    bool DeleteConnection(TTreeConnection *connection);
+    // A move asked for by the user (UserMove: OnMovingShape may change or
+    // cancel it).
+    void MoveShape(TTreeNodeShape *node, int dx, int dy, bool withChildren);
+    // Resizing by a handle (Resize: OnResizingShape may change or cancel it).
+    void ResizeShape(TTreeNodeShape *node, TTreeShapeHandle corner, int dx, int dy);
+    // Re-parents a node (null: makes it a root); ignored where SetParent
+    // ignores it.
+    void SetShapeParent(TTreeNodeShape *node, TTreeNodeShape *parent);
+    // Expands or collapses a node; answers how many nodes changed visibility.
+    int SetShapeExpanded(TTreeNodeShape *node, bool expanded);
+    // Replaces an element's text lines.
+    void SetElementText(TCustomTreeElement *element, const QStringList &lines);
+    // Brings a node to the front or sends it to the back.
+    void OrderShape(TTreeNodeShape *node, bool toFront);
+    // Any other change of an element (the diagram itself for its own
+    // settings): `change` runs between the two notices. `property` is the
+    // published path of what changes, empty for several properties.
+    void EditElement(TComponent *element, const QString &property, const std::function<void()> &change);
+    // A change of a connection's points.
+    void EditPoints(TTreeConnection *connection, const std::function<void()> &change);
+
     // ---- Automatic layout (TreeLayout.cpp)
     // The position pass run before every drawing: resets ShapeExtent, then
     // lays out every root in order with its expanded subtree.
@@ -339,6 +393,9 @@ private:
     friend class TDiagramLoad;
 
     TTreeConnection *NewConnection(TTreeNodeShape *from, TTreeNodeShape *to);
+    TTreeNodeShape *CloneQuietly(TTreeNodeShape *source);
+    // The tckAdded notice of a new node or connection.
+    void NotifyAdded(TComponent *element);
     TComponent *ElementOwner() const;
     // Links between elements of different diagrams (or of none) may exist:
     // Clear undoes them first.
@@ -369,6 +426,10 @@ private:
     bool FShowRootCross = true;
     bool FAutoRepaint = true;
     bool FForeignLinks = false;
+    // Change notices.
+    std::vector<TTreeChangeListener *> FChangeListeners;
+    int FStepDepth = 0;
+    int FQuietChanges = 0;
     // Files.
     TDiagramLoad *FLoad = nullptr; // the load in progress
     QString FPartlyReadFrom;

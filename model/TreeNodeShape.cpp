@@ -696,17 +696,18 @@ void TTreeNodeShape::MoveRelative(int dx, int dy, bool moveChildren)
     Changed();
 }
 
-void TTreeNodeShape::UserMove(int dx, int dy, bool moveChildren)
+TPoint TTreeNodeShape::UserMove(int dx, int dy, bool moveChildren)
 {
     if (FTree)
         Fire(FTree->OnMovingShape, this, dx, dy);
     if (dx == 0 && dy == 0)
-        return;
+        return TPoint(0, 0);
     if (dx != 0)
         AutoPosition()->SetLeft(false);
     if (dy != 0)
         AutoPosition()->SetTop(false);
     MoveRelative(dx, dy, moveChildren);
+    return TPoint(dx, dy);
 }
 
 TTreeShapeHandle TTreeNodeShape::GetResizingCorner(int x, int y)
@@ -844,6 +845,12 @@ void TTreeNodeShape::SetSelected(bool value)
             FTree->FSelected.Remove(this);
     }
     Changed();
+    if (FTree && FTree->NoticesActive()) {
+        TTreeChange change;
+        change.Kind = tckSelection;
+        change.Element = this;
+        FTree->NotifyChanged(change);
+    }
 }
 
 void TTreeNodeShape::SelectChildren()

@@ -215,8 +215,8 @@ public:
     // and the bottom moved down by half the visible border width.
     TRect ConnectionRect() const;
     // A move asked for by the user: OnMovingShape may change or cancel it; a
-    // non-zero delta fixes that coordinate.
-    void UserMove(int dx, int dy, bool moveChildren);
+    // non-zero delta fixes that coordinate. Answers the movement made.
+    TPoint UserMove(int dx, int dy, bool moveChildren);
 
     // ---- Image
     // The picture drawn for the node: a diagram image-list picture, the own

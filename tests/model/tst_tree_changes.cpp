@@ -1,0 +1,190 @@
+// The change notices the diagram's edit operations send.
+
+#include "TreeTestUtil.h"
+#include "model/TreeFile.h"
+
+#include <QBuffer>
+#include <QtTest>
+
+namespace {
+
+struct TRecorder : TTreeChangeListener
+{
+    QStringList Log;
+    static QString Name(const TComponent *c) { return c ? c->Name() : QStringLiteral("-"); }
+    static QString KindName(TTreeChangeKind k)
+    {
+        static const char *names[] = {"Added", "Removing", "Moved",    "Resized", "Property", "Text",
+                                      "Parent", "Order",   "Expanded", "Points",  "Selection"};
+        return QString::fromLatin1(names[k]);
+    }
+    QString Describe(const TTreeChange &c)
+    {
+        QString s = KindName(c.Kind) + QLatin1Char(' ') + Name(c.Element);
+        if (!c.Property.isEmpty())
+            s += QLatin1Char(' ') + c.Property;
+        if (c.Kind == tckMoved)
+            s += QStringLiteral(" %1,%2").arg(c.DX).arg(c.DY);
+        return s;
+    }
+    void TreeStepBegin(TTreeDocument *, const QString &d) override { Log << QStringLiteral("begin ") + d; }
+    void TreeStepEnd(TTreeDocument *) override { Log << QStringLiteral("end"); }
+    void TreeChanging(TTreeDocument *, const TTreeChange &c) override { Log << QStringLiteral("< ") + Describe(c); }
+    void TreeChanged(TTreeDocument *, const TTreeChange &c) override { Log << QStringLiteral("> ") + Describe(c); }
+};
+
+} // namespace
+
+class TestTreeChanges : public QObject
+{
+    Q_OBJECT
+private slots:
+    void operationsSendOneNoticeEach_data();
+    void operationsSendOneNoticeEach();
+    void movesReportWhatTheHandlerLetThrough();
+    void stepsNestAndOnlyTheOutermostIsHeard();
+    void readingAndClearingAreSilent();
+    void listenerRemovingItselfWhileHearing();
+};
+
+void TestTreeChanges::operationsSendOneNoticeEach_data()
+{
+    QTest::addColumn<int>("op");
+    QTest::addColumn<QStringList>("expected");
+    auto row = [](const char *name, int op, QStringList log) { QTest::newRow(name) << op << log; };
+    row("add child", 0, {"> Added TreeNodeShape3"});
+    row("delete subtree", 1, {"< Removing TreeNodeShape1"});
+    row("move", 2, {"< Moved TreeNodeShape2 5,6", "> Moved TreeNodeShape2 5,6"});
+    row("resize", 3, {"< Resized TreeNodeShape2", "> Resized TreeNodeShape2"});
+    row("reparent", 4, {"< Parent TreeNodeShape2", "> Parent TreeNodeShape2"});
+    row("reparent under own child ignored", 5, {});
+    row("expand or collapse", 6, {"< Expanded TreeNodeShape1", "> Expanded TreeNodeShape1"});
+    row("text", 7, {"< Text TreeNodeShape2", "> Text TreeNodeShape2"});
+    row("same text is no change", 8, {});
+    row("property", 9, {"< Property TreeNodeShape2 Border.Width", "> Property TreeNodeShape2 Border.Width"});
+    row("diagram setting", 10, {"< Property Tree1 ShowImages", "> Property Tree1 ShowImages"});
+    row("select", 11, {"> Selection TreeNodeShape2"});
+    row("delete connection", 12, {"< Removing TreeNodeShape1_TreeNodeShape2"});
+    row("connect", 13, {"> Added TreeNodeShape2_TreeNodeShape1"});
+    row("paste", 14, {"> Added TreeNodeShape3"});
+    row("order", 15, {"< Order TreeNodeShape2", "> Order TreeNodeShape2"});
+}
+
+void TestTreeChanges::operationsSendOneNoticeEach()
+{
+    QFETCH(int, op);
+    QFETCH(QStringList, expected);
+    THost host;
+    TTreeDocument *tree = host.Tree;
+    tree->SetName(QStringLiteral("Tree1"));
+    TTreeNodeShape *root = tree->AddRoot(QStringLiteral("root"));
+    TTreeNodeShape *child = root->AddChild(QStringLiteral("child"));
+    TRecorder rec;
+    tree->AddChangeListener(&rec);
+    switch (op) {
+    case 0: child->AddChild(QStringLiteral("grandchild")); break;
+    case 1: tree->DeleteShape(root); break;
+    case 2: tree->MoveShape(child, 5, 6, true); break;
+    case 3: tree->ResizeShape(child, rcRightBottom, 4, 4); break;
+    case 4: tree->SetShapeParent(child, nullptr); break;
+    case 5: tree->SetShapeParent(root, child); break;
+    case 6: tree->SetShapeExpanded(root, !root->Expanded()); break;
+    case 7: tree->SetElementText(child, {QStringLiteral("a"), QStringLiteral("b")}); break;
+    case 8: tree->SetElementText(child, {QStringLiteral("child")}); break;
+    case 9: tree->EditElement(child, QStringLiteral("Border.Width"), [&] { child->Border()->SetWidth(3); }); break;
+    case 10: tree->EditElement(nullptr, QStringLiteral("ShowImages"), [&] { tree->SetShowImages(false); }); break;
+    case 11: child->SetSelected(true); break;
+    case 12: tree->DeleteConnection(root->ConnectionTo(child)); break;
+    case 13: child->AddConnection(root); break;
+    case 14: tree->PasteShape(root); break;
+    case 15: tree->OrderShape(child, false); break;
+    }
+    tree->RemoveChangeListener(&rec);
+    QCOMPARE(rec.Log, expected);
+}
+
+void TestTreeChanges::movesReportWhatTheHandlerLetThrough()
+{
+    THost host;
+    TTreeNodeShape *node = host.Tree->AddRoot(QStringLiteral("n"));
+    host.Tree->OnMovingShape = [](TTreeNodeShape *, int &dx, int &dy) { dy = 0; };
+    TRecorder rec;
+    host.Tree->AddChangeListener(&rec);
+    host.Tree->MoveShape(node, 7, 9, false);
+    host.Tree->RemoveChangeListener(&rec);
+    QCOMPARE(rec.Log, QStringList({"< Moved TreeNodeShape1 7,9", "> Moved TreeNodeShape1 7,0"}));
+    QCOMPARE(node->X0(), 7);
+}
+
+void TestTreeChanges::stepsNestAndOnlyTheOutermostIsHeard()
+{
+    THost host;
+    TTreeNodeShape *node = host.Tree->AddRoot(QStringLiteral("n"));
+    TRecorder rec;
+    host.Tree->AddChangeListener(&rec);
+    {
+        TTreeStep outer(host.Tree, QStringLiteral("Drag"));
+        host.Tree->MoveShape(node, 1, 0, false);
+        {
+            TTreeStep inner(host.Tree, QStringLiteral("inner"));
+            host.Tree->MoveShape(node, 1, 0, false);
+        }
+        QCOMPARE(host.Tree->StepDepth(), 1);
+    }
+    host.Tree->EndStep(); // an unbalanced end is ignored
+    host.Tree->RemoveChangeListener(&rec);
+    QCOMPARE(rec.Log, QStringList({"begin Drag", "< Moved TreeNodeShape1 1,0", "> Moved TreeNodeShape1 1,0",
+                                   "< Moved TreeNodeShape1 1,0", "> Moved TreeNodeShape1 1,0", "end"}));
+    QCOMPARE(host.Tree->StepDepth(), 0);
+}
+
+void TestTreeChanges::readingAndClearingAreSilent()
+{
+    THost source;
+    source.Tree->AddRoot(QStringLiteral("a"))->AddChild(QStringLiteral("b"));
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    SaveDiagram(*source.Tree, buffer);
+
+    THost host;
+    TRecorder rec;
+    host.Tree->AddChangeListener(&rec);
+    buffer.seek(0);
+    LoadDiagram(*host.Tree, buffer);
+    QCOMPARE(host.Tree->Shapes().Count(), 2);
+    host.Tree->Shapes()[0]->SetSelected(true);
+    host.Tree->Clear();
+    {
+        TTreeQuietChanges quiet(host.Tree);
+        host.Tree->AddRoot(QStringLiteral("quiet"));
+    }
+    host.Tree->RemoveChangeListener(&rec);
+    QCOMPARE(rec.Log, QStringList({"> Selection TreeNodeShape1"}));
+}
+
+void TestTreeChanges::listenerRemovingItselfWhileHearing()
+{
+    THost host;
+    struct TOnce : TTreeChangeListener
+    {
+        TTreeDocument *Tree = nullptr;
+        int Heard = 0;
+        void TreeChanged(TTreeDocument *, const TTreeChange &) override
+        {
+            ++Heard;
+            Tree->RemoveChangeListener(this);
+        }
+    } once;
+    once.Tree = host.Tree;
+    TRecorder rec;
+    host.Tree->AddChangeListener(&once);
+    host.Tree->AddChangeListener(&rec);
+    host.Tree->AddRoot(QStringLiteral("a"));
+    host.Tree->AddRoot(QStringLiteral("b"));
+    host.Tree->RemoveChangeListener(&rec);
+    QCOMPARE(once.Heard, 1);
+    QCOMPARE(rec.Log.size(), 2);
+}
+
+QTEST_MAIN(TestTreeChanges)
+#include "tst_tree_changes.moc"
