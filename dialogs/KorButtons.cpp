@@ -110,6 +110,11 @@ bool TButtonColor::EditValue()
     return true;
 }
 
+QSize TButtonColor::sizeHint() const
+{
+    return QPushButton::sizeHint() + QSize(24, 0);
+}
+
 void TButtonColor::paintEvent(QPaintEvent *event)
 {
     QPushButton::paintEvent(event);
@@ -159,6 +164,11 @@ bool TButtonPen::EditValue()
     if (ok)
         update();
     return ok;
+}
+
+QSize TButtonPen::sizeHint() const
+{
+    return QPushButton::sizeHint() + QSize(24, 0);
 }
 
 void TButtonPen::paintEvent(QPaintEvent *event)

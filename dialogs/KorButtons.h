@@ -34,6 +34,8 @@ public:
     // Runs the colour dialog on the bound value and writes back a changed
     // colour; answers whether it changed. What a click does before Edited.
     bool EditValue();
+    // Room for the swatch beside the caption.
+    QSize sizeHint() const override;
 
 signals:
     void Edited();
@@ -61,6 +63,7 @@ public:
     TPen *Pen() const { return FSource ? FSource(false) : nullptr; }
     // Runs the pen dialog; answers whether it was confirmed.
     bool EditValue();
+    QSize sizeHint() const override;
 
 signals:
     // After every click, with the dialog's answer.

@@ -289,6 +289,8 @@ TKorInspector::TKorInspector(QWidget *parent) : QTableWidget(parent), FHeader(th
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the grid for the next control of the window.
+    setTabKeyNavigation(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setItemDelegate(new TInspectorDelegate(this));
     setMouseTracking(true);
@@ -598,6 +600,10 @@ void TKorInspector::ComboChosen(int index)
 
 void TKorInspector::HideEditors()
 {
+    // The grid takes the focus first: an item view that gets it back from
+    // a hidden child would move to the next cell.
+    if (FEdit->hasFocus() || FCombo->hasFocus())
+        setFocus();
     FEdit->hide();
     FCombo->hide();
 }
@@ -659,7 +665,6 @@ bool TKorInspector::eventFilter(QObject *watched, QEvent *event)
         if (k == Qt::Key_Escape || k == Qt::Key_Up || k == Qt::Key_Down) {
             const int row = RowOf(FEditing);
             HideEditors();
-            setFocus();
             if (k == Qt::Key_Up && row > FirstDataRow())
                 setCurrentCell(row - 1, 1);
             else if (k == Qt::Key_Down && row >= 0 && row + 1 < rowCount())
