@@ -32,6 +32,9 @@ public:
     TColor MidColor() const { return FHasMidColor ? FMidColor : clNone; }
     void SetMidColor(TColor v);
     bool HasMidColor() const { return FHasMidColor; }
+    // The middle colour kept while there is none (clNone when none was
+    // ever set); setting it again brings the middle colour back.
+    TColor StoredMidColor() const { return FMidColor; }
 
     void Assign(const TPersistent *source) override;
 

@@ -1,0 +1,68 @@
+#pragma once
+// The gradient editor ("Gradient Editor"): visibility, direction and the
+// start, middle and end colours of a gradient, applied live; Cancel puts
+// back the copy made when the dialog was filled. A simple editor (a
+// gradient that is always shown with one colour fixed elsewhere) hides the
+// visibility, the end colour and the swap.
+
+#include "dialogs/KorDialogs.h"
+#include "dialogs/KorEditTarget.h"
+
+#include <memory>
+
+class TCustomKorGradient;
+class TKorGradient;
+class TButtonColor;
+class QCheckBox;
+class QComboBox;
+class QDialogButtonBox;
+class QPushButton;
+
+class TKorGradientEditor : public TKorDialog
+{
+    Q_OBJECT
+public:
+    TKorGradientEditor(QWidget *parent, TCustomKorGradient *gradient, bool simple = false,
+                       const TEditTarget &target = {});
+    ~TKorGradientEditor() override;
+
+    TCustomKorGradient *Gradient() const { return FGradient; }
+    bool Simple() const { return FSimple; }
+
+    QCheckBox *VisibleBox() const { return FVisible; }
+    QComboBox *DirectionList() const { return FDirection; }
+    TButtonColor *StartButton() const { return FStart; }
+    TButtonColor *MiddleButton() const { return FMiddle; }
+    TButtonColor *EndButton() const { return FEnd; }
+    QPushButton *SwapButton() const { return FSwap; }
+    QCheckBox *NoMiddleBox() const { return FNoMiddle; }
+    QDialogButtonBox *Buttons() const { return FButtons; }
+
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    QWidget *ButtonRow() const override;
+
+private:
+    void Fill();
+    void Enable();
+
+    TCustomKorGradient *FGradient;
+    bool FSimple;
+    TEditTarget FTarget;
+    std::unique_ptr<TKorGradient> FBackup;
+    bool FFilling = true;
+    QCheckBox *FVisible;
+    QComboBox *FDirection;
+    TButtonColor *FStart;
+    TButtonColor *FMiddle;
+    TButtonColor *FEnd;
+    QPushButton *FSwap;
+    QCheckBox *FNoMiddle;
+    QDialogButtonBox *FButtons;
+};
+
+// Runs the gradient editor on `gradient`; answers whether OK was pressed.
+bool EditGradient(QWidget *owner, TCustomKorGradient *gradient, bool simple = false,
+                  const TEditTarget &target = {});
