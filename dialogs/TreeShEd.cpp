@@ -641,33 +641,42 @@ void TNodeTreeEditor::RunBack()
     FBack->EditValue();
 }
 
-void TNodeTreeEditor::RunBorder()
+namespace {
+
+// Edits a part of the first selected node with its dialog and, when
+// confirmed, copies the part to the other selected nodes; one step.
+template <class Part, class Edit, class Copy>
+void EditFirstAndCopy(TTreeDocument *tree, QWidget *owner, const QString &property, Part part, Edit edit, Copy copy)
 {
-    TTreeNodeShape *first = FirstNode();
+    TTreeNodeShape *first = tree ? tree->Selected().First() : nullptr;
     if (!first)
         return;
-    TTreeStep step(FTree, SStepFormat);
-    if (!EditPen(this, first->Border(), TEditTarget(FTree, first, QStringLiteral("Border"))))
+    TTreeStep step(tree, SStepFormat);
+    if (!edit(owner, part(first), TEditTarget(tree, first, property)))
         return;
-    for (int i = 1; i < FTree->Selected().Count(); ++i) {
-        TTreeNodeShape *n = FTree->Selected()[i];
-        FTree->EditElement(n, QStringLiteral("Border"), [&] { n->SetBorder(first->Border()); });
+    for (int i = 1; i < tree->Selected().Count(); ++i) {
+        TTreeNodeShape *n = tree->Selected()[i];
+        tree->EditElement(n, property, [&] { copy(n, part(first)); });
     }
+}
+
+} // namespace
+
+void TNodeTreeEditor::RunBorder()
+{
+    EditFirstAndCopy(
+        FTree, this, QStringLiteral("Border"), [](TTreeNodeShape *n) { return n->Border(); },
+        [](QWidget *o, TChartPen *pen, const TEditTarget &t) { return EditPen(o, pen, t); },
+        [](TTreeNodeShape *n, const TChartPen *pen) { n->SetBorder(pen); });
     FBorderColor->update();
 }
 
 void TNodeTreeEditor::RunPattern()
 {
-    TTreeNodeShape *first = FirstNode();
-    if (!first)
-        return;
-    TTreeStep step(FTree, SStepFormat);
-    if (!EditBrush(this, first->Brush(), TEditTarget(FTree, first, QStringLiteral("Brush"))))
-        return;
-    for (int i = 1; i < FTree->Selected().Count(); ++i) {
-        TTreeNodeShape *n = FTree->Selected()[i];
-        FTree->EditElement(n, QStringLiteral("Brush"), [&] { n->SetBrush(first->Brush()); });
-    }
+    EditFirstAndCopy(
+        FTree, this, QStringLiteral("Brush"), [](TTreeNodeShape *n) { return n->Brush(); },
+        [](QWidget *o, TTreeShapeBrush *brush, const TEditTarget &t) { return EditBrush(o, brush, t); },
+        [](TTreeNodeShape *n, const TTreeShapeBrush *brush) { n->SetBrush(brush); });
     FColor->update();
 }
 
