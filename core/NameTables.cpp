@@ -14,7 +14,7 @@ const IdentEntry kCursors[] = {
     {crUpArrow, "crUpArrow"}, {crHourGlass, "crHourGlass"}, {crDrag, "crDrag"}, {crNoDrop, "crNoDrop"},
     {crHSplit, "crHSplit"}, {crVSplit, "crVSplit"}, {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},
     {crNo, "crNo"}, {crAppStart, "crAppStart"}, {crHelp, "crHelp"}, {crHandPoint, "crHandPoint"},
-    {crSizeAll, "crSizeAll"},
+    {crSizeAll, "crSizeAll"}, {crKorHand, "crKorHand"},
 };
 
 const IdentEntry kCharsets[] = {
@@ -61,6 +61,14 @@ bool IdentToCursor(const QString &ident, int &cursor)
         return true;
     }
     return FromIdent(kCursors, ident, cursor);
+}
+
+QStringList CursorIdents()
+{
+    QStringList names;
+    for (const IdentEntry &e : kCursors)
+        names << QLatin1String(e.name);
+    return names;
 }
 
 bool CharsetToIdent(int charset, QString &ident)

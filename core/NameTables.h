@@ -2,6 +2,7 @@
 // The cursor-name and character-set-name tables of the file format.
 
 #include <QString>
+#include <QStringList>
 
 using TCursor = int16_t;
 
@@ -26,9 +27,14 @@ constexpr TCursor crAppStart = -19;
 constexpr TCursor crHelp = -20;
 constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
+// The program's own hand cursor (an open hand for dragging pages).
+constexpr TCursor crKorHand = 2020;
 
 bool CursorToIdent(int cursor, QString &ident);
 bool IdentToCursor(const QString &ident, int &cursor); // also accepts "crSize" for crSizeAll
+// Every cursor name of the table, in its order ("crDefault", "crArrow", ...,
+// "crKorHand").
+QStringList CursorIdents();
 
 using TFontCharset = uint8_t;
 constexpr TFontCharset ANSI_CHARSET = 0;

@@ -100,11 +100,7 @@ TBrushDialog::TBrushDialog(QWidget *parent, TChartBrush *brush, const TEditTarge
     auto *imageLayout = new QVBoxLayout(FImageGroup);
     imageLayout->addWidget(FPreview, 0, Qt::AlignHCenter);
     imageLayout->addWidget(FImageButton);
-    FButtons = new QDialogButtonBox(Qt::Vertical);
-    FButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    FButtons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    connect(FButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(FButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    FButtons = NewOkCancelRow(this, Qt::Vertical);
 
     auto *side = new QVBoxLayout;
     side->addWidget(FColor);
@@ -221,7 +217,6 @@ bool EditBrush(QWidget *owner, TChartBrush *brush, const TEditTarget &target)
 {
     if (!brush)
         return false;
-    TTreeStep step(target.InDiagram() ? target.Tree() : nullptr, SStepFormat);
     TBrushDialog dialog(owner, brush, target);
-    return Prompts().Exec(dialog) == QDialog::Accepted;
+    return RunEditDialog(dialog, target);
 }

@@ -3,8 +3,13 @@
 #include "canvas/KorFont.h"
 #include "canvas/Picture.h"
 #include "dialogs/DialogConst.h"
+#include "dialogs/KorEditTarget.h"
 #include "dialogs/KorPrompts.h"
 #include "i18n/KorTranslate.h"
+#include "model/TreeDocument.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
 
 #include <QImageReader>
 #include <QLayout>
@@ -32,6 +37,22 @@ void TKorDialog::EmbedIn(QWidget *page)
     page->layout()->addWidget(this);
     TranslateForm(this);
     show();
+}
+
+QDialogButtonBox *NewOkCancelRow(QDialog *dialog, Qt::Orientation orientation)
+{
+    auto *buttons = new QDialogButtonBox(orientation);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+bool RunEditDialog(QDialog &dialog, const TEditTarget &target)
+{
+    TTreeStep step(target.InDiagram() ? target.Tree() : nullptr, SStepFormat);
+    return Prompts().Exec(dialog) == QDialog::Accepted;
 }
 
 TColor EditColor(QWidget *owner, TColor color)

@@ -34,6 +34,16 @@ private:
     bool FEmbedded = false;
 };
 
+class QDialogButtonBox;
+class TEditTarget;
+
+// The "OK" and "Cancel" row of a dialog that applies live and puts its
+// backup back on Cancel; OK is the default button.
+QDialogButtonBox *NewOkCancelRow(QDialog *dialog, Qt::Orientation orientation = Qt::Horizontal);
+// Runs such a dialog modally as one step of the diagram the target names;
+// answers whether OK was pressed.
+bool RunEditDialog(QDialog &dialog, const TEditTarget &target);
+
 // The colour dialog starting at `color`; the colour chosen, or `color`
 // itself when it was cancelled. Its custom colours stay for the whole run.
 TColor EditColor(QWidget *owner, TColor color);

@@ -38,11 +38,7 @@ TKorGradientEditor::TKorGradientEditor(QWidget *parent, TCustomKorGradient *grad
     FEnd->LinkProperty(gradient, QStringLiteral("EndColor"), target);
     FSwap = new QPushButton(QStringLiteral("S&wap"));
     FNoMiddle = new QCheckBox(QStringLiteral("&No Middle"));
-    FButtons = new QDialogButtonBox;
-    FButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    FButtons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    connect(FButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(FButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    FButtons = NewOkCancelRow(this);
 
     auto *colors = new QGroupBox(QStringLiteral("Colors:"));
     auto *grid = new QGridLayout(colors);
@@ -157,7 +153,6 @@ bool EditGradient(QWidget *owner, TCustomKorGradient *gradient, bool simple, con
 {
     if (!gradient)
         return false;
-    TTreeStep step(target.InDiagram() ? target.Tree() : nullptr, SStepFormat);
     TKorGradientEditor dialog(owner, gradient, simple, target);
-    return Prompts().Exec(dialog) == QDialog::Accepted;
+    return RunEditDialog(dialog, target);
 }

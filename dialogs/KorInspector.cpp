@@ -695,11 +695,6 @@ void TKorInspector::scrollContentsBy(int dx, int dy)
     PlaceEditors();
 }
 
-void TKorInspector::currentChanged(const QModelIndex &current, const QModelIndex &previous)
-{
-    QTableWidget::currentChanged(current, previous);
-}
-
 // ---- Drawing
 
 void TKorInspector::PaintCell(QPainter &p, const QRect &rect, int row, int column, bool selected) const

@@ -191,7 +191,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
     friend class TInspectorDelegate;

@@ -39,11 +39,7 @@ TPenDialog::TPenDialog(QWidget *parent, TPen *pen, const TEditTarget &target)
     FEndStyle->setMinimumWidth(68);
     FColor = new TButtonColor(QStringLiteral("&Color..."));
     FColor->LinkProperty(pen, QStringLiteral("Color"), target);
-    FButtons = new QDialogButtonBox;
-    FButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    FButtons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    connect(FButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(FButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    FButtons = NewOkCancelRow(this);
 
     auto *grid = new QGridLayout;
     grid->addWidget(FWidthLabel, 0, 0);
@@ -182,7 +178,6 @@ bool EditPen(QWidget *owner, TPen *pen, const TEditTarget &target)
 {
     if (!pen)
         return false;
-    TTreeStep step(target.InDiagram() ? target.Tree() : nullptr, SStepFormat);
     TPenDialog dialog(owner, pen, target);
-    return Prompts().Exec(dialog) == QDialog::Accepted;
+    return RunEditDialog(dialog, target);
 }

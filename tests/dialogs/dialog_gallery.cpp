@@ -7,6 +7,8 @@
 #include "dialogs/KorInspector.h"
 #include "dialogs/KorPenDlg.h"
 #include "dialogs/KorTextDlg.h"
+#include "dialogs/TreeCoEd.h"
+#include "dialogs/TreeShEd.h"
 #include "model/Arbolix.h"
 
 #include <QAction>
@@ -36,7 +38,6 @@ int main(int argc, char **argv)
     a->Font()->Shadow()->SetVertSize(3);
     TTreeConnection *c = a->Connections().First();
     Q_UNUSED(b);
-    Q_UNUSED(page);
 
     if (what == QLatin1String("pen"))
         EditPen(nullptr, a->Border(), TEditTarget(tree, a, QStringLiteral("Border")));
@@ -46,7 +47,13 @@ int main(int argc, char **argv)
         EditGradient(nullptr, a->Gradient(), false, TEditTarget(tree, a, QStringLiteral("Gradient")));
     else if (what == QLatin1String("text"))
         EditText(nullptr, c ? static_cast<TCustomTreeElement *>(a) : a);
-    else if (what == QLatin1String("inspector")) {
+    else if (what == QLatin1String("shape"))
+        EditShape(nullptr, a, page);
+    else if (what == QLatin1String("connection")) {
+        c->SetStyle(csLine);
+        c->SetDefaultPoints();
+        EditConnectionPage(nullptr, c, page);
+    } else if (what == QLatin1String("inspector")) {
         QMenu menu;
         QAction *visible = menu.addAction(QStringLiteral("&Visible"));
         visible->setCheckable(true);
