@@ -5,8 +5,10 @@
 //   dendrix --help
 
 #include "canvas/CanvasResources.h"
+#include "editor/KorFileType.h"
 #include "editor/UDendrix.h"
 #include "export/KorExport.h"
+#include "i18n/KorTranslate.h"
 #include "model/ModelResources.h"
 
 #include <QApplication>
@@ -62,6 +64,9 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     InitApplication();
+    // The language first: the verb the desktop shows is in it.
+    ApplyLanguageAtStart();
+    RegisterFileType();
 
     TDendrixMainWindow window;
     window.show();
