@@ -56,8 +56,10 @@ void TSelectedShapeList::SelectAll()
 {
     if (!FTree)
         return;
+    // What nobody sees is not selected: it goes with its collapsed parent.
     for (int i = 0; i < FTree->Shapes().Count(); ++i)
-        FTree->Shapes()[i]->SetSelected(true);
+        if (FTree->Shapes()[i]->Visible())
+            FTree->Shapes()[i]->SetSelected(true);
 }
 
 void TSelectedShapeList::DeleteSelected()

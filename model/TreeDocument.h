@@ -66,7 +66,7 @@ public:
     // Deselects every selected node in selection order (the list is simply
     // emptied while the diagram clears), and the selected connection.
     void Clear();
-    // Selects every node in shape order.
+    // Selects every visible node in shape order.
     void SelectAll();
     // TTreeDocument::DeleteSelected.
     void DeleteSelected();

@@ -243,24 +243,25 @@ bool TTreeDocument::DeleteSelected()
         if (!p)
             tops.push_back(node);
     }
-    // The successor of the first selected node, among the survivors.
-    TTreeNodeShape *first = selected.front();
-    TTreeNodeShape *candidates[3] = {nullptr, nullptr, nullptr};
-    if (TTreeNodeShape *parent = first->Parent()) {
-        candidates[0] = parent->Child(first->BrotherIndex() + 1);
-        candidates[1] = first->BrotherIndex() > 0 ? parent->Child(first->BrotherIndex() - 1) : nullptr;
-        candidates[2] = parent;
-    } else {
-        const int index = FRoots.IndexOf(first);
-        candidates[0] = FRoots.Items(index + 1);
-        candidates[1] = index > 0 ? FRoots.Items(index - 1) : nullptr;
-    }
+    // The successor: beside the deleted block that holds the first
+    // selected node (the node or its highest selected ancestor), the next
+    // brother that survives, else the previous one, else the parent; for a
+    // root the next root, else the previous one.
+    TTreeNodeShape *top = selected.front();
+    for (TTreeNodeShape *p = top->Parent(); p; p = p->Parent())
+        if (p->Selected())
+            top = p;
     TTreeNodeShape *successor = nullptr;
-    for (TTreeNodeShape *c : candidates)
-        if (c && !doomed(c)) {
-            successor = c;
-            break;
-        }
+    const TNodeShapeList &brothers = top->Parent() ? top->Parent()->Children() : FRoots;
+    const int index = top->Parent() ? top->BrotherIndex() : FRoots.IndexOf(top);
+    for (int i = index + 1; i < brothers.Count() && !successor; ++i)
+        if (!doomed(brothers[i]))
+            successor = brothers[i];
+    for (int i = index - 1; i >= 0 && !successor; --i)
+        if (!doomed(brothers[i]))
+            successor = brothers[i];
+    if (!successor && top->Parent() && !doomed(top->Parent()))
+        successor = top->Parent();
 
     TTreeStep step(this, QStringLiteral("Delete"));
     // Every listener hears of every node while all of them still exist;

@@ -6,6 +6,7 @@
 
 #include "core/Rounding.h"
 #include "model/PolygonShape.h"
+#include "model/TreeWalk.h"
 #include "view/CustomTree.h"
 #include "view/TreeInputMaps.h"
 #include "view/TreeInteraction.h"
@@ -214,8 +215,12 @@ void TTreeInteraction::PressShapeDesign(TTreeNodeShape *shape, TShiftState shift
         shape->SetSelected(!shape->Selected());
     else
         shape->SetSelected(true);
+    // Alt takes the descendants in sight too.
     if (Has(shift, ssAlt))
-        shape->SelectChildren();
+        ForEachInSubtree(shape, [shape](TTreeNodeShape *n) {
+            if (n != shape && n->Visible())
+                n->SetSelected(true);
+        });
     FLast = TPoint(x, y);
     ClickEvents(shape, button, shift, x, y);
 }
