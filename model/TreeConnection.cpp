@@ -237,6 +237,7 @@ void TTreeConnection::Unlink()
     FFromShape = nullptr;
     FToShape = nullptr;
     if (TTreeDocument *tree = FTree) {
+        tree->ForgetElement(this);
         if (tree->FConnections.Selected() == this)
             tree->FConnections.SetSelected(nullptr);
         tree->FConnections.Remove(this);
@@ -755,6 +756,10 @@ void TTreeConnectionList::SetSelected(TTreeConnection *c)
             change.Element = c ? c : previous;
             FTree->NotifyChanged(change);
         }
+        if (previous && !FTree->IsLoading() && !FTree->Clearing())
+            Fire(FTree->OnUnSelectConnection, previous);
+        if (c)
+            Fire(FTree->OnSelectConnection, c);
     }
 }
 

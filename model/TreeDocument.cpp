@@ -40,14 +40,37 @@ void TTreeShapeList::SetVisible(bool value)
 
 void TSelectedShapeList::Clear()
 {
+    if (FTree && FTree->Clearing()) {
+        Reset();
+        return;
+    }
+    // In selection order; handlers may select others meanwhile.
     while (FItems.Count() > 0)
-        FItems.Last()->SetSelected(false);
+        for (TTreeNodeShape *node : Nodes())
+            node->SetSelected(false);
+    if (FTree)
+        FTree->Connections().SetSelected(nullptr);
+}
+
+void TSelectedShapeList::SelectAll()
+{
+    if (!FTree)
+        return;
+    // What nobody sees is not selected: it goes with its collapsed parent.
+    for (int i = 0; i < FTree->Shapes().Count(); ++i)
+        if (FTree->Shapes()[i]->Visible())
+            FTree->Shapes()[i]->SetSelected(true);
+}
+
+void TSelectedShapeList::DeleteSelected()
+{
+    if (FTree)
+        FTree->DeleteSelected();
 }
 
 void TSelectedShapeList::ForEach(const std::function<void(TTreeNodeShape *)> &fn) const
 {
-    const std::vector<TTreeNodeShape *> nodes(FItems.begin(), FItems.end());
-    for (TTreeNodeShape *node : nodes)
+    for (TTreeNodeShape *node : Nodes())
         fn(node);
 }
 
@@ -203,6 +226,9 @@ void TTreeDocument::SetDesigning(bool value)
     if (value == FDesigning)
         return;
     FDesigning = value;
+    // Run mode starts without a selection.
+    if (!value)
+        FSelected.Clear();
     Invalidate();
 }
 
@@ -221,7 +247,7 @@ void TTreeDocument::SetSingleSelection(bool value)
     FSingleSelection = value;
     if (value)
         while (FSelected.Count() > 1)
-            FSelected.Items(FSelected.Count() - 1)->SetSelected(false);
+            FSelected.Last()->SetSelected(false);
 }
 
 TComponent *TTreeDocument::ElementOwner() const
@@ -479,6 +505,7 @@ void TTreeDocument::ReleaseForeignLinks()
 
 void TTreeDocument::Clear()
 {
+    ForgetElement(nullptr);
     ReleaseForeignLinks();
     const bool repaint = AutoRepaint();
     SetAutoRepaint(false);

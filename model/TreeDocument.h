@@ -48,23 +48,34 @@ private:
 
 // The selected nodes in the order they were selected; the first is the
 // current one. A node enters and leaves through its selected state. The
-// list carries the look of selected nodes.
+// list carries the look of selected nodes. Each node knows its slot in the
+// list, so selecting and deselecting cost the same on any diagram.
 class TSelectedShapeList : public TSelectionLook
 {
     DX_OBJECT(TSelectedShapeList)
 public:
     explicit TSelectedShapeList(TTreeDocument *tree) : FTree(tree) {}
 
+    TTreeDocument *Tree() const { return FTree; }
     int Count() const { return FItems.Count(); }
     TTreeNodeShape *Items(int index) const { return FItems.Items(index); }
     TTreeNodeShape *operator[](int index) const { return Items(index); }
     TTreeNodeShape *First() const { return FItems.First(); }
+    TTreeNodeShape *Last() const { return FItems.Last(); }
     bool Contains(const TTreeNodeShape *node) const { return FItems.Contains(node); }
-    // Deselects every selected node.
+    // Deselects every selected node in selection order (the list is simply
+    // emptied while the diagram clears), and the selected connection.
     void Clear();
+    // Selects every visible node in shape order.
+    void SelectAll();
+    // TTreeDocument::DeleteSelected.
+    void DeleteSelected();
+    // Calls `fn` for each node selected when it starts.
     void ForEach(const std::function<void(TTreeNodeShape *)> &fn) const;
+    // The selected nodes, in selection order.
+    std::vector<TTreeNodeShape *> Nodes() const { return std::vector<TTreeNodeShape *>(FItems.begin(), FItems.end()); }
 
-    // The steps a node's selected state calls.
+    // The plain list steps a node's selected state calls (no events).
     void Add(TTreeNodeShape *node);
     void Remove(TTreeNodeShape *node);
     // Forgets every entry without touching the nodes (the diagram is being
@@ -73,7 +84,7 @@ public:
 
 private:
     TTreeDocument *FTree;
-    TNodeShapeList FItems;
+    TElementList<TTreeNodeShape, TSelectionSlot> FItems;
 };
 
 // The defaults a diagram gives its new elements.
@@ -132,6 +143,8 @@ using TChangingShapeEvent = TEvent<TTreeDocument *, TTreeNodeShape *, bool &>;
 using TAddingConnectionEvent = TEvent<TTreeNodeShape *, TTreeNodeShape *, bool &>;
 using TNewConnectionEvent = TEvent<TTreeDocument *, TTreeConnection *>;
 using TSortCompareEvent = TEvent<TTreeNodeShape *, TTreeNodeShape *, int &>;
+using TConnectionNotifyEvent = TEvent<TTreeConnection *>;
+using TDeletingShapesEvent = TEvent<TSelectedShapeList *, bool &>;
 
 class TTreeDocument : public TComponent
 {
@@ -194,6 +207,16 @@ public:
     TAddingConnectionEvent OnAddingConnection;
     TNewConnectionEvent OnNewConnection;
     TSortCompareEvent OnSortCompare; // published for handlers; nothing fires it
+    // A node entered or left the selection (after the list changed).
+    TNodeShapeNotifyEvent OnSelectShape;
+    TNodeShapeNotifyEvent OnUnSelectShape;
+    // The selected connection changed (the previous one is heard of only
+    // outside loading).
+    TConnectionNotifyEvent OnSelectConnection;
+    TConnectionNotifyEvent OnUnSelectConnection;
+    // DeleteSelected asks first (var allow) and tells afterwards.
+    TDeletingShapesEvent OnDeletingShapes;
+    TNotifyEvent OnDeletedShapes;
 
     // ---- Operations
     // Creates a node of the ShapeClass at (x, y) under `parent` (null: a
@@ -214,6 +237,13 @@ public:
     TTreeNodeShape *ShapeAt(int x, int y) const;
     // Selects only `node` when OnChanging allows it; answers whether it did.
     bool SelectOnly(TTreeNodeShape *node);
+    // Frees every selected node with its subtree (a node inside another
+    // selected node's subtree goes with it, once) when OnDeletingShapes
+    // allows it, then selects the successor of the first selected node
+    // that survives: with a parent its next brother, else its previous
+    // brother, else the parent; for a root the next root, else the previous
+    // one; else none. One step. Answers whether anything was freed.
+    bool DeleteSelected();
     // The first connection hit at a screen position, or null.
     TTreeConnection *ConnectionAtPoint(int x, int y) const { return FConnections.ConnectionAt(x, y); }
 
@@ -268,6 +298,16 @@ public:
     void EditElement(TComponent *element, const QString &property, const std::function<void()> &change);
     // A change of a connection's points.
     void EditPoints(TTreeConnection *connection, const std::function<void()> &change);
+    // Inserts a point at a diagram position before `index` (a csAuto
+    // connection becomes a line first), kept relative to the start node's
+    // top-left; answers its index (-1 without a connection).
+    int InsertConnectionPoint(TTreeConnection *connection, int index, const TPoint &at);
+    // Shifts a point (MovePoint).
+    void MoveConnectionPoint(TTreeConnection *connection, int index, int dx, int dy);
+    // Fixes the first or the last point at an anchor of its node (1 top-left,
+    // 2 bottom-right, 3 bottom-left, 4 top-right, 5 left, 6 top, 7 right,
+    // 8 bottom middle) as percentages of that node; answers whether it did.
+    bool AnchorConnectionPoint(TTreeConnection *connection, int index, int anchor);
 
     // ---- Automatic layout (TreeLayout.cpp)
     // The position pass run before every drawing: resets ShapeExtent, then
@@ -325,6 +365,16 @@ public:
     virtual void EndDrawHandles();
     // Ends in-place text editing, keeping the text when `save`.
     virtual void StopEditing(bool save) {}
+    // A node entered (True) or left the selection: the model repaints; a
+    // view redraws only the selection marks and brings a new selection
+    // into view. Selection changes the picture, never the layout.
+    virtual void SelectionChanged(TTreeNodeShape *node, bool selected) { Invalidate(); }
+    // True when the view draws the handles of selected elements over the
+    // finished picture instead of in it.
+    virtual bool HandlesOverPicture() const { return false; }
+    // An element is about to go (null: every element, the diagram is being
+    // cleared): whatever keeps it for later forgets it.
+    virtual void ForgetElement(const TComponent *element) {}
     // Scrolls back to the origin.
     virtual void ResetScrollOffsets() {}
     // True when walking `node`'s subtree would draw nothing in the visible

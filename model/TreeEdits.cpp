@@ -216,3 +216,131 @@ void TTreeDocument::EditPoints(TTreeConnection *connection, const std::function<
     change();
     NotifyChanged(notice);
 }
+
+bool TTreeDocument::DeleteSelected()
+{
+    if (FSelected.Count() == 0)
+        return false;
+    bool allow = true;
+    Fire(OnDeletingShapes, &FSelected, allow);
+    if (!allow || FSelected.Count() == 0)
+        return false;
+    // A node goes with its subtree: only the selected nodes without a
+    // selected ancestor are freed, each once.
+    const std::vector<TTreeNodeShape *> selected = FSelected.Nodes();
+    auto doomed = [](const TTreeNodeShape *node) {
+        for (const TTreeNodeShape *n = node; n; n = n->Parent())
+            if (n->Selected())
+                return true;
+        return false;
+    };
+    std::vector<TTreeNodeShape *> tops;
+    tops.reserve(selected.size());
+    for (TTreeNodeShape *node : selected) {
+        const TTreeNodeShape *p = node->Parent();
+        while (p && !p->Selected())
+            p = p->Parent();
+        if (!p)
+            tops.push_back(node);
+    }
+    // The successor: beside the deleted block that holds the first
+    // selected node (the node or its highest selected ancestor), the next
+    // brother that survives, else the previous one, else the parent; for a
+    // root the next root, else the previous one.
+    TTreeNodeShape *top = selected.front();
+    for (TTreeNodeShape *p = top->Parent(); p; p = p->Parent())
+        if (p->Selected())
+            top = p;
+    TTreeNodeShape *successor = nullptr;
+    const TNodeShapeList &brothers = top->Parent() ? top->Parent()->Children() : FRoots;
+    const int index = top->Parent() ? top->BrotherIndex() : FRoots.IndexOf(top);
+    for (int i = index + 1; i < brothers.Count() && !successor; ++i)
+        if (!doomed(brothers[i]))
+            successor = brothers[i];
+    for (int i = index - 1; i >= 0 && !successor; --i)
+        if (!doomed(brothers[i]))
+            successor = brothers[i];
+    if (!successor && top->Parent() && !doomed(top->Parent()))
+        successor = top->Parent();
+
+    TTreeStep step(this, QStringLiteral("Delete"));
+    // Every listener hears of every node while all of them still exist;
+    // then they go, the owner dropping their names in one go.
+    for (TTreeNodeShape *node : tops) {
+        TTreeChange change;
+        change.Kind = tckRemoving;
+        change.Element = node;
+        NotifyChanging(change);
+    }
+    const bool repaint = AutoRepaint();
+    SetAutoRepaint(false);
+    TComponent *owner = Owner() && !Owner()->IsDestroying() ? Owner() : nullptr;
+    if (owner)
+        owner->BeginBulkRelease();
+    {
+        TTreeQuietChanges quiet(this);
+        for (TTreeNodeShape *node : tops)
+            delete node;
+    }
+    if (owner)
+        owner->EndBulkRelease();
+    SetAutoRepaint(repaint);
+    Invalidate();
+    if (successor)
+        successor->SetSelected(true);
+    Fire(OnDeletedShapes, static_cast<TObject *>(this));
+    return true;
+}
+
+int TTreeDocument::InsertConnectionPoint(TTreeConnection *connection, int index, const TPoint &at)
+{
+    if (!connection)
+        return -1;
+    int inserted = -1;
+    EditPoints(connection, [&] {
+        TConnectionPoints &points = connection->Points();
+        index = std::clamp(index, 0, points.Count());
+        connection->InsertPoint(index, at.X, at.Y);
+        inserted = std::clamp(index, 0, points.Count() - 1);
+        // Kept where it is relative to the start node, so it follows it.
+        if (TTreeNodeShape *from = connection->FromShape()) {
+            TConnectionPoint &p = points[inserted];
+            p.XStyle = cpFromOffset;
+            p.YStyle = cpFromOffset;
+            p.XValue = ClampCoord(static_cast<long long>(at.X) - from->X0());
+            p.YValue = ClampCoord(static_cast<long long>(at.Y) - from->Y0());
+        }
+    });
+    return inserted;
+}
+
+void TTreeDocument::MoveConnectionPoint(TTreeConnection *connection, int index, int dx, int dy)
+{
+    if (!connection || !connection->Points().IsValid(index) || (dx == 0 && dy == 0))
+        return;
+    EditPoints(connection, [&] { connection->MovePoint(index, dx, dy); });
+}
+
+bool TTreeDocument::AnchorConnectionPoint(TTreeConnection *connection, int index, int anchor)
+{
+    static const int kPercent[9][2] = {{0, 0},  {0, 0},  {100, 100}, {0, 100}, {100, 0},
+                                       {0, 50}, {50, 0}, {100, 50},  {50, 100}};
+    if (!connection || anchor < 1 || anchor > 8)
+        return false;
+    const int last = connection->Count() - 1;
+    if (index != 0 && index != last)
+        return false;
+    const TConnectionPointKind kind = index == 0 ? cpFromPercent : cpToPercent;
+    if (!(index == 0 ? connection->FromShape() : connection->ToShape()))
+        return false;
+    EditPoints(connection, [&] {
+        TConnectionPoint &p = connection->Points()[index];
+        p.XStyle = kind;
+        p.YStyle = kind;
+        p.XValue = kPercent[anchor][0];
+        p.YValue = kPercent[anchor][1];
+        connection->CalcPoints();
+        connection->Changed();
+    });
+    return true;
+}

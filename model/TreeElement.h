@@ -12,8 +12,9 @@
 #include <memory>
 
 class TCustomTreeElement;
-template <class T>
+template <class T, class Slot>
 class TElementList;
+struct TListSlot;
 
 // The lines of an element's text with their layout. Every real change of a
 // line or a property calls the element's Changed.
@@ -173,8 +174,7 @@ protected:
     TTreeDocument *FTree = nullptr;
 
 private:
-    template <class T>
-    friend class TElementList;
+    friend struct TListSlot;
     friend class TTreeDocument;
 
     std::unique_ptr<TKorFont> FFont;

@@ -8,11 +8,27 @@
 
 class TTreeNodeShape;
 
+// Where an element keeps its slot in a list: the diagram's node or
+// connection list (TCustomTreeElement::FListSlot).
+struct TListSlot
+{
+    template <class T>
+    static int Get(const T *item)
+    {
+        return item->FListSlot;
+    }
+    template <class T>
+    static void Set(T *item, int slot)
+    {
+        item->FListSlot = slot;
+    }
+};
+
 // A list of elements that each sit in at most one list of this kind at a
-// time; the element remembers its slot (TCustomTreeElement::FListSlot).
-// Removal leaves a hole, squeezed out before the next positional access, so
-// freeing a large subtree element by element stays linear.
-template <class T>
+// time; the element remembers its slot (where Slot says). Removal leaves a
+// hole, squeezed out before the next positional access, so freeing a large
+// subtree element by element stays linear.
+template <class T, class Slot = TListSlot>
 class TElementList
 {
 public:
@@ -30,18 +46,18 @@ public:
     int IndexOf(const T *item) const
     {
         Compact();
-        const int slot = item ? item->FListSlot : -1;
+        const int slot = item ? Slot::Get(item) : -1;
         return slot >= 0 && slot < static_cast<int>(FItems.size()) && FItems[slot] == item ? slot : -1;
     }
     bool Contains(const T *item) const
     {
-        const int slot = item ? item->FListSlot : -1;
+        const int slot = item ? Slot::Get(item) : -1;
         return slot >= 0 && slot < static_cast<int>(FItems.size()) && FItems[slot] == item;
     }
 
     void Add(T *item)
     {
-        item->FListSlot = static_cast<int>(FItems.size());
+        Slot::Set(item, static_cast<int>(FItems.size()));
         FItems.push_back(item);
     }
     // Takes an element out (nothing when it is not in the list).
@@ -49,8 +65,8 @@ public:
     {
         if (!Contains(item))
             return;
-        const size_t slot = static_cast<size_t>(item->FListSlot);
-        item->FListSlot = -1;
+        const size_t slot = static_cast<size_t>(Slot::Get(item));
+        Slot::Set(item, -1);
         if (slot + 1 < FItems.size()) {
             FItems[slot] = nullptr;
             ++FHoles;
@@ -116,7 +132,7 @@ private:
     void Renumber(int from, int to) const
     {
         for (int i = from; i < to; ++i)
-            FItems[i]->FListSlot = i;
+            Slot::Set(FItems[i], i);
     }
 
     mutable std::vector<T *> FItems;

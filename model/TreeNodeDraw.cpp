@@ -342,9 +342,11 @@ void TTreeNodeShape::Draw()
     if (!FSelected || FTree->Printing())
         return;
     if (FTree->Designing()) {
-        FTree->BeginDrawHandles();
-        DrawHandles();
-        FTree->EndDrawHandles();
+        if (!FTree->HandlesOverPicture()) {
+            FTree->BeginDrawHandles();
+            DrawHandles();
+            FTree->EndDrawHandles();
+        }
         return;
     }
     const TChartPen *frame = FTree->Selected().CurrentBorder();

@@ -105,6 +105,7 @@ TTreeNodeShape::~TTreeNodeShape()
     TTreeDocument *tree = FTree;
     const bool clearing = tree && tree->Clearing();
     if (tree && !clearing) {
+        tree->ForgetElement(this);
         tree->FShapes.Remove(this);
         if (FSelected)
             tree->FSelected.Remove(this);
@@ -837,20 +838,29 @@ void TTreeNodeShape::SetSelected(bool value)
 {
     if (value == FSelected)
         return;
-    FSelected = value;
-    if (FTree) {
-        if (value)
-            FTree->FSelected.Add(this);
-        else
-            FTree->FSelected.Remove(this);
+    TTreeDocument *tree = FTree;
+    if (tree && value) {
+        // A node selected ends the connection's selection and the editing.
+        tree->FConnections.SetSelected(nullptr);
+        tree->StopEditing(true);
+        if (value == FSelected)
+            return;
     }
-    Changed();
-    if (FTree && FTree->NoticesActive()) {
+    FSelected = value;
+    if (!tree)
+        return;
+    if (value)
+        tree->FSelected.Add(this);
+    else
+        tree->FSelected.Remove(this);
+    tree->SelectionChanged(this, value);
+    if (tree->NoticesActive()) {
         TTreeChange change;
         change.Kind = tckSelection;
         change.Element = this;
-        FTree->NotifyChanged(change);
+        tree->NotifyChanged(change);
     }
+    Fire(value ? tree->OnSelectShape : tree->OnUnSelectShape, this);
 }
 
 void TTreeNodeShape::SelectChildren()
@@ -1031,9 +1041,10 @@ int TTreeNodeShape::SetExpanded(bool value)
                 ++count;
                 descend = child->FExpanded && child->HasChildren();
             }
+            // A node out of sight gives its selection to the collapsed one,
+            // so nothing hidden is deleted or moved with the selection.
             if (!value && child->FSelected) {
-                if (tree->SingleSelection())
-                    child->SetSelected(false);
+                child->SetSelected(false);
                 SetSelected(true);
             }
             return descend;

@@ -20,6 +20,13 @@ class TKorCanvas;
 class TKorCanvas3D;
 class TNodeConnectionList;
 
+// Where a node keeps its slot in the diagram's selection list.
+struct TSelectionSlot
+{
+    static int Get(const TTreeNodeShape *node);
+    static void Set(TTreeNodeShape *node, int slot);
+};
+
 using TClickShapeEvent = TEvent<TTreeNodeShape *, TMouseButton, TShiftState, int, int>;
 using TMouseShapeEvent = TEvent<TTreeNodeShape *, TShiftState, int, int>;
 
@@ -310,6 +317,7 @@ private:
     friend class TTreeDocument;
     friend class TTreeConnection;
     friend class TDiagramLoad;
+    friend struct TSelectionSlot;
 
     // Own sub-objects, allocated together when the first one is created.
     struct TParts
@@ -345,6 +353,7 @@ private:
     mutable int FX1 = 0;
     mutable int FY1 = 0;
     int FBrotherIndex = -1;
+    int FSelectedSlot = -1;
     int FImageListIndex = -1;
     int FImageWidth = 0;
     int FImageHeight = 0;
@@ -374,6 +383,16 @@ private:
     bool FSelected = false;
     bool FRefreshingPicture = false;
 };
+
+inline int TSelectionSlot::Get(const TTreeNodeShape *node)
+{
+    return node->FSelectedSlot;
+}
+
+inline void TSelectionSlot::Set(TTreeNodeShape *node, int slot)
+{
+    node->FSelectedSlot = slot;
+}
 
 // A node for free text: no border, transparent, no image.
 class TTextShape : public TTreeNodeShape

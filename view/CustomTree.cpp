@@ -1,5 +1,7 @@
 #include "view/CustomTree.h"
 
+#include "view/TreeInteraction.h"
+
 #include "core/ClassRegistry.h"
 #include "core/Rounding.h"
 #include "core/ScopeExit.h"
@@ -69,6 +71,7 @@ TCustomTree::TCustomTree(TComponent *owner, QWidget *parent) : TCustomKorPanelEx
     Zoom()->SetPenDefaultColor(clBlack);
     View3DOptions()->OnZoomChange = [this](int zoom) { ZoomChanging(zoom); };
     View3DOptions()->OnScrolled = [this](bool horizontal) { Scrolled(horizontal); };
+    FInteraction = std::make_unique<TTreeInteraction>(this);
     TCustomKorPanel::SetAutoRepaint(true);
 }
 
@@ -215,7 +218,8 @@ void TCustomTree::SetAnchorMarker(std::optional<TPoint> position)
     if (position == FAnchorMarker)
         return;
     FAnchorMarker = position;
-    TCustomKorPanel::Invalidate();
+    // Drawn over the picture.
+    update();
 }
 
 // ---------------------------------------------------------------------------
@@ -318,13 +322,12 @@ void TCustomTree::DrawLayers(const TRect &bounds)
         NodePass();
     }
     TTreeConnection *selected = Connections().Selected();
-    if (selected && Designing() && !Printing()) {
+    if (selected && Designing() && !Printing() && !HandlesOverPicture()) {
         BeginDrawHandles();
         selected->DrawHandles();
         EndDrawHandles();
     }
     DrawPage();
-    DrawAnchorMarker();
     c->Reset();
     if (!Printing())
         UpdateScrollBars();

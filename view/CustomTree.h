@@ -19,6 +19,7 @@
 #include "canvas/KorProcs.h"
 #include "model/Arbolix.h"
 #include "view/SubtreeReach.h"
+#include "view/TreeInputEvents.h"
 
 #include <climits>
 #include <functional>
@@ -33,7 +34,9 @@ public:
 
 DX_ENUM(TWheelNavigation, wnSelection, wnScrollVert, wnScrollHoriz, wnZoom, wnNone)
 
-class TCustomTree : public TCustomKorPanelExtended, public TTreeDocument
+class TTreeInteraction;
+
+class TCustomTree : public TCustomKorPanelExtended, public TTreeDocument, public TTreeInputEvents
 {
     DX_OBJECT(TCustomTree)
 public:
@@ -98,7 +101,8 @@ public:
     void SetZoomCentered(bool value) { FZoomCentered = value; }
 
     // While a connection end is dragged over an anchor position, a red
-    // circle marks it (diagram coordinates); reset hides it.
+    // circle marks it over the picture (diagram coordinates); reset hides
+    // it.
     void SetAnchorMarker(std::optional<TPoint> position);
     std::optional<TPoint> AnchorMarker() const { return FAnchorMarker; }
 
@@ -121,6 +125,40 @@ public:
     // ---- Events (sender: the diagram)
     TNotifyEvent OnBeforeDraw;
     TNotifyEvent OnAfterDraw;
+
+    // ---- Mouse and keyboard (TreeInteraction.h; defined in the
+    // interaction's files)
+    TTreeInteraction &Interaction() const { return *FInteraction; }
+    // Whether the view has been drawn on the screen once.
+    bool Drawn() const { return FHasVisibleArea; }
+    // The picture is drawn again at the next paint, the layout kept.
+    void RepaintPicture();
+    // Only what lies over the picture (handles, rubber band, lines) is
+    // drawn again.
+    void RepaintOverlays() { update(); }
+    // The diagram part the window shows now, in diagram units (the offsets
+    // as they are, not as the last drawing had them).
+    TRect CurrentVisibleArea() const;
+    // Scrolls the first selected node into view (lays the nodes out first
+    // when they changed).
+    void ScrollToView();
+    // Scrolls so a node's centre comes to the view's centre (not in design
+    // mode), in Zoom.AnimatedSteps steps with a repaint after each.
+    void ScrollToCenter(TTreeNodeShape *node);
+    void SelectionChanged(TTreeNodeShape *node, bool selected) override;
+    // A press with the text editor's mouse button on a selected node starts
+    // editing it when the editor's mode says so; answers whether it did.
+    bool StartEditingByMouse(TMouseButton button, int x, int y);
+    // The text editor's shortcut starts editing the first selected node
+    // when the editor's mode says so; answers whether the key was it.
+    bool StartEditingByKey(int key, Qt::KeyboardModifiers modifiers);
+    // Whether in-place editing is in progress.
+    bool Editing() const;
+    // A run-mode press on a node starts dragging it when drag and drop is
+    // automatic.
+    void BeginShapeDrag(TTreeNodeShape *node);
+    bool HandlesOverPicture() const override;
+    void ForgetElement(const TComponent *element) override;
 
     void Loaded() override;
     // Files also hold the panel's print margins.
@@ -149,7 +187,23 @@ protected:
     // An offset changed: the scroll bar of that direction follows it.
     virtual void ScrollBarFollows(bool horizontal) {}
 
+    // ---- Input (TreeInteraction.cpp)
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+    bool HasOverlays() const override;
+    void DrawOverlays(TKorCanvas3D *canvas) override;
+
 private:
+    friend class TTreeInteraction;
     void DrawLayers(const TRect &bounds);
     void DrawAnchorMarker();
     // The part of the bounds the target can show (an image smaller than the
@@ -162,6 +216,10 @@ private:
     void Scrolled(bool horizontal);
     TObject *Self() { return static_cast<TTreeDocument *>(this); }
 
+    std::unique_ptr<TTreeInteraction> FInteraction;
+    // A new selection waits for the next layout to be brought into view.
+    bool FScrollPending = false;
+    int FScrollGeneration = 0;
     TRect FVisibleArea;
     TSubtreeReach FReach;
     // While the reach is worked out, connections are laid on their course

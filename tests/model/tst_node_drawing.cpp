@@ -313,7 +313,10 @@ void TestNodeDrawing::selectionLook()
     node->Draw();
     QCOMPARE(t->Pixel(24, 23), Rgb(clLime));
     QCOMPARE(t->Canvas.First("ProjectedTextOut")->FontColor, clBlack);
+    // Run mode starts without a selection.
     t->SetDesigning(false);
+    QVERIFY(!node->Selected());
+    node->SetSelected(true);
 
     // A monochrome canvas (printing in black and white) fills white.
     t->Wipe();

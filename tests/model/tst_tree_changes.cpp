@@ -45,6 +45,7 @@ private slots:
     void stepsNestAndOnlyTheOutermostIsHeard();
     void readingAndClearingAreSilent();
     void listenerRemovingItselfWhileHearing();
+    void connectionPointEdits();
 };
 
 void TestTreeChanges::operationsSendOneNoticeEach_data()
@@ -68,6 +69,12 @@ void TestTreeChanges::operationsSendOneNoticeEach_data()
     row("connect", 13, {"> Added TreeNodeShape2_TreeNodeShape1"});
     row("paste", 14, {"> Added TreeNodeShape3"});
     row("order", 15, {"< Order TreeNodeShape2", "> Order TreeNodeShape2"});
+    row("delete selected", 16,
+        {"> Selection TreeNodeShape2", "begin Delete", "< Removing TreeNodeShape2", "> Selection TreeNodeShape1", "end"});
+    row("insert point", 17, {"< Points TreeNodeShape1_TreeNodeShape2", "> Points TreeNodeShape1_TreeNodeShape2"});
+    row("move point", 18, {"< Points TreeNodeShape1_TreeNodeShape2", "> Points TreeNodeShape1_TreeNodeShape2"});
+    row("anchor end", 19, {"< Points TreeNodeShape1_TreeNodeShape2", "> Points TreeNodeShape1_TreeNodeShape2"});
+    row("anchor a middle point refused", 20, {});
 }
 
 void TestTreeChanges::operationsSendOneNoticeEach()
@@ -79,6 +86,10 @@ void TestTreeChanges::operationsSendOneNoticeEach()
     tree->SetName(QStringLiteral("Tree1"));
     TTreeNodeShape *root = tree->AddRoot(QStringLiteral("root"));
     TTreeNodeShape *child = root->AddChild(QStringLiteral("child"));
+    if (op == 18 || op == 19) {
+        root->ConnectionTo(child)->SetStyle(csLine);
+        root->ConnectionTo(child)->SetDefaultPoints();
+    }
     TRecorder rec;
     tree->AddChangeListener(&rec);
     switch (op) {
@@ -98,6 +109,18 @@ void TestTreeChanges::operationsSendOneNoticeEach()
     case 13: child->AddConnection(root); break;
     case 14: tree->PasteShape(root); break;
     case 15: tree->OrderShape(child, false); break;
+    case 16:
+        child->SetSelected(true);
+        tree->DeleteSelected();
+        break;
+    case 17: tree->InsertConnectionPoint(root->ConnectionTo(child), 1, TPoint(50, 60)); break;
+    case 18: tree->MoveConnectionPoint(root->ConnectionTo(child), 0, 3, 4); break;
+    case 19: tree->AnchorConnectionPoint(root->ConnectionTo(child), 1, 7); break;
+    case 20:
+        root->ConnectionTo(child)->SetStyle(csCurve);
+        root->ConnectionTo(child)->SetDefaultPoints();
+        tree->AnchorConnectionPoint(root->ConnectionTo(child), 1, 7);
+        break;
     }
     tree->RemoveChangeListener(&rec);
     QCOMPARE(rec.Log, expected);
@@ -184,6 +207,42 @@ void TestTreeChanges::listenerRemovingItselfWhileHearing()
     host.Tree->RemoveChangeListener(&rec);
     QCOMPARE(once.Heard, 1);
     QCOMPARE(rec.Log.size(), 2);
+}
+
+
+void TestTreeChanges::connectionPointEdits()
+{
+    THost host;
+    TTreeDocument *tree = host.Tree;
+    TTreeNodeShape *a = tree->AddRoot(QStringLiteral("a"));
+    Place(a, 0, 0, 40, 20);
+    TTreeNodeShape *b = tree->AddRoot(QStringLiteral("b"));
+    Place(b, 100, 100, 160, 140);
+    TTreeConnection *c = a->AddConnection(b);
+    c->SetStyle(csLine);
+    c->SetDefaultPoints();
+    c->CalcPoints();
+    // A point put in follows the start node.
+    QCOMPARE(tree->InsertConnectionPoint(c, 1, TPoint(70, 30)), 1);
+    QCOMPARE(c->Count(), 3);
+    QCOMPARE(c->Points()[1].XStyle, cpFromOffset);
+    QCOMPARE(c->Points()[1].XValue, 70);
+    tree->MoveShape(a, 5, 5, false);
+    c->CalcPoints();
+    QCOMPARE(TPoint(c->Points()[1].X, c->Points()[1].Y), TPoint(75, 35));
+    // Anchored ends are percentages of their nodes: the last at the right
+    // middle of b, the first at the bottom-left of a.
+    QVERIFY(tree->AnchorConnectionPoint(c, 2, 7));
+    QCOMPARE(c->Points()[2].XStyle, cpToPercent);
+    QCOMPARE(QPoint(c->Points()[2].XValue, c->Points()[2].YValue), QPoint(100, 50));
+    QVERIFY(tree->AnchorConnectionPoint(c, 0, 3));
+    QCOMPARE(c->Points()[0].YStyle, cpFromPercent);
+    QCOMPARE(QPoint(c->Points()[0].XValue, c->Points()[0].YValue), QPoint(0, 100));
+    // Neither a middle point nor an unknown anchor.
+    QVERIFY(!tree->AnchorConnectionPoint(c, 1, 7));
+    QVERIFY(!tree->AnchorConnectionPoint(c, 2, 9));
+    QVERIFY(!tree->AnchorConnectionPoint(nullptr, 0, 1));
+    QCOMPARE(tree->InsertConnectionPoint(nullptr, 0, TPoint()), -1);
 }
 
 QTEST_MAIN(TestTreeChanges)
