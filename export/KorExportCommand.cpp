@@ -69,6 +69,8 @@ QString FilterDescription(const TKorExportFormat &f, const QString &ext)
     for (int i = 0; i + 1 < parts.size(); i += 2)
         if (parts[i + 1].toLower().split(QLatin1Char(';')).contains(QStringLiteral("*.") + ext))
             return parts[i];
+    if (parts.size() >= 2)
+        return parts[0];
     QString caption = f.MenuCaption();
     return caption.remove(QLatin1Char('&'));
 }
@@ -121,30 +123,34 @@ QString ApplyPictureOptions(TKorExportFormat &f, const TExportOptions &options)
     return QString();
 }
 
-std::unique_ptr<TTreeData> DataExporter(const QString &ext, const TCustomTree &tree, const TExportOptions &options,
-                                        QString *error)
+// Checks the options of a data format; for a text, the indentation they
+// ask for (null: the outline).
+QString DataOptionsError(const QString &ext, const TExportOptions &options, QChar *indentation = nullptr)
 {
+    for (const auto &[name, value] : options) {
+        if (ext != QLatin1String("txt") || name != QLatin1String("delimiter"))
+            return FormatMessage(SCommandOptionNotForFormat, {QStringLiteral("--") + name, ext});
+        const QChar c = Delimiter(value);
+        if (c.isNull())
+            return BadValue(name, value);
+        if (indentation)
+            *indentation = c;
+    }
+    return QString();
+}
+
+std::unique_ptr<TTreeData> DataExporter(const QString &ext, const TCustomTree &tree, const TExportOptions &options)
+{
+    QChar indentation;
+    const QString error = DataOptionsError(ext, options, &indentation);
+    if (!error.isEmpty())
+        throw EExportError(error);
     if (ext == QLatin1String("txt")) {
         auto text = std::make_unique<TTreeDataText>(&tree);
-        text->SetOutline(true);
-        for (const auto &[name, value] : options) {
-            if (name != QLatin1String("delimiter")) {
-                *error = FormatMessage(SCommandOptionNotForFormat, {QStringLiteral("--") + name, ext});
-                return nullptr;
-            }
-            const QChar c = Delimiter(value);
-            if (c.isNull()) {
-                *error = BadValue(name, value);
-                return nullptr;
-            }
-            text->SetOutline(false);
-            text->SetIndentation(c);
-        }
+        text->SetOutline(indentation.isNull());
+        if (!indentation.isNull())
+            text->SetIndentation(indentation);
         return text;
-    }
-    if (!options.empty()) {
-        *error = FormatMessage(SCommandOptionNotForFormat, {QStringLiteral("--") + options.front().first, ext});
-        return nullptr;
     }
     if (ext == QLatin1String("xml"))
         return std::make_unique<TTreeDataXML>(&tree);
@@ -211,12 +217,8 @@ QString CheckExportOptions(const QString &output, const TExportOptions &options)
     }
     if (ext == kNative)
         return QString();
-    if (DataExtensions().contains(ext)) {
-        QString error;
-        TTree tree;
-        DataExporter(ext, tree, options, &error);
-        return error;
-    }
+    if (DataExtensions().contains(ext))
+        return DataOptionsError(ext, options);
     std::unique_ptr<TKorExportFormat> f = FindExportFormat(ext);
     return f ? ApplyPictureOptions(*f, options) : QString();
 }
@@ -230,10 +232,7 @@ void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOption
     }
     QString error;
     if (DataExtensions().contains(ext)) {
-        std::unique_ptr<TTreeData> data = DataExporter(ext, tree, options, &error);
-        if (!data)
-            throw EExportError(error);
-        data->SaveToFileNamed(fileName);
+        DataExporter(ext, tree, options)->SaveToFileNamed(fileName);
         return;
     }
     std::unique_ptr<TKorExportFormat> f = FindExportFormat(ext);

@@ -52,8 +52,9 @@ TMessageText SExportMailError("SExportMailError", "Can not email Plovix. Mapi Er
 TMessageText SExportNoMailProgram("SExportNoMailProgram",
                                   "Cannot send mail: the program xdg-email (package xdg-utils) is not installed");
 TMessageText SExportMailStartFailed("SExportMailStartFailed", "Cannot start the mail program %s: %s");
-TMessageText SExportProgress("SExportProgress", "Exporting %s: %p%");
+TMessageText SExportProgress("SExportProgress", "Exporting... %s%%");
 TMessageText SExportNothingSaved("SExportNothingSaved", "Nothing was saved.");
+TMessageText SExportReplaceFile("SExportReplaceFile", "%s already exists. Do you want to replace it?");
 
 TMessageText SExportUnknownFormat("SExportUnknownFormat", "Cannot export to %s: the file name must end in %s");
 TMessageText SExportFormatPicture("SExportFormatPicture", "%s of the whole diagram");

@@ -49,8 +49,9 @@ extern TMessageText SExportNoTempFolder;   // "Can not find Temp folder"
 extern TMessageText SExportMailError;      // "Can not email Plovix. Mapi Error: %d"
 extern TMessageText SExportNoMailProgram;  // "Cannot send mail: ... xdg-email ..."
 extern TMessageText SExportMailStartFailed; // "Cannot start the mail program %s: %s"
-extern TMessageText SExportProgress;       // "Exporting %s: %p%"
+extern TMessageText SExportProgress;       // "Exporting... %s%%"
 extern TMessageText SExportNothingSaved;   // "Nothing was saved."
+extern TMessageText SExportReplaceFile;    // "%s already exists. Do you want to replace it?"
 
 // The command line
 extern TMessageText SExportUnknownFormat;   // "Cannot export to %s: the file name must end in %s"
