@@ -65,6 +65,7 @@ QWidget *TEMFExportFormat::OptionsPanel(bool create)
 
 QByteArray TEMFExportFormat::Bytes()
 {
+    ClearNotices();
     const TExportPicture picture = Picture();
     if (Progress() && !Progress()->Step(0, 1))
         throw EExportCancelled();

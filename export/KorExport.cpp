@@ -59,9 +59,10 @@ void TKorExportFormat::CheckPanel() const
 TExportPicture TKorExportFormat::Picture() const
 {
     CheckPanel();
-    if (FWholeDiagram)
-        return TExportPicture::WholeDiagram(*FWholeDiagram, FWidth, FHeight);
-    return TExportPicture(*FPanel, FWidth, FHeight);
+    TExportPicture p = FWholeDiagram ? TExportPicture::WholeDiagram(*FWholeDiagram, FWidth, FHeight)
+                                     : TExportPicture(*FPanel, FWidth, FHeight);
+    p.SetStripBytes(FStripBytes);
+    return p;
 }
 
 void TKorExportFormat::SetClipboard(QMimeData *data)

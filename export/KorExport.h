@@ -90,6 +90,8 @@ public:
     // Told of every strip of a long export; may stop it.
     void SetProgress(TExportProgress *progress) { FProgress = progress; }
     TExportProgress *Progress() const { return FProgress; }
+    // Memory a strip of a raster may take (tests make strips small).
+    void SetStripBytes(qint64 bytes) { FStripBytes = bytes; }
 
     // What the last export has to tell besides success ("The metafile holds
     // a bitmap: ...").
@@ -112,6 +114,7 @@ protected:
     // Puts data on the clipboard (owned by it afterwards).
     static void SetClipboard(QMimeData *data);
     void Notice(const QString &text) { FNotices << text; }
+    void ClearNotices() { FNotices.clear(); }
     // "The option --x does not apply to ..." helpers.
     static QString BadValue(const QString &name, const QString &value);
 
@@ -122,6 +125,7 @@ private:
     TCustomKorPanel *FPanel = nullptr;
     TCustomTree *FWholeDiagram = nullptr;
     TExportProgress *FProgress = nullptr;
+    qint64 FStripBytes = TExportPicture::kStripBytes;
     QStringList FNotices;
 };
 

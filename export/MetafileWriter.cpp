@@ -94,6 +94,12 @@ public:
     }
     bool end() override
     {
+        // A clip's saved state is put back before the end.
+        if (!FEnhanced && FSaved) {
+            Append(U_WMRRESTOREDC_set(-1));
+            FSaved = false;
+        }
+        FClipKnown = false;
         setActive(false);
         return true;
     }
