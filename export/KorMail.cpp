@@ -23,6 +23,12 @@ std::vector<std::unique_ptr<QTemporaryDir>> &Held()
 
 } // namespace
 
+TMailEvents &MailEvents()
+{
+    static TMailEvents events;
+    return events;
+}
+
 QString TMailSender::Program()
 {
     return QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
@@ -51,19 +57,26 @@ void TMailSender::Send(std::unique_ptr<QTemporaryDir> folder, const QString &fil
     QObject::connect(process, &QProcess::finished, process, [process, dir, owner](int code, QProcess::ExitStatus status) {
         process->deleteLater();
         std::unique_ptr<QTemporaryDir> kept(dir);
+        // A program still running when this one ends says nothing.
+        if (QCoreApplication::closingDown())
+            return;
         if (status == QProcess::NormalExit && code == 0) {
             Held().push_back(std::move(kept));
+            emit MailEvents().Finished(true);
             return;
         }
+        kept.reset();
         Prompts().Message(owner, pkError,
                           FormatMessage(SExportMailError, {QString::number(status == QProcess::NormalExit ? code : -1)}));
+        emit MailEvents().Finished(false);
     });
     QObject::connect(process, &QProcess::errorOccurred, process, [process, dir, owner, program](QProcess::ProcessError e) {
-        if (e != QProcess::FailedToStart)
+        if (e != QProcess::FailedToStart || QCoreApplication::closingDown())
             return;
         process->deleteLater();
         delete dir;
         Prompts().Message(owner, pkError, FormatMessage(SExportMailStartFailed, {program, process->errorString()}));
+        emit MailEvents().Finished(false);
     });
     process->start();
 }

@@ -13,6 +13,16 @@
 class QTemporaryDir;
 class QWidget;
 
+// Told when a mail program has answered: taken (the folder is held) or
+// not (it was removed).
+class TMailEvents : public QObject
+{
+    Q_OBJECT
+signals:
+    void Finished(bool taken);
+};
+TMailEvents &MailEvents();
+
 class TMailSender
 {
 public:

@@ -163,7 +163,7 @@ QString TTreeDataHTML::Escaped(const QString &text)
         case '\'': out += QStringLiteral("&#39;"); break;
         default:
             if (code < 0x20 && code != '\t')
-                out += QChar(0xFFFD);
+                out += QStringLiteral("&#65533;");
             else if (code < 0x80)
                 out += QChar(char16_t(code));
             else
