@@ -134,7 +134,12 @@ void TExportPicture::Render(bool bottomUp, const std::function<void(const QImage
                 image = QImage(Width(), rows, QImage::Format_RGB32);
             if (image.isNull())
                 throw std::bad_alloc();
-            if (FRect == FSize) {
+            if (FRect == FSize && FPanel->Color() != clNone) {
+                // The panel fills its background itself.
+                QPainter p(&image);
+                p.translate(0, -top);
+                FPanel->RenderUnbuffered(&p, FRect);
+            } else if (FRect == FSize) {
                 FPanel->RenderInto(image, background, FRect, TPoint(0, top));
             } else {
                 // The drawing covers part of the picture: the rest shows the
