@@ -1,7 +1,7 @@
 // Dendrix: a desktop diagram editor.
 //
 //   dendrix [FILE]            the editor, opening FILE
-//   dendrix --export OUT IN   writes IN as OUT without any window
+//   dendrix --export OUT IN [OPTION...]  writes IN as OUT without any window
 //   dendrix --help
 
 #include "canvas/CanvasResources.h"
@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
         QApplication app(argc, argv);
         InitApplication();
         QTextStream err(stderr);
-        return RunExportCommand(cmd.Output, cmd.Input, err);
+        return RunExportCommand(cmd.Output, cmd.Input, err, cmd.Options);
     }
     case TCommandLine::aOpen:
         break;

@@ -99,7 +99,7 @@ void BM_RenderWholePicture(benchmark::State &state)
     int rows = 0;
     for (auto _ : state) {
         h.Tree->InvalidateLayout();
-        TDiagramPicture picture(*h.Tree);
+        const TExportPicture picture = TExportPicture::WholeDiagram(*h.Tree);
         picture.Render(false, [](const QImage &strip, int) { benchmark::DoNotOptimize(strip.constBits()); });
         rows = picture.Height();
     }

@@ -1,81 +1,23 @@
 #include "export/KorExportCommand.h"
 
 #include "core/Exceptions.h"
-#include "export/DiagramPicture.h"
-#include "export/KorBMP.h"
 #include "export/KorExportConst.h"
-#include "export/KorPNG.h"
+#include "export/TreeData.h"
 #include "model/TreeFile.h"
 #include "model/TreeReader.h"
 #include "view/Arbolix.h"
 
 #include <QFileInfo>
-#include <algorithm>
-#include <QSaveFile>
 #include <QTextStream>
+#include <algorithm>
 #include <memory>
 #include <new>
 
 namespace {
 
-// Exported pictures: zlib's default level with the "sub" filter, several
-// times faster than the smallest setting for files about a third larger.
-constexpr TPNGWriter::TOptions kPNGOptions{6, true};
-
 QString Extension(const QString &fileName)
 {
     return QFileInfo(fileName).suffix().toLower();
-}
-
-void OpenForWriting(QSaveFile &file)
-{
-    if (!file.open(QIODevice::WriteOnly))
-        throw EWriteError(FormatMessage(SExportWriteFailed, {file.fileName(), file.errorString()}));
-}
-
-void Commit(QSaveFile &file)
-{
-    if (!file.commit())
-        throw EWriteError(FormatMessage(SExportWriteFailed, {file.fileName(), file.errorString()}));
-}
-
-[[noreturn]] void TooLarge(const TDiagramPicture &picture, const QString &format, const QString &limit)
-{
-    throw EWriteError(FormatMessage(SExportPictureTooLarge, {QString::number(picture.Width()),
-                                                             QString::number(picture.Height()), format, limit}));
-}
-
-void CheckRenderable(const TDiagramPicture &picture, const QString &format)
-{
-    if (!picture.Renderable())
-        TooLarge(picture, format, FormatMessage(SExportAtMostWide, {QString::number(TDiagramPicture::kMaxWidth)}));
-}
-
-void WritePNG(TCustomTree &tree, const QString &fileName)
-{
-    TDiagramPicture picture(tree);
-    CheckRenderable(picture, QStringLiteral("PNG"));
-    QSaveFile file(fileName);
-    OpenForWriting(file);
-    TPNGWriter png(&file, picture.Width(), picture.Height(), kPNGOptions);
-    picture.Render(false, [&png](const QImage &strip, int) { png.WriteRows(strip); });
-    png.Finish();
-    Commit(file);
-}
-
-void WriteBMP(TCustomTree &tree, const QString &fileName)
-{
-    TDiagramPicture picture(tree);
-    CheckRenderable(picture, QStringLiteral("BMP"));
-    if (!TBMPWriter::Fits(picture.Width(), picture.Height()))
-        TooLarge(picture, QStringLiteral("BMP"), SExportAtMost4GB);
-    QSaveFile file(fileName);
-    OpenForWriting(file);
-    TBMPWriter bmp(&file, picture.Width(), picture.Height());
-    // The file holds the bottom row first.
-    picture.Render(true, [&bmp](const QImage &strip, int) { bmp.WriteRowsBottomUp(strip); });
-    bmp.Finish();
-    Commit(file);
 }
 
 void ReadDiagram(TCustomTree &tree, const QString &fileName)
@@ -103,28 +45,211 @@ QString FormatList(const QStringList &extensions)
     return dotted.join(QStringLiteral(", "));
 }
 
+
+// The data formats and the diagram file, after the pictures.
+const QStringList &DataExtensions()
+{
+    static const QStringList e = {QStringLiteral("txt"), QStringLiteral("xml"), QStringLiteral("html"),
+                                  QStringLiteral("xls")};
+    return e;
+}
+
+const QString kNative = QStringLiteral("abx");
+
+TExportOption SizeOption(bool width)
+{
+    return {width ? QStringLiteral("width") : QStringLiteral("height"), QStringLiteral("N"),
+            width ? &SOptionWidth : &SOptionHeight};
+}
+
+// The description of one extension in a format's dialog filter.
+QString FilterDescription(const TKorExportFormat &f, const QString &ext)
+{
+    const QStringList parts = f.DialogFilter().split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        if (parts[i + 1].toLower().split(QLatin1Char(';')).contains(QStringLiteral("*.") + ext))
+            return parts[i];
+    if (parts.size() >= 2)
+        return parts[0];
+    QString caption = f.MenuCaption();
+    return caption.remove(QLatin1Char('&'));
+}
+
+bool ParseInt(const QString &value, int low, int high, int &out)
+{
+    bool ok = false;
+    out = value.toInt(&ok);
+    return ok && out >= low && out <= high;
+}
+
+QString BadValue(const QString &name, const QString &value)
+{
+    return FormatMessage(SCommandBadValue, {value, QStringLiteral("--") + name});
+}
+
+// The indentation a --delimiter names; a null character when none.
+QChar Delimiter(const QString &value)
+{
+    const QString v = value.toLower();
+    if (v == QLatin1String("space"))
+        return QLatin1Char(' ');
+    if (v == QLatin1String("tab"))
+        return QLatin1Char('\t');
+    if (v == QLatin1String("comma"))
+        return QLatin1Char(',');
+    if (v == QLatin1String("colon"))
+        return QLatin1Char(';');
+    return value.size() == 1 ? value.at(0) : QChar();
+}
+
+// Applies the options to a picture format; the error, empty when taken.
+QString ApplyPictureOptions(TKorExportFormat &f, const TExportOptions &options)
+{
+    for (const auto &[name, value] : options) {
+        if (name == QLatin1String("width") || name == QLatin1String("height")) {
+            int v = 0;
+            if (!ParseInt(value, 1, TExportPicture::kMaxWidth, v))
+                return BadValue(name, value);
+            if (name == QLatin1String("width"))
+                f.SetWidth(v);
+            else
+                f.SetHeight(v);
+            continue;
+        }
+        const QString error = f.SetCommandLineOption(name, value);
+        if (!error.isEmpty())
+            return error;
+    }
+    return QString();
+}
+
+// Checks the options of a data format; for a text, the indentation they
+// ask for (null: the outline).
+QString DataOptionsError(const QString &ext, const TExportOptions &options, QChar *indentation = nullptr)
+{
+    for (const auto &[name, value] : options) {
+        if (ext != QLatin1String("txt") || name != QLatin1String("delimiter"))
+            return FormatMessage(SCommandOptionNotForFormat, {QStringLiteral("--") + name, ext});
+        const QChar c = Delimiter(value);
+        if (c.isNull())
+            return BadValue(name, value);
+        if (indentation)
+            *indentation = c;
+    }
+    return QString();
+}
+
+std::unique_ptr<TTreeData> DataExporter(const QString &ext, const TCustomTree &tree, const TExportOptions &options)
+{
+    QChar indentation;
+    const QString error = DataOptionsError(ext, options, &indentation);
+    if (!error.isEmpty())
+        throw EExportError(error);
+    if (ext == QLatin1String("txt")) {
+        auto text = std::make_unique<TTreeDataText>(&tree);
+        text->SetOutline(indentation.isNull());
+        if (!indentation.isNull())
+            text->SetIndentation(indentation);
+        return text;
+    }
+    if (ext == QLatin1String("xml"))
+        return std::make_unique<TTreeDataXML>(&tree);
+    if (ext == QLatin1String("html"))
+        return std::make_unique<TTreeDataHTML>(&tree);
+    return std::make_unique<TTreeDataXLS>(&tree);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
 // The tables
 
-const std::vector<TExportCommandFormat> &ExportCommandFormats()
+std::vector<TExportCommandFormat> ExportCommandFormats()
 {
-    static const std::vector<TExportCommandFormat> formats = {
-        {QStringLiteral("png"), &SExportFormatPNG, &WritePNG},
-        {QStringLiteral("bmp"), &SExportFormatBMP, &WriteBMP},
-        {QStringLiteral("abx"), &SExportFormatABX, &WriteDiagram},
-    };
+    std::vector<TExportCommandFormat> formats;
+    QStringList seen = DataExtensions();
+    seen << kNative;
+    for (const TExportFormatClass *c : ExportFormatList()) {
+        const std::unique_ptr<TKorExportFormat> f = c->Create();
+        for (const QString &ext : f->Extensions()) {
+            if (seen.contains(ext))
+                continue;
+            seen << ext;
+            TExportCommandFormat cf{ext, FormatMessage(SExportFormatPicture, {FilterDescription(*f, ext)}),
+                                    {SizeOption(true), SizeOption(false)}};
+            for (const TExportOption &o : f->CommandLineOptions())
+                cf.Options.push_back(o);
+            formats.push_back(cf);
+        }
+    }
+    formats.push_back({QStringLiteral("txt"), SExportFormatText,
+                       {{QStringLiteral("delimiter"), QStringLiteral("space|tab|comma|colon|C"), &SOptionDelimiter}}});
+    formats.push_back({QStringLiteral("xml"), SExportFormatXML, {}});
+    formats.push_back({QStringLiteral("html"), SExportFormatHTML, {}});
+    formats.push_back({QStringLiteral("xls"), SExportFormatXLS, {}});
+    formats.push_back({kNative, SExportFormatABX, {}});
     return formats;
 }
 
-const TExportCommandFormat *FindExportCommandFormat(const QString &fileName)
+bool FindExportCommandFormat(const QString &fileName, TExportCommandFormat *format)
 {
     const QString ext = Extension(fileName);
     for (const TExportCommandFormat &f : ExportCommandFormats())
-        if (f.Extension == ext)
-            return &f;
-    return nullptr;
+        if (f.Extension == ext) {
+            if (format)
+                *format = f;
+            return true;
+        }
+    return false;
+}
+
+QString CheckExportOptions(const QString &output, const TExportOptions &options)
+{
+    TExportCommandFormat format;
+    if (!FindExportCommandFormat(output, &format))
+        return QString(); // said when the command runs
+    const QString ext = format.Extension;
+    for (const auto &[name, value] : options) {
+        const auto it = std::find_if(format.Options.begin(), format.Options.end(),
+                                     [&](const TExportOption &o) { return o.Name == name; });
+        if (it == format.Options.end())
+            return FormatMessage(SCommandOptionNotForFormat, {QStringLiteral("--") + name, ext});
+    }
+    if (ext == kNative)
+        return QString();
+    if (DataExtensions().contains(ext))
+        return DataOptionsError(ext, options);
+    std::unique_ptr<TKorExportFormat> f = FindExportFormat(ext);
+    return f ? ApplyPictureOptions(*f, options) : QString();
+}
+
+void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOptions &options, QStringList *notices)
+{
+    const QString ext = Extension(fileName);
+    if (ext == kNative) {
+        WriteDiagram(tree, fileName);
+        return;
+    }
+    QString error;
+    if (DataExtensions().contains(ext)) {
+        DataExporter(ext, tree, options)->SaveToFileNamed(fileName);
+        return;
+    }
+    std::unique_ptr<TKorExportFormat> f = FindExportFormat(ext);
+    if (!f) {
+        QStringList known;
+        for (const TExportCommandFormat &c : ExportCommandFormats())
+            known << c.Extension;
+        throw EExportError(FormatMessage(SExportUnknownFormat, {fileName, FormatList(known)}));
+    }
+    f->SetPanel(&tree);
+    f->SetWholeDiagram(&tree);
+    error = ApplyPictureOptions(*f, options);
+    if (!error.isEmpty())
+        throw EExportError(error);
+    f->SaveToFile(fileName);
+    if (notices)
+        *notices = f->Notices();
 }
 
 const std::vector<TDiagramInputKind> &DiagramInputKinds()
@@ -191,6 +316,19 @@ int QtOptionLength(const QString &arg)
     return alone.contains(name) ? 1 : 0;
 }
 
+
+// The options --export takes, and whether each takes a value.
+bool KnownExportOption(const QString &name, bool *takesValue)
+{
+    for (const TExportCommandFormat &f : ExportCommandFormats())
+        for (const TExportOption &o : f.Options)
+            if (o.Name == name) {
+                *takesValue = !o.Value.isEmpty();
+                return true;
+            }
+    return false;
+}
+
 } // namespace
 
 TCommandLine ParseCommandLine(const QStringList &all)
@@ -211,26 +349,57 @@ TCommandLine ParseCommandLine(const QStringList &all)
     if (arguments.isEmpty())
         return cmd;
     const QString &first = arguments.first();
+    auto error = [&cmd](const QString &text) {
+        cmd.Action = TCommandLine::aError;
+        cmd.Error = text;
+        return cmd;
+    };
     if (first == QLatin1String("--export")) {
-        if (arguments.size() != 3) {
-            cmd.Action = TCommandLine::aError;
-            cmd.Error = SCommandExportArguments;
-            return cmd;
+        QStringList files;
+        bool onlyFiles = false;
+        for (int i = 1; i < arguments.size(); ++i) {
+            const QString &a = arguments.at(i);
+            if (onlyFiles || !a.startsWith(QLatin1String("--"))) {
+                files << a;
+                continue;
+            }
+            if (a == QLatin1String("--")) {
+                onlyFiles = true;
+                continue;
+            }
+            QString name = a.mid(2);
+            QString value;
+            const bool inlineValue = name.contains(QLatin1Char('='));
+            if (inlineValue) {
+                value = name.mid(name.indexOf(QLatin1Char('=')) + 1);
+                name = name.left(name.indexOf(QLatin1Char('=')));
+            }
+            bool takesValue = false;
+            if (!KnownExportOption(name, &takesValue))
+                return error(FormatMessage(SCommandUnknownOption, {a}));
+            if (takesValue && !inlineValue) {
+                if (i + 1 >= arguments.size())
+                    return error(FormatMessage(SCommandOptionNeedsValue, {QStringLiteral("--") + name}));
+                value = arguments.at(++i);
+            }
+            cmd.Options.emplace_back(name, value);
         }
+        if (files.size() != 2)
+            return error(SCommandExportArguments);
+        cmd.Output = files.at(0);
+        cmd.Input = files.at(1);
+        const QString problem = CheckExportOptions(cmd.Output, cmd.Options);
+        if (!problem.isEmpty())
+            return error(problem);
         cmd.Action = TCommandLine::aExport;
-        cmd.Output = arguments.at(1);
-        cmd.Input = arguments.at(2);
         return cmd;
     }
     if (first == QLatin1String("--")) {
         cmd.File = arguments.value(1);
         return cmd;
     }
-    if (first.startsWith(QLatin1Char('-')) && first.size() > 1) {
-        cmd.Action = TCommandLine::aError;
-        cmd.Error = FormatMessage(SCommandUnknownOption, {first});
-        return cmd;
-    }
+    if (first.startsWith(QLatin1Char('-')) && first.size() > 1)
+        return error(FormatMessage(SCommandUnknownOption, {first}));
     // The first file is opened; further names are ignored, as for files
     // dropped on the window.
     cmd.File = first;
@@ -239,18 +408,35 @@ TCommandLine ParseCommandLine(const QStringList &all)
 
 QString CommandLineHelp()
 {
-    QString outputs, inputs;
-    for (const TExportCommandFormat &f : ExportCommandFormats())
-        outputs += QStringLiteral("    .%1  %2\n").arg(f.Extension, -4).arg(f.Description->Text());
+    QString outputs, inputs, options;
+    const std::vector<TExportCommandFormat> formats = ExportCommandFormats();
+    for (const TExportCommandFormat &f : formats)
+        outputs += QStringLiteral("    .%1  %2\n").arg(f.Extension, -5).arg(f.Description);
     for (const TDiagramInputKind &k : DiagramInputKinds())
-        inputs += QStringLiteral("    .%1  %2\n").arg(k.Extension, -4).arg(k.Description->Text());
-    return FormatMessage(SCommandHelp, {inputs, outputs});
+        inputs += QStringLiteral("    .%1  %2\n").arg(k.Extension, -5).arg(k.Description->Text());
+    // Each option once, with the formats that take it.
+    QStringList done;
+    for (const TExportCommandFormat &f : formats)
+        for (const TExportOption &o : f.Options) {
+            if (done.contains(o.Name))
+                continue;
+            done << o.Name;
+            QStringList exts;
+            for (const TExportCommandFormat &g : formats)
+                for (const TExportOption &p : g.Options)
+                    if (p.Name == o.Name)
+                        exts << g.Extension;
+            const QString head = o.Value.isEmpty() ? QStringLiteral("--") + o.Name
+                                                   : QStringLiteral("--%1 %2").arg(o.Name, o.Value);
+            options += QStringLiteral("    %1\n        %2 %3\n")
+                           .arg(head, o.Description->Text(), FormatMessage(SCommandForFormats, {FormatList(exts)}));
+        }
+    return FormatMessage(SCommandHelp, {inputs, outputs, options});
 }
 
-int RunExportCommand(const QString &output, const QString &input, QTextStream &err)
+int RunExportCommand(const QString &output, const QString &input, QTextStream &err, const TExportOptions &options)
 {
-    const TExportCommandFormat *format = FindExportCommandFormat(output);
-    if (!format) {
+    if (!FindExportCommandFormat(output)) {
         QStringList known;
         for (const TExportCommandFormat &f : ExportCommandFormats())
             known << f.Extension;
@@ -277,7 +463,10 @@ int RunExportCommand(const QString &output, const QString &input, QTextStream &e
             return true;
         });
         ReadDiagramInput(*tree, input);
-        format->Write(*tree, output);
+        QStringList notices;
+        WriteExport(*tree, output, options, &notices);
+        for (const QString &n : notices)
+            err << FormatMessage(SCommandNotice, {n}) << Qt::endl;
     } catch (const Exception &e) {
         err << e.Message() << Qt::endl;
         return 1;

@@ -3,19 +3,27 @@
 // diagram or text outline without any window:
 //
 //   dendrix [FILE]
-//   dendrix --export OUT IN
+//   dendrix --export OUT IN [--width N] [--height N] [--quality N] ...
 //   dendrix --help
 //
-// Export formats and input kinds are looked up by file extension in two
-// small tables; a new format is one more row.
+// OUT's extension chooses what is written: a picture of the whole diagram
+// in any registered format, the node hierarchy as data (text outline, XML,
+// HTML table, sheet), or a diagram file. The formats' settings are options;
+// an option the chosen format does not take is an error.
+
+#include "export/KorExport.h"
 
 #include <QString>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 class QTextStream;
 class TCustomTree;
 class TMessageText;
+
+// Options as given: name (without dashes) and value (empty for a switch).
+using TExportOptions = std::vector<std::pair<QString, QString>>;
 
 struct TCommandLine
 {
@@ -23,9 +31,10 @@ struct TCommandLine
     TAction Action = aOpen;
     // aOpen: the file named (empty for none).
     QString File;
-    // aExport: the file to write and the file to read.
+    // aExport: the file to write, the file to read and the options.
     QString Output;
     QString Input;
+    TExportOptions Options;
     // aError: what is wrong with the arguments.
     QString Error;
 };
@@ -41,12 +50,22 @@ constexpr int kUsageExitCode = 2;
 struct TExportCommandFormat
 {
     QString Extension; // lower case, without the dot
-    const TMessageText *Description;
-    void (*Write)(TCustomTree &tree, const QString &fileName);
+    QString Description;
+    // The options it takes.
+    std::vector<TExportOption> Options;
 };
-const std::vector<TExportCommandFormat> &ExportCommandFormats();
-// The format a file name's extension asks for, or null.
-const TExportCommandFormat *FindExportCommandFormat(const QString &fileName);
+std::vector<TExportCommandFormat> ExportCommandFormats();
+// The format a file name's extension asks for; false when none.
+bool FindExportCommandFormat(const QString &fileName, TExportCommandFormat *format = nullptr);
+// Checks options against the output's format: the error, empty when they
+// fit.
+QString CheckExportOptions(const QString &output, const TExportOptions &options);
+
+// Writes the diagram as the file name's extension asks, with the options
+// (already checked). Throws on failure; what the format has to tell goes
+// to `notices`.
+void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOptions &options = {},
+                 QStringList *notices = nullptr);
 
 // A kind of file a diagram is read from.
 struct TDiagramInputKind
@@ -62,4 +81,5 @@ void ReadDiagramInput(TCustomTree &tree, const QString &fileName);
 
 // Reads `input` into a new diagram and writes it to `output`. Answers 0
 // when written; otherwise writes a message to `err` and answers 1.
-int RunExportCommand(const QString &output, const QString &input, QTextStream &err);
+int RunExportCommand(const QString &output, const QString &input, QTextStream &err,
+                     const TExportOptions &options = {});

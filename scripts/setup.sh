@@ -16,12 +16,14 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config git
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-psql
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libqt6sql6-sqlite libqt6sql6-psql
   libpng-dev libjpeg62-turbo-dev libgif-dev libuemf-dev
   fonts-liberation fontconfig xdg-utils shared-mime-info desktop-file-utils
 )
 if [ "$mode" != run ]; then
-  packages+=(libbenchmark-dev poppler-utils clang libclang-rt-14-dev)
+  # netpbm decodes PCX files in the tests; graphviz is the benchmarks'
+  # yardstick for the export command.
+  packages+=(libbenchmark-dev poppler-utils netpbm graphviz clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -44,13 +44,17 @@ private slots:
     void helpDescribesTheExport();
     void outlineToDiagramToPictureWithoutADisplay();
     void failuresExitWithAMessage();
+    void formatsTakeTheirOptions_data();
+    void formatsTakeTheirOptions();
 };
 
 void TestCommandLine::helpDescribesTheExport()
 {
     const TRun r = Run({QStringLiteral("--help")});
     QCOMPARE(r.Exit, 0);
-    for (const char *text : {"--export OUT IN", ".png", ".bmp", ".abx", ".txt", "Exit status"})
+    for (const char *text : {"--export OUT IN", ".png", ".bmp", ".abx", ".txt", ".gif", ".jpg", ".pcx", ".emf", ".wmf",
+                             ".pdf", ".svg", ".xml", ".html", ".xls", "--width N", "--height N", "--quality 1..100",
+                             "--colors", "--dither", "--reduction", "--compression 0..9", "--delimiter", "Exit status"})
         QVERIFY2(r.Out.contains(QLatin1String(text)), text);
 }
 
@@ -111,6 +115,55 @@ void TestCommandLine::failuresExitWithAMessage()
     r = Run({QStringLiteral("--frobnicate")});
     QCOMPARE(r.Exit, 2);
     QVERIFY(r.Err.contains(QStringLiteral("--frobnicate")));
+}
+
+void TestCommandLine::formatsTakeTheirOptions_data()
+{
+    QTest::addColumn<QString>("ext");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("width") << "png" << QStringList{"--width", "300"} << 0 << "";
+    QTest::newRow("width=") << "bmp" << QStringList{"--width=300", "--colors", "256"} << 0 << "";
+    QTest::newRow("jpeg quality") << "jpg" << QStringList{"--quality", "40", "--grayscale"} << 0 << "";
+    QTest::newRow("gif dither") << "gif" << QStringList{"--dither", "Stucki", "--reduction", "netscape"} << 0 << "";
+    QTest::newRow("wmf") << "wmf" << QStringList{"--height", "90"} << 0 << "";
+    QTest::newRow("not for png") << "png" << QStringList{"--quality", "40"} << 2 << "--quality";
+    QTest::newRow("bad value") << "jpg" << QStringList{"--quality", "0"} << 2 << "\"0\"";
+    QTest::newRow("no value") << "png" << QStringList{"--width"} << 2 << "--width";
+    QTest::newRow("unknown") << "png" << QStringList{"--shiny"} << 2 << "--shiny";
+    QTest::newRow("text delimiter") << "txt" << QStringList{"--delimiter", "comma"} << 0 << "";
+    QTest::newRow("no size for data") << "xml" << QStringList{"--width", "3"} << 2 << ".xml";
+}
+
+void TestCommandLine::formatsTakeTheirOptions()
+{
+    QFETCH(QString, ext);
+    QFETCH(QStringList, options);
+    QFETCH(int, exit);
+    QFETCH(QString, says);
+    QTemporaryDir dir;
+    const QString txt = dir.filePath(QStringLiteral("t.txt"));
+    {
+        QFile f(txt);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("Top\n Left\n Right\n  Leaf\n");
+    }
+    const QString out = dir.filePath(QStringLiteral("o.") + ext);
+    // Options go between or after the files.
+    const TRun r = options.size() == 1 ? Run(QStringList{QStringLiteral("--export"), out, txt} + options)
+                                       : Run(QStringList{QStringLiteral("--export"), out} + options + QStringList{txt});
+    QVERIFY2(r.Exit == exit, qPrintable(r.Err));
+    if (exit != 0) {
+        QVERIFY2(r.Err.contains(says), qPrintable(r.Err));
+        QVERIFY(!QFile::exists(out));
+        return;
+    }
+    QVERIFY(QFile::exists(out));
+    if (options.contains(QStringLiteral("--width")) || options.contains(QStringLiteral("--width=300")))
+        QCOMPARE(QImage(out).width(), 300);
+    if (ext == QLatin1String("jpg"))
+        QVERIFY(QImage(out).isGrayscale());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -83,7 +83,7 @@ void TestExport::pngWrittenRowByRow()
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
-        TPNGWriter png(&buffer, 53, 41, {6, true});
+        TPNGWriter png(&buffer, 53, 41, TPNGWriter::DiagramOptions(6));
         png.WriteRows(Rows(img, 0, 10));
         png.WriteRows(Rows(img, 10, 1));
         png.WriteRows(Rows(img, 11, 30).convertToFormat(QImage::Format_RGB888));
@@ -99,7 +99,7 @@ void TestExport::pngWrittenRowByRow()
     QTemporaryDir dir;
     for (int level : {0, 9}) {
         const QString name = dir.filePath(QStringLiteral("p%1.png").arg(level));
-        SaveImageAsPNG(img, name, {level, level == 0});
+        SaveImageAsPNG(img, name, {level, level == 0 ? TPNGWriter::pfSub : TPNGWriter::pfAdaptive});
         QCOMPARE(QImage(name).convertToFormat(QImage::Format_RGB32), img);
     }
 }
@@ -189,11 +189,12 @@ void TestExport::stripsMakeTheSamePicture()
         BuildDiagram(h.Tree, true);
         h.Tree->View3DOptions()->SetZoom(zoom);
         h.Tree->View3DOptions()->SetHorizOffset(33);
-        TDiagramPicture whole(*h.Tree);
+        const TExportPicture whole = TExportPicture::WholeDiagram(*h.Tree);
         const QImage one = whole.RenderWhole();
         QCOMPARE(one.size(), QSize(whole.Width(), whole.Height()));
         // Strips of 7 rows, top down and bottom up, stitched together.
-        TDiagramPicture strips(*h.Tree, qint64(whole.Width()) * 4 * 7);
+        TExportPicture strips = TExportPicture::WholeDiagram(*h.Tree);
+        strips.SetStripBytes(qint64(whole.Width()) * 4 * 7);
         QCOMPARE(strips.StripHeight(), 7);
         QCOMPARE(strips.StripCount(), (whole.Height() + 6) / 7);
         for (bool bottomUp : {false, true}) {
@@ -221,8 +222,8 @@ void TestExport::exportedPictureEqualsTheWindow()
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("d.png"));
     const QString bmp = dir.filePath(QStringLiteral("d.bmp"));
-    FindExportCommandFormat(png)->Write(*h.Tree, png);
-    FindExportCommandFormat(bmp)->Write(*h.Tree, bmp);
+    WriteExport(*h.Tree, png);
+    WriteExport(*h.Tree, bmp);
     const QImage exported = QImage(png).convertToFormat(QImage::Format_RGB32);
     QVERIFY(!exported.isNull());
     QCOMPARE(QImage(bmp).convertToFormat(QImage::Format_RGB32), exported);
@@ -255,7 +256,7 @@ void TestExport::pictureTooWideIsRefusedByName()
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("wide.png"));
     try {
-        FindExportCommandFormat(png)->Write(*h.Tree, png);
+        WriteExport(*h.Tree, png);
         QFAIL("a picture 5 million pixels wide was written");
     } catch (const EWriteError &e) {
         QVERIFY2(e.Message().contains(QStringLiteral("5000050 x 40")) && e.Message().contains(QStringLiteral("PNG")),
@@ -302,10 +303,12 @@ void TestExport::commandLineArguments()
 
 void TestExport::commandTablesAndErrors()
 {
-    QVERIFY(FindExportCommandFormat(QStringLiteral("/tmp/x.PNG")));
-    QCOMPARE(FindExportCommandFormat(QStringLiteral("x.png"))->Extension, QStringLiteral("png"));
-    QCOMPARE(FindExportCommandFormat(QStringLiteral("x.Bmp"))->Extension, QStringLiteral("bmp"));
-    QVERIFY(!FindExportCommandFormat(QStringLiteral("x.gif")));
+    TExportCommandFormat f;
+    QVERIFY(FindExportCommandFormat(QStringLiteral("/tmp/x.PNG"), &f));
+    QCOMPARE(f.Extension, QStringLiteral("png"));
+    QVERIFY(FindExportCommandFormat(QStringLiteral("x.Bmp"), &f));
+    QCOMPARE(f.Extension, QStringLiteral("bmp"));
+    QVERIFY(!FindExportCommandFormat(QStringLiteral("x.tiff")));
     QVERIFY(!FindExportCommandFormat(QStringLiteral("png")));
     // The help names every format of the table.
     const QString help = CommandLineHelp();
@@ -317,9 +320,9 @@ void TestExport::commandTablesAndErrors()
     QString text;
     QTextStream err(&text);
     // An unknown extension is refused before anything is read.
-    QCOMPARE(RunExportCommand(dir.filePath(QStringLiteral("out.gif")), QStringLiteral("/no/such/file.txt"), err), 1);
-    QVERIFY2(text.contains(QStringLiteral("out.gif")) && text.contains(QStringLiteral(".png")), qPrintable(text));
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out.gif"))));
+    QCOMPARE(RunExportCommand(dir.filePath(QStringLiteral("out.tiff")), QStringLiteral("/no/such/file.txt"), err), 1);
+    QVERIFY2(text.contains(QStringLiteral("out.tiff")) && text.contains(QStringLiteral(".png")), qPrintable(text));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out.tiff"))));
     // An input of no known kind.
     text.clear();
     QCOMPARE(RunExportCommand(dir.filePath(QStringLiteral("out.png")), QStringLiteral("picture.jpeg"), err), 1);
