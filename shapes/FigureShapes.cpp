@@ -11,17 +11,6 @@ using namespace Gallery;
 // ---------------------------------------------------------------------------
 // Class information
 
-namespace {
-
-template <class N>
-TClassBuilder<N> &Percents(TClassBuilder<N> &&b, int horiz, int vert)
-{
-    return b.Integer("PercentHoriz", &N::PercentHoriz, &N::SetPercentHoriz, horiz)
-        .Integer("PercentVert", &N::PercentVert, &N::SetPercentVert, vert);
-}
-
-} // namespace
-
 DX_PLAIN_CLASS(TPentagonShape, TTreeCustomPolygonShape)
 DX_PLAIN_CLASS(THexagonShape, TTreeCustomPolygonShape)
 DX_PLAIN_CLASS(TOctagonShape, TTreeCustomPolygonShape)
@@ -37,16 +26,14 @@ DX_PLAIN_CLASS(TStarShape, TCustomTreeShape)
 
 const TClassInfo &TCrossShape::StaticClassInfo()
 {
-    static const TClassInfo info =
-        Percents(TClassBuilder<TCrossShape>("TCrossShape", TCustomTreeShape::StaticClassInfo()), 25, 25);
+    static const TClassInfo info = Declare<TCrossShape>("TCrossShape", TCustomTreeShape::StaticClassInfo());
     return info;
 }
 
 const TClassInfo &TTreeCustomArrowShape::StaticClassInfo()
 {
     static const TClassInfo info =
-        Percents(TClassBuilder<TTreeCustomArrowShape>("TTreeCustomArrowShape", TCustomTreeShape::StaticClassInfo()),
-                 25, 33);
+        Declare<TTreeCustomArrowShape>("TTreeCustomArrowShape", TCustomTreeShape::StaticClassInfo());
     return info;
 }
 
@@ -107,24 +94,6 @@ TRingShape::TRingShape(TComponent *owner) : TTreeNodeShape(owner)
 TBeveledShape::TBeveledShape(TComponent *owner) : TTreeNodeShape(owner)
 {
     SetColor(clBtnFace);
-}
-
-void TCrossShape::Assign(const TPersistent *source)
-{
-    if (const auto *s = dynamic_cast<const TCrossShape *>(source)) {
-        SetPercentHoriz(s->FPercentHoriz);
-        SetPercentVert(s->FPercentVert);
-    }
-    TCustomTreeShape::Assign(source);
-}
-
-void TTreeCustomArrowShape::Assign(const TPersistent *source)
-{
-    if (const auto *s = dynamic_cast<const TTreeCustomArrowShape *>(source)) {
-        SetPercentHoriz(s->FPercentHoriz);
-        SetPercentVert(s->FPercentVert);
-    }
-    TCustomTreeShape::Assign(source);
 }
 
 void THouseShape::SetWallSize(double value)
@@ -231,47 +200,36 @@ void THouseShape::DragControlPoint(int dx, int dy)
     SetWallSize(static_cast<double>(dy + w) / static_cast<double>(h) * 100);
 }
 
-int TArrowUpShape::GetShapePoints(const TRect &r, TPointArray &points) const
+int TTreeCustomArrowShape::GetShapePoints(const TRect &r, TPointArray &points) const
 {
+    if (FDirection == adNone)
+        return TPercentShape::GetShapePoints(r, points);
     return CustomOutline(r, points, [this](const TRect &rect) {
         const TBox b(rect);
         const long long h = b.PercentW(FPercentHoriz);
-        const long long d = b.T + b.PercentH(FPercentVert);
-        return TPointArray{Pt(b.CX, b.T),  Pt(b.R, d),     Pt(b.R - h, d), Pt(b.R - h, b.B),
-                           Pt(b.L + h, b.B), Pt(b.L + h, d), Pt(b.L, d)};
-    });
-}
-
-int TArrowDownShape::GetShapePoints(const TRect &r, TPointArray &points) const
-{
-    return CustomOutline(r, points, [this](const TRect &rect) {
-        const TBox b(rect);
-        const long long h = b.PercentW(FPercentHoriz);
-        const long long d = b.B - b.PercentH(FPercentVert);
-        return TPointArray{Pt(b.CX, b.B),  Pt(b.R, d),     Pt(b.R - h, d), Pt(b.R - h, b.T),
-                           Pt(b.L + h, b.T), Pt(b.L + h, d), Pt(b.L, d)};
-    });
-}
-
-int TArrowRightShape::GetShapePoints(const TRect &r, TPointArray &points) const
-{
-    return CustomOutline(r, points, [this](const TRect &rect) {
-        const TBox b(rect);
-        const long long e = b.R - b.PercentW(FPercentHoriz);
         const long long v = b.PercentH(FPercentVert);
-        return TPointArray{Pt(b.R, b.CY),  Pt(e, b.B),     Pt(e, b.B - v), Pt(b.L, b.B - v),
-                           Pt(b.L, b.T + v), Pt(e, b.T + v), Pt(e, b.T)};
-    });
-}
-
-int TArrowLeftShape::GetShapePoints(const TRect &r, TPointArray &points) const
-{
-    return CustomOutline(r, points, [this](const TRect &rect) {
-        const TBox b(rect);
-        const long long e = b.L + b.PercentW(FPercentHoriz);
-        const long long v = b.PercentH(FPercentVert);
-        return TPointArray{Pt(b.L, b.CY),  Pt(e, b.B),     Pt(e, b.B - v), Pt(b.R, b.B - v),
-                           Pt(b.R, b.T + v), Pt(e, b.T + v), Pt(e, b.T)};
+        switch (FDirection) {
+        case adUp: {
+            const long long d = b.T + v;
+            return TPointArray{Pt(b.CX, b.T),  Pt(b.R, d),     Pt(b.R - h, d), Pt(b.R - h, b.B),
+                               Pt(b.L + h, b.B), Pt(b.L + h, d), Pt(b.L, d)};
+        }
+        case adDown: {
+            const long long d = b.B - v;
+            return TPointArray{Pt(b.CX, b.B),  Pt(b.R, d),     Pt(b.R - h, d), Pt(b.R - h, b.T),
+                               Pt(b.L + h, b.T), Pt(b.L + h, d), Pt(b.L, d)};
+        }
+        case adRight: {
+            const long long e = b.R - h;
+            return TPointArray{Pt(b.R, b.CY),  Pt(e, b.B),     Pt(e, b.B - v), Pt(b.L, b.B - v),
+                               Pt(b.L, b.T + v), Pt(e, b.T + v), Pt(e, b.T)};
+        }
+        default: {
+            const long long e = b.L + h;
+            return TPointArray{Pt(b.L, b.CY),  Pt(e, b.B),     Pt(e, b.B - v), Pt(b.R, b.B - v),
+                               Pt(b.R, b.T + v), Pt(e, b.T + v), Pt(e, b.T)};
+        }
+        }
     });
 }
 

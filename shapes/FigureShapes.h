@@ -4,6 +4,7 @@
 
 #include "canvas/BevelTypes.h"
 #include "shapes/ControlPointShape.h"
+#include "shapes/PercentShape.h"
 
 class TPentagonShape : public TTreeCustomPolygonShape
 {
@@ -32,23 +33,12 @@ public:
 // A plus-shaped cross whose arms leave PercentHoriz percent of the width
 // free on either side of the upright and PercentVert percent of the height
 // above and below the bar.
-class TCrossShape : public TCustomTreeShape
+class TCrossShape : public TPercentShape<TCustomTreeShape, 25, 25>
 {
     DX_OBJECT(TCrossShape)
 public:
-    explicit TCrossShape(TComponent *owner = nullptr) : TCustomTreeShape(owner) {}
-
-    int PercentHoriz() const { return FPercentHoriz; }
-    void SetPercentHoriz(int value) { Update(FPercentHoriz, value); }
-    int PercentVert() const { return FPercentVert; }
-    void SetPercentVert(int value) { Update(FPercentVert, value); }
-
+    explicit TCrossShape(TComponent *owner = nullptr) : TPercentShape(owner) {}
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
-    void Assign(const TPersistent *source) override;
-
-private:
-    int FPercentHoriz = 25;
-    int FPercentVert = 25;
 };
 
 // A right triangle standing on the bottom edge; its text sits at the
@@ -136,56 +126,53 @@ public:
     void DrawShape(TKorCanvas3D *canvas, const TRect &r) override;
 };
 
-// A block arrow: the head PercentVert percent of the height (or width)
-// long, the shaft leaving PercentHoriz percent free on either side.
-class TTreeCustomArrowShape : public TCustomTreeShape
+// A block arrow pointing up, down, left or right: the head PercentVert
+// percent of the height (PercentHoriz of the width for left and right)
+// long, the shaft leaving PercentHoriz percent of the width (PercentVert of
+// the height) free on either side. The base class points nowhere and gives
+// no outline.
+class TTreeCustomArrowShape : public TPercentShape<TCustomTreeShape, 25, 33>
 {
     DX_OBJECT(TTreeCustomArrowShape)
 public:
-    explicit TTreeCustomArrowShape(TComponent *owner = nullptr) : TCustomTreeShape(owner) {}
+    enum TDirection : uint8_t { adNone, adUp, adDown, adLeft, adRight };
+    explicit TTreeCustomArrowShape(TComponent *owner = nullptr, TDirection direction = adNone)
+        : TPercentShape(owner), FDirection(direction)
+    {
+    }
+    TDirection Direction() const { return FDirection; }
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
 
-    int PercentHoriz() const { return FPercentHoriz; }
-    void SetPercentHoriz(int value) { Update(FPercentHoriz, value); }
-    int PercentVert() const { return FPercentVert; }
-    void SetPercentVert(int value) { Update(FPercentVert, value); }
-
-    void Assign(const TPersistent *source) override;
-
-protected:
-    int FPercentHoriz = 25;
-    int FPercentVert = 33;
+private:
+    TDirection FDirection;
 };
 
 class TArrowUpShape : public TTreeCustomArrowShape
 {
     DX_OBJECT(TArrowUpShape)
 public:
-    explicit TArrowUpShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+    explicit TArrowUpShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner, adUp) {}
 };
 
 class TArrowDownShape : public TTreeCustomArrowShape
 {
     DX_OBJECT(TArrowDownShape)
 public:
-    explicit TArrowDownShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+    explicit TArrowDownShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner, adDown) {}
 };
 
 class TArrowLeftShape : public TTreeCustomArrowShape
 {
     DX_OBJECT(TArrowLeftShape)
 public:
-    explicit TArrowLeftShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+    explicit TArrowLeftShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner, adLeft) {}
 };
 
 class TArrowRightShape : public TTreeCustomArrowShape
 {
     DX_OBJECT(TArrowRightShape)
 public:
-    explicit TArrowRightShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+    explicit TArrowRightShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner, adRight) {}
 };
 
 // A speech balloon: a box above a sixth of the height, its tip at

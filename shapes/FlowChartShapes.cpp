@@ -104,10 +104,7 @@ const TClassInfo &TInputOutputShape::StaticClassInfo()
 
 const TClassInfo &TPunchCardShape::StaticClassInfo()
 {
-    using N = TPunchCardShape;
-    static const TClassInfo info = TClassBuilder<N>("TPunchCardShape", TFlowChartShape::StaticClassInfo())
-                                       .Integer("PercentHoriz", &N::PercentHoriz, &N::SetPercentHoriz, 25)
-                                       .Integer("PercentVert", &N::PercentVert, &N::SetPercentVert, 25);
+    static const TClassInfo info = Declare<TPunchCardShape>("TPunchCardShape", TFlowChartShape::StaticClassInfo());
     return info;
 }
 
@@ -156,7 +153,7 @@ TDocumentShape::TDocumentShape(TComponent *owner) : TFlowChartShape(owner)
     SetColor(TColor(16744703));
 }
 
-TPunchCardShape::TPunchCardShape(TComponent *owner) : TFlowChartShape(owner)
+TPunchCardShape::TPunchCardShape(TComponent *owner) : TPercentShape(owner)
 {
     SetColor(TColor(16744448));
 }
@@ -190,15 +187,6 @@ void TInputOutputShape::Assign(const TPersistent *source)
     if (const auto *s = dynamic_cast<const TInputOutputShape *>(source))
         SetSlant(s->FSlant);
     TControlPointShape<TFlowChartShape>::Assign(source);
-}
-
-void TPunchCardShape::Assign(const TPersistent *source)
-{
-    if (const auto *s = dynamic_cast<const TPunchCardShape *>(source)) {
-        SetPercentHoriz(s->FPercentHoriz);
-        SetPercentVert(s->FPercentVert);
-    }
-    TFlowChartShape::Assign(source);
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 // class they derive from.
 
 #include "shapes/ControlPointShape.h"
+#include "shapes/PercentShape.h"
 
 // The base of the symbols: no outline of its own.
 class TFlowChartShape : public TCustomTreeShape
@@ -120,23 +121,12 @@ public:
 
 // A card with its top-left corner cut PercentHoriz percent of the width
 // across and PercentVert percent of the height down.
-class TPunchCardShape : public TFlowChartShape
+class TPunchCardShape : public TPercentShape<TFlowChartShape, 25, 25>
 {
     DX_OBJECT(TPunchCardShape)
 public:
     explicit TPunchCardShape(TComponent *owner = nullptr);
-
-    int PercentHoriz() const { return FPercentHoriz; }
-    void SetPercentHoriz(int value) { Update(FPercentHoriz, value); }
-    int PercentVert() const { return FPercentVert; }
-    void SetPercentVert(int value) { Update(FPercentVert, value); }
-
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
-    void Assign(const TPersistent *source) override;
-
-private:
-    int FPercentHoriz = 25;
-    int FPercentVert = 25;
 };
 
 // A strip with wavy top and bottom edges.

@@ -10,9 +10,11 @@
 
 #include "core/ClassRegistry.h"
 #include "model/ShapeGeometry.h"
+#include "model/TreeFile.h"
 #include "shapes/ShapeGalleries.h"
 #include "shapes/TreeFlow.h"
 
+#include <QBuffer>
 #include <QtTest>
 #include <cfenv>
 #include <cmath>
@@ -63,6 +65,24 @@ struct TB
     {
     }
 };
+
+// ---- Files
+
+inline QByteArray Save(TTreeDocument &tree)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    SaveDiagram(tree, buffer);
+    return buffer.data();
+}
+
+inline void Load(TTreeDocument &tree, const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    LoadDiagram(tree, buffer);
+}
 
 // ---- Drawing
 

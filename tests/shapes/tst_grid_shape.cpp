@@ -8,9 +8,7 @@
 
 #include "core/Exceptions.h"
 #include "core/PropAccess.h"
-#include "model/TreeFile.h"
 
-#include <QBuffer>
 
 using namespace GalleryTest;
 
@@ -27,22 +25,6 @@ TGridShape *AddGrid(TTreeDocument *tree, const TRect &r = kGrid)
     Place(grid, r.Left, r.Top, r.Right, r.Bottom);
     grid->SetBounds(r);
     return grid;
-}
-
-QByteArray Save(TTreeDocument &tree)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    SaveDiagram(tree, buffer);
-    return buffer.data();
-}
-
-void Load(TTreeDocument &tree, const QByteArray &bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    LoadDiagram(tree, buffer);
 }
 
 TGridShape *OnlyGrid(TTreeDocument &tree)
