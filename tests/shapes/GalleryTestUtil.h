@@ -89,6 +89,21 @@ inline void Load(TTreeDocument &tree, const QByteArray &bytes)
 constexpr int kPictureW = 260;
 constexpr int kPictureH = 200;
 
+// Draws like a view at a zoom (percent); a negative zoom turns the
+// drawing in 3D (rotation and elevation of 20 degrees, no orthogonal view)
+// at that zoom's magnitude.
+inline void SetUpView(TPictureTree &tree, int zoom)
+{
+    if (zoom < 0) {
+        tree.Options.SetOrthogonal(false);
+        tree.Options.SetRotation(20);
+        tree.Options.SetElevation(20);
+        zoom = -zoom;
+    }
+    if (zoom != 100 || !tree.Options.Orthogonal())
+        tree.Project(zoom);
+}
+
 // A shape of a registered class, in a drawing diagram of its own.
 struct TShapeHost : TPictureHost
 {
@@ -96,8 +111,7 @@ struct TShapeHost : TPictureHost
 
     TShapeHost(const QString &className, const TRect &r, int zoom = 100) : TPictureHost(kPictureW, kPictureH)
     {
-        if (zoom != 100)
-            Tree->Project(zoom);
+        SetUpView(*Tree, zoom);
         Shape = dynamic_cast<TTreeNodeShape *>(TClassRegistry::Instance().Create(className, nullptr));
         if (!Shape)
             return;
@@ -127,8 +141,7 @@ struct TShapeHost : TPictureHost
 inline QImage ReferencePicture(const TExpected &e, TColor fill, int zoom = 100)
 {
     TPictureHost host(kPictureW, kPictureH);
-    if (zoom != 100)
-        host.Tree->Project(zoom);
+    SetUpView(*host.Tree, zoom);
     TKorCanvas3D &c = host.Tree->Canvas;
     const TChartPen pen;
     c.AssignPen(&pen);

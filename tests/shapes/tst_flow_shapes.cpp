@@ -68,6 +68,7 @@ void TestFlowShapes::pictures_data()
         QTest::newRow(n + " wide") << name << kWide << 100;
         QTest::newRow(n + " tall") << name << kTall << 100;
         QTest::newRow(n + " zoomed") << name << kZoomed << 150;
+        QTest::newRow(n + " turned") << name << kZoomed << -100;
     }
 }
 
@@ -82,6 +83,10 @@ void TestFlowShapes::pictures()
     const QImage expected = ReferencePicture(ref.Look(TB(bounds)), ref.Fill, zoom);
     const QImage actual = host.Picture();
     QVERIFY2(actual == expected, qPrintable(FirstDifference(actual, expected)));
+    if (zoom < 0) {
+        TShapeHost flat(className, bounds);
+        QVERIFY(flat.Picture() != actual); // the 3D view did turn it
+    }
 }
 
 void TestFlowShapes::hitsFollowTheOutline_data()
