@@ -4,12 +4,12 @@
 // shown. Its control properties (position, size, visibility, alignment)
 // are offered for published declarations (DeclareControlProperties).
 
+#include "canvas/BevelTypes.h"
 #include "core/ClassInfo.h"
 #include "core/Colors.h"
 
 #include <QWidget>
 
-DX_ENUM(TPanelBevel, bvNone, bvLowered, bvRaised, bvSpace)
 DX_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
 
 class TCustomPanelNoCaption : public QWidget

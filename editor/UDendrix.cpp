@@ -4,6 +4,7 @@
 #include "editor/DendrixConstants.h"
 #include "export/KorExport.h"
 #include "model/TreeReader.h"
+#include "shapes/ShapeGalleries.h"
 #include "view/Arbolix.h"
 
 #include <QApplication>
@@ -62,4 +63,5 @@ bool TDendrixMainWindow::OpenFile(const QString &fileName)
 void RegisterDendrixClasses()
 {
     RegisterViewClasses();
+    RegisterShapeGalleries();
 }

@@ -8,6 +8,7 @@
 
 #include "core/Exceptions.h"
 #include "model/Arbolix.h"
+#include "shapes/ShapeGalleries.h"
 
 #include <QBuffer>
 #include <cstdint>
@@ -76,7 +77,7 @@ void ReadFollowing(void *, TReader &reader, QIODevice &)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    RegisterModelClasses();
+    RegisterShapeGalleries();
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
 
     int questions = 0;

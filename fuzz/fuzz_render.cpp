@@ -11,6 +11,7 @@
 #include "DrawTestUtil.h"
 
 #include "core/Exceptions.h"
+#include "shapes/ShapeGalleries.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     static char *appArgv[] = {(*argv)[0], nullptr};
     (void)argc;
     static QGuiApplication app(appArgc, appArgv);
-    RegisterModelClasses();
+    RegisterShapeGalleries();
     return 0;
 }
 

@@ -22,6 +22,16 @@ double ExactTrig(double v)
 
 } // namespace
 
+double ExactCos(double radians)
+{
+    return ExactTrig(std::cos(radians));
+}
+
+double ExactSin(double radians)
+{
+    return ExactTrig(std::sin(radians));
+}
+
 // ---------------------------------------------------------------------------
 // TCustomTreeShape
 
@@ -80,14 +90,12 @@ TPointArray TTreeCustomPolygonShape::RegularPolygon(const TRect &r, int sides, d
     points.reserve(static_cast<size_t>(std::max(sides, 0)));
     for (int i = 0; i < sides; ++i) {
         const double angle = angleOffset * M_PI / 180 + i * 2 * M_PI / sides;
-        points.emplace_back(dx::RoundEven(cx - rx * ExactTrig(std::cos(angle))),
-                            dx::RoundEven(cy - ry * ExactTrig(std::sin(angle))));
+        points.emplace_back(dx::RoundEven(cx - rx * ExactCos(angle)), dx::RoundEven(cy - ry * ExactSin(angle)));
     }
     return points;
 }
 
 int TTreeCustomPolygonShape::GetShapePoints(const TRect &r, TPointArray &points) const
 {
-    points = RegularPolygon(r, FSides, FAngleOffset);
-    return FSides;
+    return CustomOutline(r, points, [this](const TRect &b) { return RegularPolygon(b, FSides, FAngleOffset); });
 }

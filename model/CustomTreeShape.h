@@ -5,6 +5,13 @@
 
 #include "model/TreeNodeShape.h"
 
+// cos and sin for outlines computed from angles: where the true value is
+// 0, 1/2 or 1 (or their negatives) it is given exactly, so a product that
+// falls on a half is rounded ties-to-even as the true value would be (the
+// library's cos 60 degrees is a few units in the last place above 1/2).
+double ExactCos(double radians);
+double ExactSin(double radians);
+
 // A node whose outline, while its Style is tssCustom, is the polygon its
 // class gives through GetShapePoints: the node draws, clips its gradient
 // to and hit-tests that polygon (a class that gives none draws no body of
@@ -16,6 +23,19 @@ class TCustomTreeShape : public TTreeNodeShape
 public:
     // Style tssCustom, no image.
     explicit TCustomTreeShape(TComponent *owner = nullptr);
+
+protected:
+    // GetShapePoints of a class with an outline of its own: `outline(r)`
+    // while Style is tssCustom; with any other style the points of that
+    // style, so the gradient is clipped to the figure that is drawn.
+    template <class F>
+    int CustomOutline(const TRect &r, TPointArray &points, F outline) const
+    {
+        if (Style() != tssCustom)
+            return TTreeNodeShape::GetShapePoints(r, points);
+        points = outline(r);
+        return static_cast<int>(points.size());
+    }
 };
 
 // A regular polygon inscribed in the node's bounds. Subclasses fix the

@@ -17,8 +17,16 @@ const TClassInfo &TTreeStrings::StaticClassInfo()
                                        .Integer("HorizOffset", &S::HorizOffset, &S::SetHorizOffset, 0)
                                        .Integer("Transparency", &S::Transparency, &S::SetTransparency, 0)
                                        .Enum("VertAlign", &S::VertAlign, &S::SetVertAlign, vtaCenter)
+                                       .Stored([](const S &s) { return s.VertAlign() != s.DefaultVertAlign(); })
                                        .Integer("VertOffset", &S::VertOffset, &S::SetVertOffset, 0);
     return info;
+}
+
+TTreeStrings::TTreeStrings(TCustomTreeElement *element) : FElement(element), FVertAlign(DefaultVertAlign()) {}
+
+TVertTextAlign TTreeStrings::DefaultVertAlign() const
+{
+    return FElement ? FElement->DefaultVertAlign() : vtaCenter;
 }
 
 void TTreeStrings::Changed()
@@ -94,14 +102,15 @@ void TTreeStrings::SetAngle(int value)
 void TTreeStrings::Assign(const TPersistent *source)
 {
     if (!source) {
+        const TVertTextAlign vert = DefaultVertAlign();
         const bool changed = FAngle != 0 || FClipText || FHorizAlign != htaCenter || FHorizOffset != 0 ||
-                             FTransparency != 0 || FVertAlign != vtaCenter || FVertOffset != 0;
+                             FTransparency != 0 || FVertAlign != vert || FVertOffset != 0;
         FAngle = 0;
         FClipText = false;
         FHorizAlign = htaCenter;
         FHorizOffset = 0;
         FTransparency = 0;
-        FVertAlign = vtaCenter;
+        FVertAlign = vert;
         FVertOffset = 0;
         if (changed)
             Changed();

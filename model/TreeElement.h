@@ -22,7 +22,8 @@ class TTreeStrings : public TPersistent
 {
     DX_OBJECT(TTreeStrings)
 public:
-    explicit TTreeStrings(TCustomTreeElement *element = nullptr) : FElement(element) {}
+    // The vertical alignment starts as the element's default one.
+    explicit TTreeStrings(TCustomTreeElement *element = nullptr);
 
     TCustomTreeElement *Element() const { return FElement; }
 
@@ -56,11 +57,15 @@ public:
     void SetTransparency(uint8_t value) { Update(FTransparency, std::min<uint8_t>(value, 100)); }
     TVertTextAlign VertAlign() const { return FVertAlign; }
     void SetVertAlign(TVertTextAlign value) { Update(FVertAlign, value); }
+    // The element's default alignment (vtaCenter without an element): the
+    // one a file need not store.
+    TVertTextAlign DefaultVertAlign() const;
     int VertOffset() const { return FVertOffset; }
     void SetVertOffset(int value) { Update(FVertOffset, ClampCoord(value)); }
 
     // From another text: its lines and properties. From none: the properties
-    // go back to their defaults and the lines stay.
+    // go back to their defaults (the element's vertical alignment) and the
+    // lines stay.
     void Assign(const TPersistent *source) override;
     // The lines in files: "Strings", a list of strings.
     void DefineProperties(TFiler &filer) override;
@@ -138,6 +143,12 @@ public:
 
     // Draws the handles of a selected element (the interaction layer).
     virtual void DrawHandles() {}
+
+    // Where the text goes vertically while nobody chose otherwise: without
+    // a text object, in a new one and after a reset. A class that puts its
+    // text at the top or the bottom answers that; files store only another
+    // choice.
+    virtual TVertTextAlign DefaultVertAlign() const { return vtaCenter; }
 
     // Copies Cursor, Data, Font, SimpleText and Text.
     void Assign(const TPersistent *source) override;

@@ -258,7 +258,7 @@ void TTreeNodeShape::DrawText(TKorCanvas3D *canvas, const TRect &rect)
     canvas->AssignFont(DrawingFont(changed));
 
     const int th = canvas->TextHeight(QStringLiteral("W"));
-    const TVertTextAlign vert = text ? text->VertAlign() : vtaCenter;
+    const TVertTextAlign vert = text ? text->VertAlign() : DefaultVertAlign();
     int y;
     if (vert == vtaTop)
         y = r.Top;

@@ -1,0 +1,238 @@
+#pragma once
+// The classic flow-chart symbols. Each class gives its outline for the
+// node's bounds while its Style is tssCustom (the symbols drawn with a
+// built-in style set that style instead), and some add strokes after the
+// body. Older class names that files may still hold behave exactly like the
+// class they derive from.
+
+#include "shapes/ControlPointShape.h"
+#include "shapes/PercentShape.h"
+
+// The base of the symbols: no outline of its own.
+class TFlowChartShape : public TCustomTreeShape
+{
+    DX_OBJECT(TFlowChartShape)
+public:
+    explicit TFlowChartShape(TComponent *owner = nullptr) : TCustomTreeShape(owner) {}
+};
+
+// A symbol drawn as a circle.
+class TFlowChartCircleShape : public TFlowChartShape
+{
+    DX_OBJECT(TFlowChartCircleShape)
+public:
+    explicit TFlowChartCircleShape(TComponent *owner = nullptr);
+};
+
+// A red diamond with white text.
+class TDecisionShape : public TFlowChartShape
+{
+    DX_OBJECT(TDecisionShape)
+public:
+    explicit TDecisionShape(TComponent *owner = nullptr);
+};
+
+class TProcessShape : public TFlowChartShape
+{
+    DX_OBJECT(TProcessShape)
+public:
+    explicit TProcessShape(TComponent *owner = nullptr);
+};
+
+// A process with a vertical line a sixth of the width in from either side.
+class TPredefinedProcessShape : public TProcessShape
+{
+    DX_OBJECT(TPredefinedProcessShape)
+public:
+    explicit TPredefinedProcessShape(TComponent *owner = nullptr) : TProcessShape(owner) {}
+    void DrawShape(TKorCanvas3D *canvas, const TRect &r) override;
+};
+
+// A bar with half-round ends a quarter of the width deep.
+class TTerminalShape : public TFlowChartShape
+{
+    DX_OBJECT(TTerminalShape)
+public:
+    explicit TTerminalShape(TComponent *owner = nullptr) : TFlowChartShape(owner) {}
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+};
+
+class TConnectorShape : public TFlowChartShape
+{
+    DX_OBJECT(TConnectorShape)
+public:
+    explicit TConnectorShape(TComponent *owner = nullptr);
+};
+
+// A parallelogram whose top edge is moved right by Slant percent of the
+// width (at least one pixel, and at least Slant percent of the height). Its
+// control point, the top-left corner, drags the slant.
+class TInputOutputShape : public TControlPointShape<TFlowChartShape>
+{
+    DX_OBJECT(TInputOutputShape)
+public:
+    explicit TInputOutputShape(TComponent *owner = nullptr);
+
+    double Slant() const { return FSlant; }
+    // Values that are not finite numbers are ignored.
+    void SetSlant(double value);
+
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+    void Assign(const TPersistent *source) override;
+
+protected:
+    TPoint ControlPoint(const TRect &r) const override;
+    int ControlCursor() const override { return crSizeWE; }
+    void DragControlPoint(int dx, int dy) override;
+
+private:
+    // The horizontal shift of the top edge for a width and height.
+    long long SlantShift(long long w, long long h) const;
+
+    double FSlant = 12.5;
+};
+
+// A trapezium narrowing downwards.
+class TManualOperationShape : public TFlowChartShape
+{
+    DX_OBJECT(TManualOperationShape)
+public:
+    explicit TManualOperationShape(TComponent *owner = nullptr);
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+};
+
+// A hexagon with pointed left and right ends.
+class TSelectShape : public TFlowChartShape
+{
+    DX_OBJECT(TSelectShape)
+public:
+    explicit TSelectShape(TComponent *owner = nullptr);
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+};
+
+// A sheet with a wavy bottom edge.
+class TDocumentShape : public TFlowChartShape
+{
+    DX_OBJECT(TDocumentShape)
+public:
+    explicit TDocumentShape(TComponent *owner = nullptr);
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+};
+
+// A card with its top-left corner cut PercentHoriz percent of the width
+// across and PercentVert percent of the height down.
+class TPunchCardShape : public TPercentShape<TFlowChartShape, 25, 25>
+{
+    DX_OBJECT(TPunchCardShape)
+public:
+    explicit TPunchCardShape(TComponent *owner = nullptr);
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+};
+
+// A strip with wavy top and bottom edges.
+class TPunchTapeShape : public TFlowChartShape
+{
+    DX_OBJECT(TPunchTapeShape)
+public:
+    explicit TPunchTapeShape(TComponent *owner = nullptr);
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+};
+
+// A D: flat on the left, a half ellipse as wide as the node on the right.
+class TDelayShape : public TFlowChartShape
+{
+    DX_OBJECT(TDelayShape)
+public:
+    explicit TDelayShape(TComponent *owner = nullptr);
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+};
+
+// A quadrilateral whose top edge falls from the right corner to the left
+// edge's middle.
+class TManualInputShape : public TFlowChartShape
+{
+    DX_OBJECT(TManualInputShape)
+public:
+    explicit TManualInputShape(TComponent *owner = nullptr);
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+};
+
+// A circle crossed by its two diagonals.
+class TAndShape : public TFlowChartCircleShape
+{
+    DX_OBJECT(TAndShape)
+public:
+    explicit TAndShape(TComponent *owner = nullptr) : TFlowChartCircleShape(owner) {}
+    void DrawShape(TKorCanvas3D *canvas, const TRect &r) override;
+};
+
+// A circle with a plus sign across it.
+class TOrShape : public TFlowChartCircleShape
+{
+    DX_OBJECT(TOrShape)
+public:
+    explicit TOrShape(TComponent *owner = nullptr) : TFlowChartCircleShape(owner) {}
+    void DrawShape(TKorCanvas3D *canvas, const TRect &r) override;
+};
+
+// A rounded left end and a hollow right end.
+class TOnlineStorageShape : public TFlowChartShape
+{
+    DX_OBJECT(TOnlineStorageShape)
+public:
+    explicit TOnlineStorageShape(TComponent *owner = nullptr) : TFlowChartShape(owner) {}
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+};
+
+// A circle with a tail along the bottom to the right.
+class TMagneticTapeShape : public TFlowChartCircleShape
+{
+    DX_OBJECT(TMagneticTapeShape)
+public:
+    explicit TMagneticTapeShape(TComponent *owner = nullptr) : TFlowChartCircleShape(owner) {}
+    void DrawShape(TKorCanvas3D *canvas, const TRect &r) override;
+};
+
+// ---- Older names, read from files only
+
+class TConditionShape : public TDecisionShape
+{
+    DX_OBJECT(TConditionShape)
+public:
+    using TDecisionShape::TDecisionShape;
+};
+
+class TTitleShape : public TInputOutputShape
+{
+    DX_OBJECT(TTitleShape)
+public:
+    using TInputOutputShape::TInputOutputShape;
+};
+
+class TCardShape : public TPunchCardShape
+{
+    DX_OBJECT(TCardShape)
+public:
+    using TPunchCardShape::TPunchCardShape;
+};
+
+class TManualShape : public TManualInputShape
+{
+    DX_OBJECT(TManualShape)
+public:
+    using TManualInputShape::TManualInputShape;
+};
+
+class TDataShape : public TOnlineStorageShape
+{
+    DX_OBJECT(TDataShape)
+public:
+    using TOnlineStorageShape::TOnlineStorageShape;
+};
+
+class TTapeShape : public TMagneticTapeShape
+{
+    DX_OBJECT(TTapeShape)
+public:
+    using TMagneticTapeShape::TMagneticTapeShape;
+};

@@ -1,0 +1,10 @@
+#include "shapes/ShapeGalleries.h"
+
+#include "model/Arbolix.h"
+#include "shapes/TreeFlow.h"
+
+void RegisterShapeGalleries()
+{
+    RegisterModelClasses();
+    RegisterFlowShapes();
+}

@@ -1,0 +1,241 @@
+// The galleries as the palette and files see them: the pages and buttons
+// in registration order, the older class names files may hold, what a
+// shape of each class stores, and a diagram with one node of every class
+// read back and written again byte for byte.
+
+#include "GalleryTestUtil.h"
+#include "TreeTestUtil.h"
+
+#include "core/PropAccess.h"
+#include "model/ShapePalette.h"
+#include "shapes/ShapesConst.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace GalleryTest;
+
+namespace {
+
+// The classes files may name without a palette button.
+const QStringList kFileOnly{"TConditionShape", "TTitleShape", "TCardShape", "TManualShape", "TDataShape", "TTapeShape",
+                            "TGridCellShape"};
+
+// Every gallery class: the palette's beyond the standard page, then the
+// file-only ones a diagram can hold as nodes.
+QStringList GalleryClasses()
+{
+    QStringList names;
+    for (const TTreeCustomShapePalette &entry : PaletteShapes())
+        if (entry.Page != QLatin1String("Standard"))
+            names << entry.ShapeClass->Name();
+    for (const QString &name : kFileOnly)
+        if (name != QLatin1String("TGridCellShape"))
+            names << name;
+    return names;
+}
+
+// Node i of a diagram, `columns` to a row, so a page or the whole set
+// fits the viewer's window.
+TTreeNodeShape *AddNode(THost &host, const QString &className, int i, int columns = 5)
+{
+    auto *node = dynamic_cast<TTreeNodeShape *>(TClassRegistry::Instance().Create(className, host.Owner.get()));
+    node->SetName(host.Owner->UniqueName(className));
+    node->SetTree(host.Tree);
+    const int w = columns > 5 ? 70 : 110, h = w * 8 / 11;
+    const int x = 15 + (i % columns) * (w + w / 4), y = 15 + (i / columns) * (h + h / 4);
+    Place(node, x, y, x + w, y + h);
+    return node;
+}
+
+} // namespace
+
+class TestGalleryFiles : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { RegisterShapeGalleries(); }
+    void palettePagesInOrder();
+    void olderNamesLoadAsTheirBase();
+    void whatADefaultShapeStores_data();
+    void whatADefaultShapeStores();
+    void everyClassRoundTrips_data();
+    void everyClassRoundTrips();
+    void changedPropertiesSurvive();
+};
+
+void TestGalleryFiles::palettePagesInOrder()
+{
+    // Registering again changes nothing.
+    const size_t count = PaletteShapes().size();
+    RegisterShapeGalleries();
+    QCOMPARE(PaletteShapes().size(), count);
+
+    QStringList pages;
+    QMap<QString, QStringList> names;
+    for (const TTreeCustomShapePalette &entry : PaletteShapes()) {
+        if (pages.isEmpty() || pages.last() != entry.Page)
+            pages << entry.Page;
+        names[entry.Page] << entry.Name;
+        const std::unique_ptr<TTreeNodeShape> shape(entry.CreateShape());
+        QVERIFY(shape && shape->InheritsFrom(*entry.ShapeClass));
+    }
+    QCOMPARE(pages.mid(0, 3), (QStringList{"Standard", "FlowChart", "Other"}));
+    QCOMPARE(names["FlowChart"].size(), 17);
+    QCOMPARE(names["FlowChart"].first(), QStringLiteral("Decision"));
+    QCOMPARE(names["FlowChart"].last(), QStringLiteral("Magnetic Tape"));
+    QCOMPARE(names["Other"].size(), 17);
+    QCOMPARE(names["Other"].mid(14), (QStringList{"Start", "Grid", "Bevel"}));
+    // The captions are texts a language may change.
+    QCOMPARE(TMessageText::Find(QStringLiteral("SFlowChartPage")), &SFlowChartPage);
+    QCOMPARE(SOtherPage.English(), QStringLiteral("Other"));
+
+    for (const QString &name : kFileOnly) {
+        const TClassInfo *info = TClassRegistry::Instance().GetClass(name);
+        QVERIFY2(info, qPrintable(name));
+        QVERIFY(!FindPaletteShape(*info));
+    }
+}
+
+void TestGalleryFiles::olderNamesLoadAsTheirBase()
+{
+    THost host;
+    TTreeNodeShape *node = AddNode(host, QStringLiteral("TConditionShape"), 0);
+    node->SetSimpleText(QStringLiteral("x > 0?"));
+    const QByteArray bytes = Save(*host.Tree);
+    THost loaded;
+    Load(*loaded.Tree, bytes);
+    auto *decision = dynamic_cast<TDecisionShape *>(loaded.Tree->Shapes()[0]);
+    QVERIFY(decision);
+    QCOMPARE(decision->ClassName(), QStringLiteral("TConditionShape"));
+    QCOMPARE(decision->Style(), tssDiamond);
+    QCOMPARE(decision->Color(), clRed);
+    QCOMPARE(decision->EffectiveFont()->Color(), clWhite);
+}
+
+void TestGalleryFiles::whatADefaultShapeStores_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QStringList>("gallery");
+    QTest::addColumn<QStringList>("absent");
+    // Properties with no default are always written; a construction value
+    // that is the published default is not.
+    QTest::newRow("decision") << "TDecisionShape" << QStringList{"Brush", "Color", "Font"} << QStringList{"Style"};
+    QTest::newRow("connector") << "TConnectorShape" << QStringList{} << QStringList{"Style", "ImageIndex"};
+    QTest::newRow("input/output") << "TInputOutputShape" << QStringList{"Slant"} << QStringList{"Style"};
+    QTest::newRow("card") << "TPunchCardShape" << QStringList{} << QStringList{"PercentHoriz", "PercentVert"};
+    QTest::newRow("pentagon") << "TPentagonShape" << QStringList{"AngleOffset"} << QStringList{"Style"};
+    QTest::newRow("hexagon") << "THexagonShape" << QStringList{"AngleOffset"} << QStringList{};
+    QTest::newRow("house") << "THouseShape" << QStringList{"WallSize"} << QStringList{};
+    QTest::newRow("envelope") << "TEnvelopeShape" << QStringList{} << QStringList{"OffsetY", "Style"};
+    QTest::newRow("ring") << "TRingShape" << QStringList{} << QStringList{"Style"};
+    QTest::newRow("arrow") << "TArrowUpShape" << QStringList{} << QStringList{"PercentHoriz", "PercentVert"};
+    QTest::newRow("triangle") << "TTriangleRectRightShape" << QStringList{} << QStringList{"Text"};
+    QTest::newRow("grid") << "TGridShape" << QStringList{"Columns", "Rows", "GridLines"}
+                          << QStringList{"AutoSize", "Transparent"};
+    QTest::newRow("bevel") << "TBeveledShape" << QStringList{"Brush"} << QStringList{"Color", "Bevel", "BevelSize"};
+}
+
+void TestGalleryFiles::whatADefaultShapeStores()
+{
+    QFETCH(QString, className);
+    QFETCH(QStringList, gallery);
+    QFETCH(QStringList, absent);
+    std::unique_ptr<TComponent> shape(TClassRegistry::Instance().Create(className, nullptr));
+    const QStringList stored = StoredProps(*shape);
+    for (const QString &p : gallery)
+        QVERIFY2(stored.contains(p), qPrintable(p + QStringLiteral(" is not stored")));
+    for (const QString &p : absent)
+        QVERIFY2(!stored.contains(p), qPrintable(p + QStringLiteral(" is stored")));
+}
+
+void TestGalleryFiles::everyClassRoundTrips_data()
+{
+    QTest::addColumn<QStringList>("classes");
+    QTest::newRow("all") << GalleryClasses();
+    QStringList pages;
+    for (const TTreeCustomShapePalette &entry : PaletteShapes())
+        if (entry.Page != QLatin1String("Standard") && !pages.contains(entry.Page))
+            pages << entry.Page;
+    for (const QString &page : pages) {
+        QStringList classes;
+        for (const TTreeCustomShapePalette &entry : PaletteShapes())
+            if (entry.Page == page)
+                classes << entry.ShapeClass->Name();
+        QTest::newRow(page.toLatin1()) << classes;
+    }
+}
+
+void TestGalleryFiles::everyClassRoundTrips()
+{
+    QFETCH(QStringList, classes);
+    THost host;
+    const int columns = classes.size() > 20 ? 9 : 5;
+    for (int i = 0; i < classes.size(); ++i) {
+        const TTreeCustomShapePalette *entry = FindPaletteShape(*TClassRegistry::Instance().GetClass(classes[i]));
+        AddNode(host, classes[i], i, columns)->SetSimpleText(entry ? entry->Name : classes[i].mid(1));
+    }
+    const QByteArray first = Save(*host.Tree);
+
+    THost loaded;
+    Load(*loaded.Tree, first);
+    QCOMPARE(loaded.Tree->Shapes().Count(), classes.size());
+    for (int i = 0; i < classes.size(); ++i) {
+        TTreeNodeShape *node = loaded.Tree->Shapes()[i];
+        QCOMPARE(node->ClassName(), classes[i]);
+        QCOMPARE(node->X0(), host.Tree->Shapes()[i]->X0());
+        QCOMPARE(node->Width(), host.Tree->Shapes()[i]->Width());
+        QCOMPARE(node->Style(), host.Tree->Shapes()[i]->Style());
+        QCOMPARE(node->Color(), host.Tree->Shapes()[i]->Color());
+    }
+    QCOMPARE(Save(*loaded.Tree), first);
+
+    // Seeds for the fuzzers, and pictures to look at.
+#ifdef DENDRIX_FUZZ_SEEDS
+    QDir().mkpath(QStringLiteral(DENDRIX_FUZZ_SEEDS));
+    QFile seed(QStringLiteral(DENDRIX_FUZZ_SEEDS "/galleries-%1.abx").arg(QString::fromLatin1(QTest::currentDataTag())));
+    if (seed.open(QIODevice::WriteOnly))
+        seed.write(first);
+#endif
+}
+
+void TestGalleryFiles::changedPropertiesSurvive()
+{
+    THost host;
+    auto set = [&](const QString &className, const QString &prop, const QString &value) {
+        TTreeNodeShape *node = AddNode(host, className, host.Tree->Shapes().Count());
+        SetPropText(*node, prop, value);
+        return node;
+    };
+    set("TInputOutputShape", "Slant", "0");
+    set("TPunchCardShape", "PercentHoriz", "40");
+    set("TCrossShape", "PercentVert", "10");
+    set("THouseShape", "WallSize", "33.25");
+    set("TEnvelopeShape", "OffsetY", "60");
+    set("TArrowLeftShape", "PercentHoriz", "50");
+    set("TPentagonShape", "AngleOffset", "0");
+    set("TBeveledShape", "Bevel", "bvLowered");
+    set("TBeveledShape", "BevelSize", "4");
+    set("TGridShape", "Columns", "5");
+    set("TDecisionShape", "Style", "tssRectangle");
+    set("TRingShape", "Style", "tssRectangle");
+    TTreeNodeShape *triangle = set("TTriangleRectLeftShape", "Text.VertAlign", "vtaCenter");
+    triangle->SetSimpleText(QStringLiteral("centred"));
+    const QByteArray first = Save(*host.Tree);
+
+    THost loaded;
+    Load(*loaded.Tree, first);
+    QCOMPARE(loaded.Tree->Shapes().Count(), host.Tree->Shapes().Count());
+    const QStringList props{"Slant",   "PercentHoriz", "PercentVert", "WallSize", "OffsetY", "PercentHoriz", "AngleOffset",
+                            "Bevel",   "BevelSize",    "Columns",     "Style",    "Style",   "Text.VertAlign"};
+    for (int i = 0; i < props.size(); ++i) {
+        TTreeNodeShape *before = host.Tree->Shapes()[i];
+        TTreeNodeShape *after = loaded.Tree->Shapes()[i];
+        QCOMPARE(GetPropText(*after, props[i]), GetPropText(*before, props[i]));
+    }
+    QCOMPARE(loaded.Tree->Shapes().Last()->Text()->VertAlign(), vtaCenter);
+    QCOMPARE(Save(*loaded.Tree), first);
+}
+
+QTEST_MAIN(TestGalleryFiles)
+#include "tst_gallery_files.moc"
