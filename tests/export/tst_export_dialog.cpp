@@ -230,7 +230,7 @@ void TestExportDialog::savePictureThroughTheFileDialog_data()
     QTest::newRow("bitmap") << "as &Bitmap" << true << 0 << "bmp";
     QTest::newRow("emf") << "as &Metafile" << true << 1 << "emf";
     QTest::newRow("wmf") << "as &Metafile" << false << 2 << "wmf";
-    QTest::newRow("png") << "as &PNG" << true << 5 << "PNG";
+    QTest::newRow("png") << "as &PNG" << true << 6 << "PNG";
 }
 
 void TestExportDialog::savePictureThroughTheFileDialog()
