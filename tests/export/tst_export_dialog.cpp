@@ -120,7 +120,7 @@ void TestExportDialog::pagesAndFormats()
     QCOMPARE(h.Form.Pages()->tabText(2), QStringLiteral("Data"));
     QCOMPARE(h.Form.Formats()->count(), int(ExportFormatList().size()));
     QCOMPARE(h.Form.Formats()->currentRow(), 0);
-    QCOMPARE(h.Form.Formats()->item(1)->text(), QStringLiteral("as &Metafile"));
+    QCOMPARE(h.Form.Formats()->item(1)->text(), QStringLiteral("as Metafile"));
     QCOMPARE(h.Form.WidthEdit()->value(), 600);
     QCOMPARE(h.Form.HeightEdit()->value(), 400);
     QCOMPARE(h.Form.Delimiter()->currentText(), QStringLiteral("Tab"));
