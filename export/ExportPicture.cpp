@@ -179,3 +179,8 @@ void TExportPicture::Draw(QPainter *painter) const
         FPanel->RenderUnbuffered(painter, TRect(0, 0, FRect.Width(), FRect.Height()));
     });
 }
+
+void TExportPicture::DrawWith(const std::function<void(const TRect &)> &draw) const
+{
+    Showing([&] { draw(TRect(0, 0, FRect.Width(), FRect.Height())); });
+}

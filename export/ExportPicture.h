@@ -64,6 +64,9 @@ public:
     // Draws the picture onto a painter whose device shows (0, 0, Width,
     // Height): the vector formats.
     void Draw(QPainter *painter) const;
+    // Runs a drawing of the panel (an export canvas put in its place) with
+    // the rectangle the picture is drawn in.
+    void DrawWith(const std::function<void(const TRect &rect)> &draw) const;
 
 private:
     TExportPicture() = default;

@@ -7,6 +7,7 @@
 #include "export/KorJPEG.h"
 #include "export/KorPCX.h"
 #include "export/KorPNG.h"
+#include "export/KorVMLCanvas.h"
 #include "export/KorVectorFormats.h"
 #include "view/Arbolix.h"
 
@@ -97,7 +98,7 @@ std::vector<const TExportFormatClass *> &Formats()
     static std::vector<const TExportFormatClass *> formats = [] {
         std::vector<const TExportFormatClass *> f = {
             &ExportFormatClassOf<TBMPExportFormat>(), &ExportFormatClassOf<TEMFExportFormat>(),
-            &ExportFormatClassOf<TPCXExportFormat>(),
+            &ExportFormatClassOf<TVMLExportFormat>(), &ExportFormatClassOf<TPCXExportFormat>(),
             &ExportFormatClassOf<TGIFExportFormat>()};
         // PNG only when its library can be loaded.
         if (PNGLibraryPresent())

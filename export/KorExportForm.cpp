@@ -250,7 +250,10 @@ void TKorExportFormBase::Prepare()
             if (!FPictureFilter.isEmpty())
                 FPictureFilter += QLatin1Char('|');
             FPictureFilter += f->DialogFilter();
-            FFormats->addItem(f->MenuCaption());
+            // A list shows no mnemonics: the caption without its marker.
+            QString shown = f->MenuCaption();
+            shown.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&')).replace(QLatin1Char('\x01'), QLatin1Char('&'));
+            FFormats->addItem(shown);
             FFormatObjects.push_back(std::move(f));
         }
     } else {

@@ -120,7 +120,7 @@ void TestExportDialog::pagesAndFormats()
     QCOMPARE(h.Form.Pages()->tabText(2), QStringLiteral("Data"));
     QCOMPARE(h.Form.Formats()->count(), int(ExportFormatList().size()));
     QCOMPARE(h.Form.Formats()->currentRow(), 0);
-    QCOMPARE(h.Form.Formats()->item(1)->text(), QStringLiteral("as &Metafile"));
+    QCOMPARE(h.Form.Formats()->item(1)->text(), QStringLiteral("as Metafile"));
     QCOMPARE(h.Form.WidthEdit()->value(), 600);
     QCOMPARE(h.Form.HeightEdit()->value(), 400);
     QCOMPARE(h.Form.Delimiter()->currentText(), QStringLiteral("Tab"));
@@ -230,7 +230,7 @@ void TestExportDialog::savePictureThroughTheFileDialog_data()
     QTest::newRow("bitmap") << "as &Bitmap" << true << 0 << "bmp";
     QTest::newRow("emf") << "as &Metafile" << true << 1 << "emf";
     QTest::newRow("wmf") << "as &Metafile" << false << 2 << "wmf";
-    QTest::newRow("png") << "as &PNG" << true << 5 << "PNG";
+    QTest::newRow("png") << "as &PNG" << true << 6 << "PNG";
 }
 
 void TestExportDialog::savePictureThroughTheFileDialog()

@@ -161,13 +161,13 @@ void TestExportFormats::registryOrderAndFilters()
         extensions << f->DefaultExtension();
     }
     const QStringList expected = {QStringLiteral("as &Bitmap"), QStringLiteral("as &Metafile"),
-                                  QStringLiteral("as PC&X"),    QStringLiteral("as &GIF"),
+                                  QStringLiteral("as &VML (HTM)"), QStringLiteral("as PC&X"),    QStringLiteral("as &GIF"),
                                   QStringLiteral("as &PNG"),    QStringLiteral("as &JPEG"),
                                   QStringLiteral("as P&DF"),    QStringLiteral("as &SVG")};
     QCOMPARE(captions, expected);
-    QCOMPARE(extensions, (QStringList{"bmp", "emf", "pcx", "gif", "PNG", "jpg", "pdf", "svg"}));
+    QCOMPARE(extensions, (QStringList{"bmp", "emf", "HTM", "pcx", "gif", "PNG", "jpg", "pdf", "svg"}));
     // The metafile takes two entries of the save dialog's list.
-    QCOMPARE(positions, (std::vector<int>{1, 2, 4, 5, 6, 7, 8, 9}));
+    QCOMPARE(positions, (std::vector<int>{1, 2, 4, 5, 6, 7, 8, 9, 10}));
     TEMFExportFormat emf;
     int c = 1;
     emf.ReserveFilterSlots(c);
@@ -176,7 +176,7 @@ void TestExportFormats::registryOrderAndFilters()
     QCOMPARE(emf.SaveDialogFilterIndex(), 3);
     // Every entry is a description and a pattern.
     const QStringList parts = ExportSaveFilter(SExportNativeFilter).split(QLatin1Char('|'));
-    QCOMPARE(parts.size(), 2 * 10);
+    QCOMPARE(parts.size(), 2 * 11);
     QCOMPARE(parts.at(0), QStringLiteral("Arbolix v2 files (*.abx)"));
     QCOMPARE(parts.at(7), QStringLiteral("*.wmf"));
     // A format can leave and come back.
