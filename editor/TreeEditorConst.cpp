@@ -12,6 +12,5 @@ TMessageText SStatusScroll("SStatusScroll", "SCR");
 TMessageText SOpenDiagramFilter("SOpenDiagramFilter", "Arbolix files (*.abx)|*.abx|Text files (*.txt)|*.txt");
 TMessageText SSaveDiagramFilter("SSaveDiagramFilter", "Arbolix v2 files (*.abx)|*.abx");
 TMessageText SCannotSaveAsType("SCannotSaveAsType", "Cannot save %s: no format writes .%s files.");
-TMessageText SNotADiagramFile("SNotADiagramFile", "%s is not a diagram file.");
 TMessageText SRestoreRecovery("SRestoreRecovery", "Restore the unsaved changes of %s from %s?");
 TMessageText SCannotRestore("SCannotRestore", "The unsaved changes of %s could not be restored: %s");

@@ -19,8 +19,6 @@ extern TMessageText SOpenDiagramFilter;   // "Arbolix files (*.abx)|*.abx|Text f
 extern TMessageText SSaveDiagramFilter;   // "Arbolix v2 files (*.abx)|*.abx"
 // Save As with an extension no format writes.
 extern TMessageText SCannotSaveAsType;    // "Cannot save %s: no format writes .%s files."
-// A dropped or opened file that holds no diagram.
-extern TMessageText SNotADiagramFile;     // "%s is not a diagram file."
 // The recovery copy of a session that ended without saving.
 extern TMessageText SRestoreRecovery;     // "Restore the unsaved changes of %s from %s?"
 extern TMessageText SCannotRestore;       // "The unsaved changes of %s could not be restored: %s"
