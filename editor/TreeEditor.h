@@ -154,8 +154,8 @@ public:
     QSplitter *SideSplitter() const { return FSideSplitter; }
     // The recent files, bound to the "&Reopen" submenu.
     TRecentFiles *Recent() const { return FRecent.get(); }
-    QMenu *ReopenMenu() const { return FReopenMenu; }
-    QAction *ReopenSeparator() const { return FReopenSeparator; }
+    QMenu *ReopenMenu() const override { return FReopenMenu; }
+    QAction *ReopenSeparator() const override { return FReopenSeparator; }
     bool RulersShowUnits() const { return FRulersUnits; }
     void SetRulersShowUnits(bool value) { FRulersUnits = value; }
 

@@ -38,7 +38,7 @@ public:
     // name one).
     void ImportOutline(const QString &fileName);
 
-    QAction *LanguageAction() const { return FLanguageAction; }
+    QAction *LanguageAction() const override { return FLanguageAction; }
     // Tools > Language...: the language dialog, then the window in the new
     // language (or a note that it needs a restart).
     void ChooseLanguage();
