@@ -1,5 +1,6 @@
 #include "editor/UDendrix.h"
 
+#include "animation/TreeAnimate.h"
 #include "core/Exceptions.h"
 #include "editor/DendrixConstants.h"
 #include "export/KorExport.h"
@@ -64,4 +65,5 @@ void RegisterDendrixClasses()
 {
     RegisterViewClasses();
     RegisterShapeGalleries();
+    RegisterAnimationClasses();
 }
