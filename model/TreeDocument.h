@@ -408,6 +408,15 @@ public:
         if (value > 0)
             FGridStep = value;
     }
+    // The diagram's background: its colour and its gradient (created on
+    // first use; Peek never creates it; null frees it). The view implements
+    // these with the control's own colour and gradient; a diagram without a
+    // window keeps a colour and has no gradient.
+    virtual TColor BackgroundColor() const { return FBackgroundColor; }
+    virtual void SetBackgroundColor(TColor value) { FBackgroundColor = value; }
+    virtual TKorGradient *BackgroundGradient() { return nullptr; }
+    virtual const TKorGradient *PeekBackgroundGradient() const { return nullptr; }
+    virtual void SetBackgroundGradient(const TKorGradient *value) {}
     // Where the control sits in its window: a load puts it back afterwards,
     // so stored bounds do not move the control. Nothing without a window.
     struct TControlPlacement
@@ -486,4 +495,5 @@ private:
     bool FPartlyRead = false;
     TColor FGridColor = clGray;
     int FGridStep = 10;
+    TColor FBackgroundColor = clWhite;
 };
