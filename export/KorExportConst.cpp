@@ -114,3 +114,5 @@ TMessageText SOptionReduction("SOptionReduction", "the palette (default none: th
 TMessageText SOptionDelimiter("SOptionDelimiter",
                               "indentation of a table-like text: space, tab, comma, colon (a semicolon) or one "
                               "character; without it, the outline");
+
+TMessageText SPreviewPrintToFile("SPreviewPrintToFile", "Print to a PDF file");

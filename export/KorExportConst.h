@@ -86,3 +86,6 @@ extern TMessageText SOptionCompression;     // --compression
 extern TMessageText SOptionDither;          // --dither
 extern TMessageText SOptionReduction;       // --reduction
 extern TMessageText SOptionDelimiter;       // --delimiter
+
+// Print preview
+extern TMessageText SPreviewPrintToFile; // "Print to a PDF file"
