@@ -10,11 +10,12 @@
 // starts afresh when shown again.
 
 #include "editor/EditorHost.h"
+#include "view/Arbolix.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QTreeView;
-class TTree;
 class TTreeNodeShape;
 class TTreeOutlineModel;
 
@@ -74,7 +75,8 @@ private:
     void SelectRow(TTreeNodeShape *node, bool selected);
     void DeleteSelected();
 
-    TTree *FTree = nullptr;
+    // Let go of when the diagram goes.
+    QPointer<TTree> FTree;
     TEditorHost *FHost = nullptr;
     QTreeView *FView;
     TTreeOutlineModel *FModel = nullptr;

@@ -378,10 +378,15 @@ void TTreeOutlineModel::MoveNodes(const std::vector<TTreeNodeShape *> &nodes, TT
         return;
     if (target && target->Tree() != FTree)
         return;
-    TTreeStep step(FTree, SStepMoveNodes);
+    std::vector<TTreeNodeShape *> moving;
     for (TTreeNodeShape *node : nodes)
-        if (node->Tree() == FTree)
-            FTree->SetShapeParent(node, target);
+        if (node->Tree() == FTree && node != target && !node->IsAncestorOf(target) && node->Parent() != target)
+            moving.push_back(node);
+    if (moving.empty())
+        return;
+    TTreeStep step(FTree, SStepMoveNodes);
+    for (TTreeNodeShape *node : moving)
+        FTree->SetShapeParent(node, target);
 }
 
 // ---------------------------------------------------------------------------
@@ -414,8 +419,11 @@ void TTreeOutlineModel::Arrive(TTreeNodeShape *node)
     const QModelIndex index = IndexOf(node);
     if (!index.isValid())
         return;
-    // The diagram holds the node already; the rows that follow it move down.
+    // The diagram holds the node already: it stays out of the rows until
+    // the views have been told, so they count the rows before and after.
+    FHidden.push_back({node, node->Parent(), RealRow(node)});
     beginInsertRows(ParentIndex(node), index.row(), index.row());
+    FHidden.pop_back();
     endInsertRows();
 }
 

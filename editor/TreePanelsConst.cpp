@@ -11,11 +11,8 @@ TMessageText SStepFont("SStepFont", "Font");
 TMessageText SStepBorder("SStepBorder", "Border");
 TMessageText SStepFill("SStepFill", "Fill color");
 TMessageText SStepImage("SStepImage", "Image");
-TMessageText SStepText("SStepText", "Text");
 TMessageText SStepTransparent("SStepTransparent", "Transparency");
 TMessageText SStepSettings("SStepSettings", "Diagram settings");
 TMessageText SStepAlign("SStepAlign", "Align");
 
-TMessageText SBrowseBackImage("SBrowseBackImage", "&Browse Back Image...");
-TMessageText SClearBackImage("SClearBackImage", "C&lear Back Image");
 TMessageText SSmallDots("SSmallDots", "Small Dots");

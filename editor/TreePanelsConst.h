@@ -2,6 +2,7 @@
 // Message texts of the toolbars, the node outline and the property pages.
 
 #include "core/Messages.h"
+#include "dialogs/DialogConst.h" // SStepText, SBrowseBackImage, SClearBackImage
 
 // Why the outline refuses a name typed for a node.
 extern TMessageText SOutlineNameInvalid; // "\"%s\" cannot name a node: a name starts with a letter or \"_\" and holds only letters, digits and \"_\"."
@@ -14,13 +15,9 @@ extern TMessageText SStepFont;       // "Font"
 extern TMessageText SStepBorder;     // "Border"
 extern TMessageText SStepFill;       // "Fill color"
 extern TMessageText SStepImage;      // "Image"
-extern TMessageText SStepText;       // "Text"
 extern TMessageText SStepTransparent;// "Transparency"
 extern TMessageText SStepSettings;   // "Diagram settings"
 extern TMessageText SStepAlign;      // "Align"
 
-// Captions the pages change at run time.
-extern TMessageText SBrowseBackImage; // "&Browse Back Image..."
-extern TMessageText SClearBackImage;  // "C&lear Back Image"
 // The border style list's last entry where the platform draws small dots.
 extern TMessageText SSmallDots;       // "Small Dots"
