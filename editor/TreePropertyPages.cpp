@@ -178,10 +178,10 @@ TTreePropertyPages::TTreePropertyPages(QWidget *parent) : TTreePanelPart(parent)
     BuildTextEditor();
     for (QVBoxLayout *column : FColumns)
         column->addStretch(1);
-    connect(FPages, &QTabWidget::currentChanged, this, [this](int page) {
-        if (page == ppAlign)
-            Refresh();
-    });
+    // A page coming into sight shows what the diagram holds now (the zoom
+    // changes from the menus and the wheel, the align buttons follow the
+    // selection).
+    connect(FPages, &QTabWidget::currentChanged, this, [this] { Refresh(); });
     Refresh();
 }
 
