@@ -3,11 +3,13 @@
 #include "core/ClassRegistry.h"
 #include "core/CoreConst.h"
 #include "core/Exceptions.h"
+#include "core/ScopeExit.h"
 #include "model/Arbolix.h"
 #include "model/ExplorerAlignChild.h"
 #include "model/TreeConst.h"
 #include "model/TreeWalk.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -153,7 +155,14 @@ TTreeDocument::TTreeDocument(TComponent *owner)
 
 TTreeDocument::~TTreeDocument()
 {
+    // Listeners still registered hear that the diagram goes (after the
+    // clearing, which they hear as usual).
     Clear();
+    const std::vector<TTreeChangeListener *> listeners = FChangeListeners;
+    for (TTreeChangeListener *l : listeners)
+        if (std::find(FChangeListeners.begin(), FChangeListeners.end(), l) != FChangeListeners.end())
+            l->TreeDestroying(this);
+    FChangeListeners.clear();
 }
 
 void TTreeDocument::Invalidate()
@@ -505,6 +514,8 @@ void TTreeDocument::ReleaseForeignLinks()
 
 void TTreeDocument::Clear()
 {
+    BeginReplace();
+    TAtExit replaced([this] { EndReplace(); });
     ForgetElement(nullptr);
     ReleaseForeignLinks();
     const bool repaint = AutoRepaint();

@@ -266,9 +266,16 @@ public:
     // diagram that is about to be shown for the first time, say).
     void SuspendChanges() { ++FQuietChanges; }
     void ResumeChanges() { --FQuietChanges; }
+    // Bracket a change of the whole content made without notices (Clear,
+    // reading a file): listeners hear TreeReplacing at the outermost begin
+    // and TreeReplaced at its end.
+    void BeginReplace();
+    void EndReplace();
     // Sends a notice before and after a change (when notices are active).
     void NotifyChanging(const TTreeChange &change);
     void NotifyChanged(const TTreeChange &change);
+    // After an element announced by tckRemoving has been freed.
+    void NotifyRemoved(const TComponent *element);
 
     // ---- Edit operations (TreeEdits.cpp): what a user does to a diagram,
     // each with its notice. The plain setters and the hierarchy calls of
@@ -489,6 +496,7 @@ private:
     std::vector<TTreeChangeListener *> FChangeListeners;
     int FStepDepth = 0;
     int FQuietChanges = 0;
+    int FReplaceDepth = 0;
     // Files.
     TDiagramLoad *FLoad = nullptr; // the load in progress
     QString FPartlyReadFrom;

@@ -68,6 +68,20 @@ void TTreeDocument::EndStep()
         SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeStepEnd(this); });
 }
 
+void TTreeDocument::BeginReplace()
+{
+    if (FReplaceDepth++ == 0 && !FChangeListeners.empty())
+        SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeReplacing(this); });
+}
+
+void TTreeDocument::EndReplace()
+{
+    if (FReplaceDepth <= 0)
+        return;
+    if (--FReplaceDepth == 0 && !FChangeListeners.empty())
+        SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeReplaced(this); });
+}
+
 void TTreeDocument::NotifyChanging(const TTreeChange &change)
 {
     if (NoticesActive())
@@ -80,6 +94,12 @@ void TTreeDocument::NotifyChanged(const TTreeChange &change)
         SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeChanged(this, change); });
 }
 
+void TTreeDocument::NotifyRemoved(const TComponent *element)
+{
+    if (NoticesActive())
+        SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeRemoved(this, element); });
+}
+
 void TTreeDocument::DeleteShape(TTreeNodeShape *node)
 {
     if (!node || node->Tree() != this)
@@ -89,6 +109,7 @@ void TTreeDocument::DeleteShape(TTreeNodeShape *node)
     change.Element = node;
     NotifyChanging(change);
     delete node;
+    NotifyRemoved(node);
 }
 
 bool TTreeDocument::DeleteConnection(TTreeConnection *connection)
@@ -104,6 +125,7 @@ bool TTreeDocument::DeleteConnection(TTreeConnection *connection)
     change.Element = connection;
     NotifyChanging(change);
     delete connection;
+    NotifyRemoved(connection);
     return true;
 }
 
@@ -284,6 +306,8 @@ bool TTreeDocument::DeleteSelected()
     }
     if (owner)
         owner->EndBulkRelease();
+    for (const TTreeNodeShape *node : tops)
+        NotifyRemoved(node);
     SetAutoRepaint(repaint);
     Invalidate();
     if (successor)
