@@ -243,6 +243,12 @@ void TestTreeChanges::connectionPointEdits()
     QVERIFY(!tree->AnchorConnectionPoint(c, 2, 9));
     QVERIFY(!tree->AnchorConnectionPoint(nullptr, 0, 1));
     QCOMPARE(tree->InsertConnectionPoint(nullptr, 0, TPoint()), -1);
+    // A connection not laid out yet has no points to anchor.
+    TTreeConnection *bare = b->AddConnection(a);
+    QCOMPARE(bare->Count(), 0);
+    QVERIFY(!tree->AnchorConnectionPoint(bare, 0, 1));
+    QVERIFY(!tree->AnchorConnectionPoint(bare, -1, 1));
+    QCOMPARE(bare->Count(), 0);
 }
 
 QTEST_MAIN(TestTreeChanges)
