@@ -512,6 +512,35 @@ void TTreeDocument::ReleaseForeignLinks()
     }
 }
 
+void TTreeDocument::AdoptElements()
+{
+    TComponent *owner = Owner();
+    if (!owner)
+        return;
+    int missing = 0;
+    for (int i = 0; i < FShapes.Count(); ++i)
+        missing += FShapes[i]->Owner() ? 0 : 1;
+    for (int i = 0; i < FConnections.Count(); ++i)
+        missing += FConnections[i]->Owner() ? 0 : 1;
+    if (missing == 0)
+        return;
+    owner->ReserveComponents(missing);
+    for (int i = 0; i < FShapes.Count(); ++i) {
+        TTreeNodeShape *node = FShapes[i];
+        if (node->Owner())
+            continue;
+        owner->InsertComponent(node);
+        node->SetName(owner->UniqueName(node->ClassName()));
+    }
+    for (int i = 0; i < FConnections.Count(); ++i) {
+        TTreeConnection *c = FConnections[i];
+        if (c->Owner())
+            continue;
+        owner->InsertComponent(c);
+        c->SetName(ConnectionName(owner, c->FromShape(), c->ToShape()));
+    }
+}
+
 void TTreeDocument::Clear()
 {
     BeginReplace();

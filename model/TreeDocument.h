@@ -233,6 +233,11 @@ public:
     void ExpandAll(bool expand);
     // Frees every node and connection.
     void Clear();
+    // Gives every node and connection that has no owner to the diagram's
+    // owner, named as AddShape and connecting name them (a diagram built in
+    // the no-owner mode, so that a file keeps what was built). Nothing
+    // without an owner.
+    void AdoptElements();
     // The topmost node hit at a screen position, or null.
     TTreeNodeShape *ShapeAt(int x, int y) const;
     // Selects only `node` when OnChanging allows it; answers whether it did.
