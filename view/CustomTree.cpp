@@ -34,14 +34,18 @@ const TClassInfo &TCustomTree::StaticClassInfo()
         DeclarePanelProperties(b, {clWhite, bvNone});
         b.Boolean("AllowDelete", &T::AllowDelete, &T::SetAllowDelete, true)
             .template Object<TTreeNodeCrossBox>("CrossBox", &D::CrossBox, &D::CrossBox)
+            .template Object<TTreeGrid>("Grid", &T::Grid, &T::Grid)
+            .template Object<TKorScrollBar>("HorzScrollBar", &T::HorzScrollBar, &T::HorzScrollBar)
             .template Object<TTreeHotTrack>("HotTrack", &D::HotTrack, &D::HotTrack)
             .template Reference<TImageList>("Images", &D::Images, &D::SetImages)
             .Boolean("ReadOnly", &T::ReadOnly, &T::SetReadOnly, false)
             .Enum("ScrollMouseButton", &T::ScrollMouseButton, &T::SetScrollMouseButton, mbRight)
+            .template Object<TTreePage>("Page", &T::Page, &T::Page)
             .template Object<TSelectionLook>("Selected", &T::SelectionLook, &T::SelectionLook)
             .Boolean("ShowHintShapes", &T::ShowHintShapes, &T::SetShowHintShapes, true)
             .Boolean("ShowRootCross", &D::ShowRootCross, &D::SetShowRootCross, true)
             .Boolean("SnapToGrid", &T::SnapToGrid, &T::SetSnapToGrid, true)
+            .template Object<TKorScrollBar>("VertScrollBar", &T::VertScrollBar, &T::VertScrollBar)
             .Enum("WheelNavigation", &T::WheelNavigation, &T::SetWheelNavigation, wnSelection)
             .Event("OnAfterDraw")
             .Event("OnBeforeDraw");
@@ -72,6 +76,14 @@ TCustomTree::TCustomTree(TComponent *owner, QWidget *parent) : TCustomKorPanelEx
     View3DOptions()->OnZoomChange = [this](int zoom) { ZoomChanging(zoom); };
     View3DOptions()->OnScrolled = [this](bool horizontal) { Scrolled(horizontal); };
     FInteraction = std::make_unique<TTreeInteraction>(this);
+    // Their changes alter the picture, never the layout.
+    auto repaint = [this](TGraphicsObject *) { RepaintPicture(); };
+    FGrid = std::make_unique<TTreeGrid>(repaint);
+    FPage = std::make_unique<TTreePage>(this, repaint);
+    FHorzScrollBar = std::make_unique<TKorScrollBar>(this, true);
+    FVertScrollBar = std::make_unique<TKorScrollBar>(this, false);
+    FHorzScrollBar->OnChange = repaint;
+    FVertScrollBar->OnChange = repaint;
     TCustomKorPanel::SetAutoRepaint(true);
 }
 
@@ -174,6 +186,8 @@ void TCustomTree::Loaded()
     TTreeDocument::Loaded();
     ScrollBarFollows(true);
     ScrollBarFollows(false);
+    FHorzScrollBar->Apply();
+    FVertScrollBar->Apply();
     Invalidate();
 }
 

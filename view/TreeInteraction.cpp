@@ -92,14 +92,12 @@ void TTreeInteraction::EndGesture()
 
 int TTreeInteraction::GridStepX() const
 {
-    // The grid's horizontal step; both directions share it until the grid
-    // has a vertical step of its own.
-    return FTree->GridStep();
+    return FTree->Grid()->Step();
 }
 
 int TTreeInteraction::GridStepY() const
 {
-    return FTree->GridStep();
+    return FTree->Grid()->VertStep();
 }
 
 // ---------------------------------------------------------------------------
