@@ -323,6 +323,18 @@ public:
     // bottom at 0 when nothing was laid out); the view's scroll ranges.
     const TRect &ShapeExtent() const { return FShapeExtent; }
     TRect &ShapeExtent() { return FShapeExtent; }
+    // The node whose position or size a user move or resize is changing
+    // right now (null otherwise): what is invalidated meanwhile is that
+    // node's geometry and nothing else.
+    TTreeNodeShape *GeometryEdit() const { return FGeometryEdit; }
+    // After a pass, the edited nodes moved or were resized and nothing else
+    // changed: lays out again only what depends on them (their subtrees,
+    // and the nodes placed after them whose automatic position follows
+    // theirs), the extent growing to take them in. `touched` receives every
+    // node placed again and every node with a connection into one of them,
+    // whose drawing may differ now. False when the layout object is one
+    // whose dependencies are not known here: a full pass is needed.
+    bool LayoutAfterGeometryEdits(const std::vector<TTreeNodeShape *> &edited, std::vector<TTreeNodeShape *> &touched);
 
     // ---- Text outline import (OutlineImport.cpp)
     // Appends one node per line, each line's leading spaces giving its depth
@@ -441,8 +453,12 @@ private:
     friend class TTreeNodeShape;
     friend class TTreeConnection;
     friend class TDiagramLoad;
+    friend class TTreeGeometryEdit;
 
     TTreeConnection *NewConnection(TTreeNodeShape *from, TTreeNodeShape *to);
+    // One node of the position pass: its size when out of date, its
+    // automatic coordinates, Bounds and the extent.
+    void PlaceNode(TTreeNodeShape *node, int index, TChildManager *manager, TKorCanvas3D *&canvas);
     TTreeNodeShape *CloneQuietly(TTreeNodeShape *source);
     // The tckAdded notice of a new node or connection.
     void NotifyAdded(TComponent *element);
@@ -464,6 +480,7 @@ private:
     std::unique_ptr<TKorCanvas3D> FCanvas;
     TImageList *FImages = nullptr;
     TRect FShapeExtent{INT_MAX, INT_MAX, 0, 0};
+    TTreeNodeShape *FGeometryEdit = nullptr;
     int FInvalidateCount = 0;
     bool FAssignParentFormat = false;
     bool FAutoConnectChildren = true;
@@ -486,4 +503,29 @@ private:
     bool FPartlyRead = false;
     TColor FGridColor = clGray;
     int FGridStep = 10;
+};
+
+// While it lives, what the diagram is told to repaint is caused by the
+// position or size of one node alone (a user move or resize).
+class TTreeGeometryEdit
+{
+public:
+    TTreeGeometryEdit(TTreeDocument *tree, TTreeNodeShape *node) : FTree(tree)
+    {
+        if (FTree) {
+            FSaved = FTree->FGeometryEdit;
+            FTree->FGeometryEdit = node;
+        }
+    }
+    ~TTreeGeometryEdit()
+    {
+        if (FTree)
+            FTree->FGeometryEdit = FSaved;
+    }
+    TTreeGeometryEdit(const TTreeGeometryEdit &) = delete;
+    TTreeGeometryEdit &operator=(const TTreeGeometryEdit &) = delete;
+
+private:
+    TTreeDocument *FTree;
+    TTreeNodeShape *FSaved = nullptr;
 };

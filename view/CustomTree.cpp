@@ -89,8 +89,19 @@ TCustomTree::~TCustomTree()
 
 void TCustomTree::Invalidate()
 {
-    if (!FInPasses)
+    if (!FInPasses) {
+        // A node dragged on a big diagram: only what follows it is laid
+        // out again at the next drawing.
+        TTreeNodeShape *edit = GeometryEdit();
+        if (edit && (FLayoutValid || FGeometryOnly) && FInteraction && FInteraction->DraggingShapes()) {
+            FGeometryOnly = true;
+            FGeometryEdits.push_back(edit);
+        } else {
+            FGeometryOnly = false;
+            FGeometryEdits.clear();
+        }
         FLayoutValid = false;
+    }
     TTreeDocument::Invalidate();
     TCustomKorPanel::Invalidate();
 }
@@ -343,6 +354,23 @@ void TCustomTree::UpdateLayout()
     const bool inPasses = FInPasses;
     FInPasses = true;
     TAtExit endPass([this, inPasses] { FInPasses = inPasses; });
+    if (FGeometryOnly) {
+        FGeometryOnly = false;
+        std::vector<TTreeNodeShape *> touched;
+        const bool done = LayoutAfterGeometryEdits(FGeometryEdits, touched);
+        FGeometryEdits.clear();
+        if (done) {
+            // What those nodes drew is walked again; the rest is passed by
+            // as before.
+            for (const TTreeNodeShape *n : touched)
+                FReach.Forget(n);
+            FLayoutValid = true;
+            FPartSinceFull = true;
+            ++FPartialLayoutCount;
+            return;
+        }
+    }
+    FPartSinceFull = false;
     FReach.Clear();
     PositionPass();
     if (!FQuietCanvas)
@@ -354,6 +382,19 @@ void TCustomTree::UpdateLayout()
     }
     FLayoutValid = true;
     ++FLayoutCount;
+}
+
+void TCustomTree::EndGeometryEdits()
+{
+    if (!FGeometryOnly && !FPartSinceFull)
+        return;
+    // The parts laid out alone leave the extent only grown and connections
+    // far from the window on their old courses.
+    FGeometryOnly = false;
+    FPartSinceFull = false;
+    FGeometryEdits.clear();
+    FLayoutValid = false;
+    TCustomKorPanel::Invalidate();
 }
 
 void TCustomTree::NodePass()
