@@ -24,7 +24,9 @@
 #include "model/TreeSelectionLook.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -330,11 +332,19 @@ public:
     // After a pass, the edited nodes moved or were resized and nothing else
     // changed: lays out again only what depends on them (their subtrees,
     // and the nodes placed after them whose automatic position follows
-    // theirs), the extent growing to take them in. `touched` receives every
-    // node placed again and every node with a connection into one of them,
-    // whose drawing may differ now. False when the layout object is one
-    // whose dependencies are not known here: a full pass is needed.
-    bool LayoutAfterGeometryEdits(const std::vector<TTreeNodeShape *> &edited, std::vector<TTreeNodeShape *> &touched);
+    // theirs), the extent growing to take them in. A row that follows them
+    // and comes to lie below `cutBelow` ends that: what follows it stays
+    // where it was for now (below the window, when the cut lies far enough
+    // below it). `touched` receives every node placed again and every node
+    // with a connection into one of them, whose drawing may differ now.
+    // False when the layout object is one whose dependencies are not known
+    // here: a full pass is needed.
+    bool LayoutAfterGeometryEdits(const std::vector<TTreeNodeShape *> &edited, std::vector<TTreeNodeShape *> &touched,
+                                  int cutBelow = INT_MAX);
+    // The vertical distances of the geometry edits since the reset, added
+    // up: no row placed from them moved further.
+    long long GeometryShift() const { return FGeometryShift; }
+    void ResetGeometryShift() { FGeometryShift = 0; }
 
     // ---- Text outline import (OutlineImport.cpp)
     // Appends one node per line, each line's leading spaces giving its depth
@@ -481,6 +491,7 @@ private:
     TImageList *FImages = nullptr;
     TRect FShapeExtent{INT_MAX, INT_MAX, 0, 0};
     TTreeNodeShape *FGeometryEdit = nullptr;
+    long long FGeometryShift = 0;
     int FInvalidateCount = 0;
     bool FAssignParentFormat = false;
     bool FAutoConnectChildren = true;
@@ -510,11 +521,14 @@ private:
 class TTreeGeometryEdit
 {
 public:
-    TTreeGeometryEdit(TTreeDocument *tree, TTreeNodeShape *node) : FTree(tree)
+    // `shift`: how far the node's edges move up or down at most.
+    TTreeGeometryEdit(TTreeDocument *tree, TTreeNodeShape *node, int shift) : FTree(tree)
     {
         if (FTree) {
             FSaved = FTree->FGeometryEdit;
             FTree->FGeometryEdit = node;
+            FTree->FGeometryShift = std::min<long long>(FTree->FGeometryShift + std::abs(static_cast<long long>(shift)),
+                                                        INT_MAX);
         }
     }
     ~TTreeGeometryEdit()

@@ -201,7 +201,7 @@ bool AutoTopOf(const TTreeNodeShape *n)
 } // namespace
 
 bool TTreeDocument::LayoutAfterGeometryEdits(const std::vector<TTreeNodeShape *> &edited,
-                                             std::vector<TTreeNodeShape *> &touched)
+                                             std::vector<TTreeNodeShape *> &touched, int cutBelow)
 {
     TChildManager *manager = FDefaultFormat->ChildManager();
     // The explorer places a node from its parent (left edge, bottom) and
@@ -246,15 +246,19 @@ bool TTreeDocument::LayoutAfterGeometryEdits(const std::vector<TTreeNodeShape *>
         bool Compare;   // its coordinates are those of the last pass
         bool Moved;     // what its children are placed from changed
         bool Previous;  // the brother before the next child ended elsewhere
+        bool Cut;       // the row is below the cut: its subtree is left alone
         int OldLast;
     };
+    // Set at the first row below the cut: from then on only the edited
+    // subtrees and the way to them are visited.
+    bool cut = false;
     std::vector<TFrame> stack;
     // Enters a node; answers false when nothing in its subtree can change.
     const auto enter = [&](TTreeNodeShape *n, int index, bool forced, bool inside) {
         const bool self = edits.count(n) != 0;
         if (!forced && !self && !inside && !onPath.count(n))
             return false;
-        TFrame f{n, 0, self || inside, !self && !inside, self || inside, false, 0};
+        TFrame f{n, 0, self || inside, !self && !inside, self || inside, false, false, 0};
         const int oldX0 = n->X0();
         const TRect oldBounds = n->Bounds();
         if (f.Compare)
@@ -263,6 +267,11 @@ bool TTreeDocument::LayoutAfterGeometryEdits(const std::vector<TTreeNodeShape *>
             PlaceNode(n, index, manager, canvas);
             touch(n);
             f.Moved = f.Moved || n->X0() != oldX0 || n->Bounds() != oldBounds;
+            if (!f.Inside && n->Bounds().Top > cutBelow && AutoTopOf(n)) {
+                // Everything placed from this row on lies lower still.
+                cut = true;
+                f.Cut = !onPath.count(n);
+            }
         }
         stack.push_back(f);
         return true;
@@ -273,17 +282,17 @@ bool TTreeDocument::LayoutAfterGeometryEdits(const std::vector<TTreeNodeShape *>
         const size_t base = stack.size() - 1;
         for (;;) {
             TFrame &top = stack.back();
-            if (top.Node->Expanded() && top.Next < top.Node->ChildCount()) {
+            if (!top.Cut && top.Node->Expanded() && top.Next < top.Node->ChildCount()) {
                 const int i = top.Next++;
                 TTreeNodeShape *child = top.Node->Child(i);
-                const bool forced = manager && (top.Moved || top.Previous);
+                const bool forced = manager && !cut && (top.Moved || top.Previous);
                 const bool inside = top.Inside;
                 if (!enter(child, i, forced, inside))
                     top.Previous = false;
                 continue;
             }
             const TFrame done = top;
-            const bool changed = !done.Compare || lastBottom(done.Node) != done.OldLast;
+            const bool changed = !done.Cut && (!done.Compare || lastBottom(done.Node) != done.OldLast);
             stack.pop_back();
             if (stack.size() == base) {
                 result = changed;
@@ -303,7 +312,7 @@ bool TTreeDocument::LayoutAfterGeometryEdits(const std::vector<TTreeNodeShape *>
         const bool own = root->PlacedByOwnPoints();
         const bool autoTop = manager && !own && AutoTopOf(root);
         const bool autoLeft = manager && !own && AutoLeftOf(root);
-        const bool forced = (autoTop && yDirty) || (autoLeft && xDirty);
+        const bool forced = !cut && ((autoTop && yDirty) || (autoLeft && xDirty));
         const int oldX0 = root->X0();
         bool changed = false;
         if (enter(root, i, forced, false))

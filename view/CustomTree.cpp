@@ -22,6 +22,10 @@ constexpr int kStripOverlap = 64;
 // a node's Bounds.
 constexpr int kPictureMargin = 10;
 
+// Diagram units below a row that what it draws may reach upwards (text,
+// arrow heads, shadows, cross boxes).
+constexpr int kCutMargin = 100;
+
 } // namespace
 
 const TClassInfo &TCustomTree::StaticClassInfo()
@@ -354,11 +358,17 @@ void TCustomTree::UpdateLayout()
     const bool inPasses = FInPasses;
     FInPasses = true;
     TAtExit endPass([this, inPasses] { FInPasses = inPasses; });
-    if (FGeometryOnly) {
+    // Rows left where they were lie far enough below the window as long as
+    // the window stays where it was.
+    if (FGeometryOnly && (!FPartSinceFull || FCutArea == FVisibleArea)) {
         FGeometryOnly = false;
         std::vector<TTreeNodeShape *> touched;
-        const bool done = LayoutAfterGeometryEdits(FGeometryEdits, touched);
+        FShiftBound = std::min<long long>(FShiftBound + GeometryShift(), INT_MAX / 4);
+        ResetGeometryShift();
+        const long long cut = FHasVisibleArea ? FVisibleArea.Bottom + FShiftBound + kCutMargin : INT_MAX;
+        const bool done = LayoutAfterGeometryEdits(FGeometryEdits, touched, static_cast<int>(std::min<long long>(cut, INT_MAX)));
         FGeometryEdits.clear();
+        FCutArea = FVisibleArea;
         if (done) {
             // What those nodes drew is walked again; the rest is passed by
             // as before.
@@ -371,6 +381,10 @@ void TCustomTree::UpdateLayout()
         }
     }
     FPartSinceFull = false;
+    FGeometryOnly = false;
+    FGeometryEdits.clear();
+    FShiftBound = 0;
+    ResetGeometryShift();
     FReach.Clear();
     PositionPass();
     if (!FQuietCanvas)

@@ -247,6 +247,10 @@ private:
     bool FGeometryOnly = false;
     bool FPartSinceFull = false;
     std::vector<TTreeNodeShape *> FGeometryEdits;
+    // Since the last full pass: how far rows left below the window may lie
+    // from where they belong, and the window they were left below.
+    long long FShiftBound = 0;
+    TRect FCutArea;
     // Set while the position pass and the node walk run: what they report
     // as changes is their own work, not a change of the model.
     bool FInPasses = false;
