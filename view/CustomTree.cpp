@@ -22,6 +22,10 @@ constexpr int kStripOverlap = 64;
 // a node's Bounds.
 constexpr int kPictureMargin = 10;
 
+// Diagram units below a row that what it draws may reach upwards (text,
+// arrow heads, shadows, cross boxes).
+constexpr int kCutMargin = 100;
+
 } // namespace
 
 const TClassInfo &TCustomTree::StaticClassInfo()
@@ -101,8 +105,19 @@ TCustomTree::~TCustomTree()
 
 void TCustomTree::Invalidate()
 {
-    if (!FInPasses)
+    if (!FInPasses) {
+        // A node dragged on a big diagram: only what follows it is laid
+        // out again at the next drawing.
+        TTreeNodeShape *edit = GeometryEdit();
+        if (edit && (FLayoutValid || FGeometryOnly) && FInteraction && FInteraction->DraggingShapes()) {
+            FGeometryOnly = true;
+            FGeometryEdits.push_back(edit);
+        } else {
+            FGeometryOnly = false;
+            FGeometryEdits.clear();
+        }
         FLayoutValid = false;
+    }
     TTreeDocument::Invalidate();
     TCustomKorPanel::Invalidate();
 }
@@ -357,6 +372,33 @@ void TCustomTree::UpdateLayout()
     const bool inPasses = FInPasses;
     FInPasses = true;
     TAtExit endPass([this, inPasses] { FInPasses = inPasses; });
+    // Rows left where they were lie far enough below the window as long as
+    // the window stays where it was.
+    if (FGeometryOnly && (!FPartSinceFull || FCutArea == FVisibleArea)) {
+        FGeometryOnly = false;
+        std::vector<TTreeNodeShape *> touched;
+        FShiftBound = std::min<long long>(FShiftBound + GeometryShift(), INT_MAX / 4);
+        ResetGeometryShift();
+        const long long cut = FHasVisibleArea ? FVisibleArea.Bottom + FShiftBound + kCutMargin : INT_MAX;
+        const bool done = LayoutAfterGeometryEdits(FGeometryEdits, touched, static_cast<int>(std::min<long long>(cut, INT_MAX)));
+        FGeometryEdits.clear();
+        FCutArea = FVisibleArea;
+        if (done) {
+            // What those nodes drew is walked again; the rest is passed by
+            // as before.
+            for (const TTreeNodeShape *n : touched)
+                FReach.Forget(n);
+            FLayoutValid = true;
+            FPartSinceFull = true;
+            ++FPartialLayoutCount;
+            return;
+        }
+    }
+    FPartSinceFull = false;
+    FGeometryOnly = false;
+    FGeometryEdits.clear();
+    FShiftBound = 0;
+    ResetGeometryShift();
     FReach.Clear();
     PositionPass();
     if (!FQuietCanvas)
@@ -368,6 +410,19 @@ void TCustomTree::UpdateLayout()
     }
     FLayoutValid = true;
     ++FLayoutCount;
+}
+
+void TCustomTree::EndGeometryEdits()
+{
+    if (!FGeometryOnly && !FPartSinceFull)
+        return;
+    // The parts laid out alone leave the extent only grown and connections
+    // far from the window on their old courses.
+    FGeometryOnly = false;
+    FPartSinceFull = false;
+    FGeometryEdits.clear();
+    FLayoutValid = false;
+    TCustomKorPanel::Invalidate();
 }
 
 void TCustomTree::NodePass()

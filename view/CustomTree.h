@@ -124,9 +124,20 @@ public:
     void UpdateLayout();
     // Forces the next drawing to lay the nodes out again (for changes made
     // to layout settings without a repaint request).
-    void InvalidateLayout() { FLayoutValid = false; }
+    void InvalidateLayout()
+    {
+        FLayoutValid = false;
+        FGeometryOnly = false;
+        FGeometryEdits.clear();
+    }
     // Number of position passes run (tests and benchmarks watch it).
     int LayoutCount() const { return FLayoutCount; }
+    // Number of times only what nodes being dragged affect was laid out
+    // again.
+    int PartialLayoutCount() const { return FPartialLayoutCount; }
+    // A drag that moved or resized nodes ended: the next drawing lays the
+    // whole diagram out again when drag steps laid out only parts of it.
+    void EndGeometryEdits();
 
     // Zoom changes keep the model point at the view's centre where it is
     // (set by the editor); off, they keep the model origin where it is.
@@ -269,7 +280,17 @@ private:
     bool FHasVisibleArea = false;
     std::optional<TPoint> FAnchorMarker;
     int FLayoutCount = 0;
+    int FPartialLayoutCount = 0;
     bool FLayoutValid = false;
+    // The changes since the last pass are moves and resizes of these nodes
+    // during a drag.
+    bool FGeometryOnly = false;
+    bool FPartSinceFull = false;
+    std::vector<TTreeNodeShape *> FGeometryEdits;
+    // Since the last full pass: how far rows left below the window may lie
+    // from where they belong, and the window they were left below.
+    long long FShiftBound = 0;
+    TRect FCutArea;
     // Set while the position pass and the node walk run: what they report
     // as changes is their own work, not a change of the model.
     bool FInPasses = false;

@@ -87,6 +87,7 @@ void TTreeInteraction::GestureEdits(const QString &description)
 
 void TTreeInteraction::EndGesture()
 {
+    FTree->EndGeometryEdits();
     FGestureStep.reset();
 }
 
@@ -185,6 +186,9 @@ void TCustomTree::DrawOverlays(TKorCanvas3D *canvas)
 
 void TCustomTree::ForgetElement(const TComponent *element)
 {
+    FGeometryOnly = false;
+    FGeometryEdits.clear();
+    FLayoutValid = false;
     if (FInteraction)
         FInteraction->Forget(element);
 }
