@@ -441,7 +441,16 @@ TTreeNodeShape *TTreeDocument::PasteShape(TTreeNodeShape *source)
     TTreeNodeShape *node = CloneQuietly(source);
     if (!node)
         return nullptr;
-    node->SetVisible(true);
+    // The whole copy shows, not only its top: a pasted subtree is seen as
+    // it was copied.
+    std::vector<TTreeNodeShape *> pending{node};
+    while (!pending.empty()) {
+        TTreeNodeShape *n = pending.back();
+        pending.pop_back();
+        n->SetVisible(true);
+        for (int i = 0; i < n->ChildCount(); ++i)
+            pending.push_back(n->Child(i));
+    }
     if (node->LineCount() == 0)
         node->SetSimpleText(node->Name());
     NotifyAdded(node);

@@ -229,7 +229,8 @@ public:
     // A deep copy of a node (with its subtree and the connections to its
     // children) into this diagram, invisible, as a root.
     TTreeNodeShape *CloneShape(TTreeNodeShape *source);
-    // CloneShape, made visible; a copy without text shows its name.
+    // CloneShape, made visible with its whole subtree; a copy without text
+    // shows its name.
     TTreeNodeShape *PasteShape(TTreeNodeShape *source);
     // Expands or collapses every node, roots first, parents before children.
     void ExpandAll(bool expand);
@@ -405,6 +406,8 @@ public:
     // line ends) and imports its lines; EFileError naming the file and the reason when it cannot be
     // read, and then the diagram is left as it was.
     TTreeNodeShape *ImportOutlineFile(const QString &fileName);
+    // The lines ImportOutlineFile imports (the same errors).
+    static QStringList ReadOutlineFile(const QString &fileName);
 
     // ---- View hooks
     // A repaint request; ignored while AutoRepaint is off. The model only
