@@ -24,3 +24,19 @@ extern TMessageText SDBSQLiteFilter;         // file filter
 extern TMessageText SDBEngineSQLite;         // the embedded engine's name
 extern TMessageText SDBEnginePostgreSQL;     // the server engine's name
 extern TMessageText SDBStepRefresh;          // undo/step description
+// The command line's database input.
+extern TMessageText SDBInputDescription;
+extern TMessageText SDBNeedsTable;
+extern TMessageText SDBOptionDB;
+extern TMessageText SDBOptionTable;
+extern TMessageText SDBOptionSQL;
+extern TMessageText SDBOptionCodeField;
+extern TMessageText SDBOptionParentField;
+extern TMessageText SDBOptionGroupFields;
+extern TMessageText SDBOptionTextFields;
+extern TMessageText SDBOptionMultiLine;
+extern TMessageText SDBOptionGrid;
+extern TMessageText SDBOptionDetailTable;
+extern TMessageText SDBOptionDetailFields;
+extern TMessageText SDBOptionMasterField;
+extern TMessageText SDBOptionDetailField;

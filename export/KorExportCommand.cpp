@@ -267,17 +267,72 @@ void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOption
         *notices = f->Notices();
 }
 
-const std::vector<TDiagramInputKind> &DiagramInputKinds()
+namespace {
+
+std::vector<TDiagramInputKind> &InputKinds()
 {
-    static const std::vector<TDiagramInputKind> kinds = {
-        {QStringLiteral("abx"), &SInputDiagram, &ReadDiagram},
-        {QStringLiteral("txt"), &SInputOutline, &ReadOutline},
+    static std::vector<TDiagramInputKind> kinds = {
+        {QStringLiteral("abx"), &SInputDiagram, &ReadDiagram, {}, {}, {}, {}},
+        {QStringLiteral("txt"), &SInputOutline, &ReadOutline, {}, {}, {}, {}},
     };
     return kinds;
 }
 
-void ReadDiagramInput(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation)
+} // namespace
+
+const std::vector<TDiagramInputKind> &DiagramInputKinds()
 {
+    return InputKinds();
+}
+
+namespace {
+std::function<std::unique_ptr<TTree>(TComponent *)> &TreeFactory()
+{
+    static std::function<std::unique_ptr<TTree>(TComponent *)> factory;
+    return factory;
+}
+} // namespace
+
+void SetCommandLineTreeFactory(std::function<std::unique_ptr<TTree>(TComponent *host)> factory)
+{
+    TreeFactory() = std::move(factory);
+}
+
+void RegisterDiagramInputKind(TDiagramInputKind kind)
+{
+    auto &kinds = InputKinds();
+    for (const TDiagramInputKind &k : kinds)
+        if (k.Extension == kind.Extension)
+            return;
+    kinds.push_back(std::move(kind));
+}
+
+const TDiagramInputKind *FindDiagramInputKind(const QString &name)
+{
+    for (const TDiagramInputKind &k : DiagramInputKinds())
+        for (const QString &p : k.Prefixes)
+            if (name.startsWith(p))
+                return &k;
+    const QString ext = QFileInfo(name).suffix().isEmpty() ? QStringLiteral("abx") : Extension(name);
+    for (const TDiagramInputKind &k : DiagramInputKinds())
+        if (k.Extension == ext)
+            return &k;
+    return nullptr;
+}
+
+void ReadDiagramInput(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation,
+                      const TExportOptions &options)
+{
+    if (const TDiagramInputKind *k = FindDiagramInputKind(fileName); k && k->ReadWithOptions) {
+        try {
+            k->ReadWithOptions(tree, fileName, options);
+        } catch (const Exception &e) {
+            if (e.Message().contains(fileName))
+                throw;
+            throw EFileError(FormatMessage(SInputReadFailed, {fileName, e.Message()}));
+        }
+        return;
+    }
     // A name without extension is a diagram, as the diagram loader reads it.
     const QString ext = QFileInfo(fileName).suffix().isEmpty() ? QStringLiteral("abx") : Extension(fileName);
     QStringList known;
@@ -341,6 +396,12 @@ bool KnownExportOption(const QString &name, bool *takesValue)
                 *takesValue = !o.Value.isEmpty();
                 return true;
             }
+    for (const TDiagramInputKind &k : DiagramInputKinds())
+        for (const TExportOption &o : k.Options)
+            if (o.Name == name) {
+                *takesValue = !o.Value.isEmpty();
+                return true;
+            }
     return false;
 }
 
@@ -399,10 +460,24 @@ TCommandLine ParseCommandLine(const QStringList &all)
             }
             cmd.Options.emplace_back(name, value);
         }
+        // A database named by --db needs no input file.
+        for (const auto &[name, value] : cmd.Options)
+            if (name == QLatin1String("db") && files.size() == 1)
+                files << value;
         if (files.size() != 2)
             return error(SCommandExportArguments);
         cmd.Output = files.at(0);
         cmd.Input = files.at(1);
+        // The input's kind takes its own options; the rest are the output's.
+        if (const TDiagramInputKind *kind = FindDiagramInputKind(cmd.Input)) {
+            TExportOptions rest;
+            for (auto &option : cmd.Options) {
+                const bool own = std::any_of(kind->Options.begin(), kind->Options.end(),
+                                             [&](const TExportOption &o) { return o.Name == option.first; });
+                (own ? cmd.InputOptions : rest).push_back(option);
+            }
+            cmd.Options = std::move(rest);
+        }
         const QString problem = CheckExportOptions(cmd.Output, cmd.Options);
         if (!problem.isEmpty())
             return error(problem);
@@ -446,10 +521,21 @@ QString CommandLineHelp()
             options += QStringLiteral("    %1\n        %2 %3\n")
                            .arg(head, o.Description->Text(), FormatMessage(SCommandForFormats, {FormatList(exts)}));
         }
+    for (const TDiagramInputKind &k : DiagramInputKinds())
+        for (const TExportOption &o : k.Options) {
+            if (done.contains(o.Name))
+                continue;
+            done << o.Name;
+            const QString head = o.Value.isEmpty() ? QStringLiteral("--") + o.Name
+                                                   : QStringLiteral("--%1 %2").arg(o.Name, o.Value);
+            options += QStringLiteral("    %1\n        %2 %3\n")
+                           .arg(head, o.Description->Text(), FormatMessage(SCommandForFormats, {k.Extension}));
+        }
     return FormatMessage(SCommandHelp, {inputs, outputs, options});
 }
 
-int RunExportCommand(const QString &output, const QString &input, QTextStream &err, const TExportOptions &options)
+int RunExportCommand(const QString &output, const QString &input, QTextStream &err, const TExportOptions &options,
+                     const TExportOptions &inputOptions)
 {
     if (!FindExportCommandFormat(output)) {
         QStringList known;
@@ -466,7 +552,11 @@ int RunExportCommand(const QString &output, const QString &input, QTextStream &e
         TComponent host;
         host.SetName(QStringLiteral("TreeEditor1"));
         // Freed before the host, so the diagram frees its elements in one go.
-        const std::unique_ptr<TTree> tree = std::make_unique<TTree>(&host);
+        const TDiagramInputKind *kind = FindDiagramInputKind(input);
+        const std::unique_ptr<TTree> tree =
+            kind && kind->NewTree ? kind->NewTree(&host)
+            : TreeFactory()      ? TreeFactory()(&host)
+                                 : std::make_unique<TTree>(&host);
         tree->SetNoOwnerShapes(false);
         // Nobody is there to answer: what cannot be read is skipped and
         // reported, as a user answering Yes would have it.
@@ -480,7 +570,7 @@ int RunExportCommand(const QString &output, const QString &input, QTextStream &e
         });
         // The animation is kept for a diagram file and played into a GIF.
         std::unique_ptr<TTreeAnimate> animation;
-        ReadDiagramInput(*tree, input, &animation);
+        ReadDiagramInput(*tree, input, &animation, inputOptions);
         QStringList notices;
         WriteExport(*tree, output, options, &notices, animation.get());
         for (const QString &n : notices)

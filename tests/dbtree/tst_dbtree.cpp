@@ -8,12 +8,16 @@
 
 #include "core/Reader.h"
 #include "dbtree/DBTreeConst.h"
+#include "dbtree/DBTreeInput.h"
+#include "export/KorExportCommand.h"
 #include "model/TreeFile.h"
 #include "shapes/GridShape.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QFile>
+#include <QImage>
+#include <QTextStream>
 
 #ifdef DBTREE_TEST_POSTGRES
 constexpr bool kPostgres = true;
@@ -42,6 +46,7 @@ private slots:
         if (kPostgres && !TTestDatabase::PostgresAvailable())
             QSKIP("no PostgreSQL server was started for the tests (DENDRIX_TEST_PGHOST)");
         RegisterDBTreeClasses();
+        RegisterDatabaseInput();
     }
     void init()
     {
@@ -345,6 +350,77 @@ private slots:
         TTreeDataSet *d = FTree->DataSet();
         d->SetSQL(QStringLiteral("delete from t"));
         QVERIFY_THROWS_EXCEPTION(EDBTreeException, d->Open());
+    }
+
+    // The command line builds the tree and writes any format.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("outline");
+        QTest::addColumn<int>("status");
+        QTest::newRow("code and parent") << QStringList{"--table", "places", "--code-field", "code", "--parent-field",
+                                                        "parent", "--text-fields", "name"}
+                                         << "World\n Africa\n America\n" << 0;
+        QTest::newRow("groups") << QStringList{"--table", "places", "--group-fields", "kind", "--text-fields", "name"}
+                                << "planet\n World\ncontinent\n Africa\n America\n" << 0;
+        QTest::newRow("master and detail")
+            << QStringList{"--table", "places", "--text-fields", "name", "--detail-table", "cities", "--master-field",
+                           "code", "--detail-field", "place", "--detail-fields", "city"}
+            << "World\nAfrica\n Nairobi\nAmerica\n Boston\n Quito\n" << 0;
+        QTest::newRow("no table") << QStringList{"--text-fields", "name"} << "" << 1;
+        QTest::newRow("unknown field") << QStringList{"--table", "places", "--text-fields", "height"} << "" << 1;
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, outline);
+        QFETCH(int, status);
+        FDb->CreateTable(QStringLiteral("places"),
+                         {QStringLiteral("code integer"), QStringLiteral("parent integer"),
+                          QStringLiteral("name varchar(20)"), QStringLiteral("kind varchar(20)")},
+                         {{1, 0, QStringLiteral("World"), QStringLiteral("planet")},
+                          {2, 1, QStringLiteral("Africa"), QStringLiteral("continent")},
+                          {3, 1, QStringLiteral("America"), QStringLiteral("continent")}});
+        FDb->CreateTable(QStringLiteral("cities"), {QStringLiteral("place integer"), QStringLiteral("city varchar(20)")},
+                         {{3, QStringLiteral("Boston")}, {2, QStringLiteral("Nairobi")}, {3, QStringLiteral("Quito")}});
+        QTemporaryDir out;
+        const QString abx = out.filePath(QStringLiteral("tree.abx"));
+        QStringList args{QStringLiteral("--export"), abx};
+        const TTreeDatabase &d = FDb->Database();
+        if (kPostgres)
+            args << QStringLiteral("--db")
+                 << QStringLiteral("postgresql://%1@/%2?host=%3&port=%4").arg(d.User, d.DatabaseName, d.Host).arg(d.Port);
+        else
+            args << d.DatabaseName;
+        args << options;
+        const TCommandLine cmd = ParseCommandLine(args);
+        QCOMPARE(cmd.Action, TCommandLine::aExport);
+        QString errors;
+        QTextStream err(&errors);
+        QCOMPARE(RunExportCommand(cmd.Output, cmd.Input, err, cmd.Options, cmd.InputOptions), status);
+        if (status != 0) {
+            QVERIFY(!errors.isEmpty());
+            return;
+        }
+        QVERIFY2(errors.isEmpty(), qPrintable(errors));
+        TComponent host;
+        TDBTree read(&host);
+        read.SetNoOwnerShapes(false);
+        LoadDiagramFile(read, abx);
+        // The layout came along; the datasets did not.
+        QVERIFY(read.Layout()->Count() >= 1);
+        QCOMPARE(read.DataSet(), nullptr);
+        QCOMPARE(Outline(read), outline);
+        // A picture of the same tree.
+        const QString png = out.filePath(QStringLiteral("tree.png"));
+        args[1] = png;
+        const TCommandLine picture = ParseCommandLine(args);
+        // The written diagram exports again from the command line.
+        QCOMPARE(RunExportCommand(out.filePath(QStringLiteral("again.bmp")), abx, err, {}), 0);
+        QCOMPARE(RunExportCommand(picture.Output, picture.Input, err, picture.Options, picture.InputOptions), 0);
+        QVERIFY(QImage(png).width() > 10);
+        // The help names the options.
+        QVERIFY(CommandLineHelp().contains(QStringLiteral("--code-field FIELD")));
     }
 
     void missingTableAndDatabase()
