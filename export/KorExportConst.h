@@ -85,6 +85,10 @@ extern TMessageText SOptionSpeed;           // --speed
 extern TMessageText SOptionCompression;     // --compression
 extern TMessageText SOptionDither;          // --dither
 extern TMessageText SOptionReduction;       // --reduction
+extern TMessageText SOptionAnimate;         // --animate
+extern TMessageText SExportNoAnimation;
+extern TMessageText SExportTooManyFrames;
+extern TMessageText SExportAnimateSize;
 extern TMessageText SOptionDelimiter;       // --delimiter
 
 // Print preview
