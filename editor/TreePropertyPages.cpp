@@ -150,6 +150,8 @@ QString ShortCutText(int code)
 TTreePropertyPages::TTreePropertyPages(QWidget *parent) : TTreePanelPart(parent), FPages(new QTabWidget(this))
 {
     setObjectName(QStringLiteral("PageTree"));
+    // A band above the diagram: as high as its tallest page, no more.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(FPages);
