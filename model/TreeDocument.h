@@ -283,13 +283,51 @@ public:
     // interaction edit through these.
     // Frees a node with its subtree and connections (tckRemoving first).
     void DeleteShape(TTreeNodeShape *node);
-    // Frees a connection when the connection list's OnDeleting allows it.
-    bool DeleteConnection(TTreeConnection *connection);
+    // Frees a connection; when `ask`, only when the connection list's
+    // OnDeleting allows it (taking an edit back does not ask).
+    bool DeleteConnection(TTreeConnection *connection, bool ask = true);
     // A move asked for by the user (UserMove: OnMovingShape may change or
     // cancel it).
     void MoveShape(TTreeNodeShape *node, int dx, int dy, bool withChildren);
     // Resizing by a handle (Resize: OnResizingShape may change or cancel it).
     void ResizeShape(TTreeNodeShape *node, TTreeShapeHandle corner, int dx, int dy);
+    // A move taken back or made again: by exactly (dx, dy), its subtree
+    // along when withChildren, asking no handler; then the node's automatic
+    // positioning becomes that of `autoPosition` (null: none of its own).
+    void ShiftShape(TTreeNodeShape *node, int dx, int dy, bool withChildren,
+                    const TTreeShapeAutoPosition *autoPosition);
+    // Puts a node under `parent` (null: among the roots) at a place among
+    // its brothers and in Shapes, the drawing order; places beyond the end
+    // go last. Unlike SetShapeParent it keeps every connection (taking a
+    // re-parenting back). Ignored for a parent in the node's own subtree.
+    // A tckParent notice when the parent changes, else tckOrder.
+    void PlaceShape(TTreeNodeShape *node, TTreeNodeShape *parent, int brotherIndex, int shapeIndex);
+    // Elements that were freed coming back where they were (a delete taken
+    // back, an addition made again). Each node and connection arrives
+    // detached, without owner, named as it was; it joins the diagram's
+    // owner (a name in use meanwhile gives way to a free one) and every
+    // list at its former place. Nodes come parents first; a parent is a
+    // node of the diagram or one arriving before. One tckAdded notice per
+    // arriving node whose parent stays, and per arriving connection between
+    // two staying nodes.
+    struct TReturningShape
+    {
+        std::unique_ptr<TTreeNodeShape> Node;
+        TTreeNodeShape *Parent = nullptr;
+        int BrotherIndex = -1; // among the parent's children, or the roots
+        int ShapeIndex = -1;   // in Shapes
+        bool Visible = true;
+        TRect Edges;           // TTreeNodeShape::Edges
+    };
+    struct TReturningConnection
+    {
+        std::unique_ptr<TTreeConnection> Connection;
+        TTreeNodeShape *From = nullptr;
+        TTreeNodeShape *To = nullptr;
+        int Index = -1;     // in Connections
+        int FromIndex = -1; // among the connections that start at From
+    };
+    void RestoreElements(std::vector<TReturningShape> &shapes, std::vector<TReturningConnection> &connections);
     // Re-parents a node (null: makes it a root); ignored where SetParent
     // ignores it.
     void SetShapeParent(TTreeNodeShape *node, TTreeNodeShape *parent);
@@ -415,6 +453,15 @@ public:
         if (value > 0)
             FGridStep = value;
     }
+    // The diagram's background: its colour and its gradient (created on
+    // first use; Peek never creates it; null frees it). The view implements
+    // these with the control's own colour and gradient; a diagram without a
+    // window keeps a colour and has no gradient.
+    virtual TColor BackgroundColor() const { return FBackgroundColor; }
+    virtual void SetBackgroundColor(TColor value) { FBackgroundColor = value; }
+    virtual TKorGradient *BackgroundGradient() { return nullptr; }
+    virtual const TKorGradient *PeekBackgroundGradient() const { return nullptr; }
+    virtual void SetBackgroundGradient(const TKorGradient *value) {}
     // Where the control sits in its window: a load puts it back afterwards,
     // so stored bounds do not move the control. Nothing without a window.
     struct TControlPlacement
@@ -494,4 +541,5 @@ private:
     bool FPartlyRead = false;
     TColor FGridColor = clGray;
     int FGridStep = 10;
+    TColor FBackgroundColor = clWhite;
 };

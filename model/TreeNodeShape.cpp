@@ -560,6 +560,17 @@ void TTreeNodeShape::MoveEdges(int &near, int &far, long long to)
     near = edge;
 }
 
+void TTreeNodeShape::RestoreEdges(const TRect &edges)
+{
+    if (FX0 == edges.Left && FY0 == edges.Top && FX1 == edges.Right && FY1 == edges.Bottom)
+        return;
+    FX0 = edges.Left;
+    FY0 = edges.Top;
+    FX1 = edges.Right;
+    FY1 = edges.Bottom;
+    Changed();
+}
+
 void TTreeNodeShape::SetX0(int value)
 {
     value = ClampCoord(value);

@@ -64,6 +64,12 @@ public:
     void SetControlPlacement(const TControlPlacement &placement) override;
     bool ControlVisible() const override { return Visible(); }
     void SetControlVisible(bool visible) override { SetVisible(visible); }
+    // The diagram's background is the control's colour and gradient.
+    TColor BackgroundColor() const override { return Color(); }
+    void SetBackgroundColor(TColor value) override { SetColor(value); }
+    TKorGradient *BackgroundGradient() override { return Gradient(); }
+    const TKorGradient *PeekBackgroundGradient() const override { return PeekGradient(); }
+    void SetBackgroundGradient(const TKorGradient *value) override { SetGradient(value); }
     // A subtree whose every drawing lies outside the visible area (worked
     // out after each position pass) is passed by.
     bool SubtreeOutOfView(const TTreeNodeShape *node, bool &answer) const override;
