@@ -1,4 +1,5 @@
 #pragma once
+#include "editor/TreeAlign.h"
 // The diagram-wide property pages: General, Cross Box, Panel, Align, Mouse,
 // Selected, Scroll Bars, Grid, Handles, Print and Text Editor. Every
 // control shows one setting of the diagram when the pages are filled (at
@@ -28,21 +29,7 @@ class QTabWidget;
 class TButtonColor;
 class TButtonPen;
 
-// What aligning the selection does; the first selected node is the
-// reference.
-enum TAlignKind {
-    akLeft,      // left edges at the reference's
-    akRight,     // right edges at the reference's
-    akTop,       // top edges at the reference's
-    akBottom,    // bottom edges at the reference's
-    akMinWidth,  // every selected node the smallest width among them
-    akMaxWidth,
-    akMinHeight,
-    akMaxHeight,
-};
-// Aligns the selected nodes of a diagram, keeping sizes when moving; one
-// step; nothing with fewer than two selected nodes.
-void AlignSelection(TTreeDocument *tree, TAlignKind kind);
+
 
 // The shortcut codes of the text editor's key list, in list order, and
 // the text each is shown with.

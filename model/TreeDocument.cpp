@@ -441,7 +441,16 @@ TTreeNodeShape *TTreeDocument::PasteShape(TTreeNodeShape *source)
     TTreeNodeShape *node = CloneQuietly(source);
     if (!node)
         return nullptr;
-    node->SetVisible(true);
+    // The whole copy shows, not only its top: a pasted subtree is seen as
+    // it was copied.
+    std::vector<TTreeNodeShape *> pending{node};
+    while (!pending.empty()) {
+        TTreeNodeShape *n = pending.back();
+        pending.pop_back();
+        n->SetVisible(true);
+        for (int i = 0; i < n->ChildCount(); ++i)
+            pending.push_back(n->Child(i));
+    }
     if (node->LineCount() == 0)
         node->SetSimpleText(node->Name());
     NotifyAdded(node);
@@ -509,6 +518,35 @@ void TTreeDocument::ReleaseForeignLinks()
             if (child->Tree())
                 child->Tree()->FRoots.Add(child);
         }
+    }
+}
+
+void TTreeDocument::AdoptElements()
+{
+    TComponent *owner = Owner();
+    if (!owner)
+        return;
+    int missing = 0;
+    for (int i = 0; i < FShapes.Count(); ++i)
+        missing += FShapes[i]->Owner() ? 0 : 1;
+    for (int i = 0; i < FConnections.Count(); ++i)
+        missing += FConnections[i]->Owner() ? 0 : 1;
+    if (missing == 0)
+        return;
+    owner->ReserveComponents(missing);
+    for (int i = 0; i < FShapes.Count(); ++i) {
+        TTreeNodeShape *node = FShapes[i];
+        if (node->Owner())
+            continue;
+        owner->InsertComponent(node);
+        node->SetName(owner->UniqueName(node->ClassName()));
+    }
+    for (int i = 0; i < FConnections.Count(); ++i) {
+        TTreeConnection *c = FConnections[i];
+        if (c->Owner())
+            continue;
+        owner->InsertComponent(c);
+        c->SetName(ConnectionName(owner, c->FromShape(), c->ToShape()));
     }
 }
 
