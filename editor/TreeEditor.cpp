@@ -75,6 +75,7 @@ TTreeEditor::TTreeEditor(QWidget *parent) : QMainWindow(parent), FCaptionFormat(
     setObjectName(QStringLiteral("TreeEditor"));
     BuildFileActions();
     BuildBands();
+    ComposePanels();
     BuildDefaultMenus();
     FRecent = std::make_unique<TRecentFiles>(FReopenMenu, FReopenSeparator);
     FRecent->OnOpen = [this](const QString &name) { OpenFile(name); };
@@ -559,6 +560,7 @@ void TTreeEditor::FormShow()
             }
     }
     FStarting = false;
+    FinishStartingPanels();
     UpdateCaption();
     RefreshInspector();
     FStatusBar->FormResized(width());

@@ -38,6 +38,10 @@ class TComponent;
 class TKorInspector;
 class TReader;
 class TRecentFiles;
+class TTreeFontToolbar;
+class TTreeFormatToolbar;
+class TTreeNodeOutline;
+class TTreePropertyPages;
 class TTreeStatusBar;
 class TWriter;
 
@@ -156,6 +160,11 @@ public:
     TRecentFiles *Recent() const { return FRecent.get(); }
     QMenu *ReopenMenu() const override { return FReopenMenu; }
     QAction *ReopenSeparator() const override { return FReopenSeparator; }
+    // The parts in the bands (TreeEditorPanels.cpp).
+    TTreePropertyPages *PropertyPages() const { return FPropertyPages; }
+    TTreeFontToolbar *FontToolbar() const { return FFontToolbar; }
+    TTreeFormatToolbar *FormatToolbar() const { return FFormatToolbar; }
+    TTreeNodeOutline *NodeOutline() const { return FNodeOutline; }
     bool RulersShowUnits() const { return FRulersUnits; }
     void SetRulersShowUnits(bool value) { FRulersUnits = value; }
 
@@ -203,6 +212,9 @@ private:
     void BuildBands();
     void BuildFileActions();
     void BuildDefaultMenus();
+    // The property pages, the toolbars and the outline into their bands.
+    void ComposePanels();
+    void FinishStartingPanels();
     // A new, empty diagram with its own owner of elements, not yet shown.
     std::unique_ptr<TDocumentSlot> NewDocumentSlot();
     // Reads a file into a new document; `failure` says why it stopped.
@@ -257,6 +269,10 @@ private:
     QWidget *FRulerV = nullptr;
     QTabBar *FTabs = nullptr;
     TTreeStatusBar *FStatusBar = nullptr;
+    TTreePropertyPages *FPropertyPages = nullptr;
+    TTreeFontToolbar *FFontToolbar = nullptr;
+    TTreeFormatToolbar *FFormatToolbar = nullptr;
+    TTreeNodeOutline *FNodeOutline = nullptr;
 };
 
 // Window bounds moved and cut so they lie on one of the screens (the one

@@ -3,6 +3,7 @@
 
 #include "editor/DendrixSettings.h"
 #include "editor/TreeEditor.h"
+#include "editor/TreePropertyPages.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -88,6 +89,9 @@ void TTreeEditor::LoadSettings(QSettings &settings)
     ReadVisibility(*this, settings, "Rulers", ebRulers);
     if (const auto units = ReadSettingsBool(settings, QStringLiteral("RulersUnits")))
         SetRulersShowUnits(*units);
+    // The screen's smooth drawing, a view option of the window.
+    if (const auto smooth = ReadSettingsBool(settings, QStringLiteral("SmoothDrawing")); smooth && PropertyPages())
+        PropertyPages()->SetSmoothDrawing(*smooth);
     if (const auto width = ReadSettingsInt(settings, QStringLiteral("NodeTreeWidth")); width && *width > 0 && *width <= kMaxExtent) {
         const int w = qBound(kMinSidePanel, *width, kMaxSidePanel);
         QList<int> sizes = MainSplitter()->sizes();
@@ -122,6 +126,8 @@ void TTreeEditor::SaveSettings(QSettings &settings)
     settings.setValue(QStringLiteral("ToolBar"), BandVisible(ebToolButtons));
     settings.setValue(QStringLiteral("Rulers"), BandVisible(ebRulers));
     settings.setValue(QStringLiteral("RulersUnits"), RulersShowUnits());
+    if (PropertyPages())
+        settings.setValue(QStringLiteral("SmoothDrawing"), PropertyPages()->SmoothDrawing());
     const QList<int> sizes = MainSplitter()->sizes();
     settings.setValue(QStringLiteral("NodeTreeWidth"), sizes.value(SidePanelLeft() ? 0 : 1, PanelNodes()->width()));
     settings.setValue(QStringLiteral("NodeTreeLeft"), SidePanelLeft());

@@ -98,6 +98,9 @@ TTreeFontToolbar::TTreeFontToolbar(QWidget *parent) : TTreePanelPart(parent)
     FName = new QComboBox(this);
     FName->setObjectName(QStringLiteral("FontName"));
     FName->setProperty(kNoTranslateProperty, true);
+    // Editable so that a font this system lacks still shows its name.
+    FName->setEditable(true);
+    FName->setInsertPolicy(QComboBox::NoInsert);
     FName->addItems(QFontDatabase::families());
     FName->setMaxVisibleItems(15);
     FName->setMinimumContentsLength(14);
@@ -172,6 +175,14 @@ TTreeFontToolbar::TTreeFontToolbar(QWidget *parent) : TTreePanelPart(parent)
     row->addStretch(1);
 
     connect(FName, &QComboBox::activated, this, [this](int i) { ApplyName(FName->itemText(i)); });
+    // A typed name is taken when the system has that font.
+    connect(FName->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        const int entry = FName->findText(FName->currentText().trimmed(), Qt::MatchFixedString);
+        if (entry >= 0)
+            ApplyName(FName->itemText(entry));
+        else
+            Refresh();
+    });
     connect(FSize, &QComboBox::activated, this, [this](int i) { ApplySizeText(FSize->itemText(i)); });
     connect(FSize->lineEdit(), &QLineEdit::editingFinished, this, [this] { ApplySizeText(FSize->currentText()); });
     connect(FBold, &QToolButton::toggled, this, [this](bool on) { ApplyStyle(fsBold, on); });
@@ -226,6 +237,7 @@ void TTreeFontToolbar::FillControls()
         w->setEnabled(first != nullptr);
     if (!first) {
         FName->setCurrentIndex(-1);
+        FName->setEditText(QString());
         FSize->setCurrentIndex(-1);
         FSize->setEditText(QString());
         FGradient->SetGradient(nullptr);
@@ -241,6 +253,7 @@ void TTreeFontToolbar::FillControls()
         sameSize = sameSize && f->Size() == font->Size();
     }
     FName->setCurrentIndex(sameName ? FName->findText(font->Name(), Qt::MatchFixedString) : -1);
+    FName->setEditText(sameName ? font->Name() : QString());
     if (sameSize) {
         const QString size = QString::number(font->Size());
         const int entry = FSize->findText(size);

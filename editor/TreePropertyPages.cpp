@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -88,6 +89,8 @@ QString ShortCutText(int code)
 TTreePropertyPages::TTreePropertyPages(QWidget *parent) : TTreePanelPart(parent), FPages(new QTabWidget(this))
 {
     setObjectName(QStringLiteral("PageTree"));
+    // A band above the diagram: as high as its tallest page, no more.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(FPages);
@@ -121,6 +124,39 @@ TTreePropertyPages::TTreePropertyPages(QWidget *parent) : TTreePanelPart(parent)
     // selection).
     connect(FPages, &QTabWidget::currentChanged, this, [this] { Refresh(); });
     Refresh();
+}
+
+void TTreePropertyPages::AdoptTabs(QTabWidget *tabs)
+{
+    if (!tabs || tabs == FPages)
+        return;
+    for (size_t i = 0; i < FPageWidgets.size(); ++i) {
+        const int index = static_cast<int>(i);
+        QWidget *sheet = tabs->widget(index);
+        if (!sheet) {
+            sheet = new QWidget(tabs);
+            tabs->addTab(sheet, QString::fromLatin1(kPageNames[i]));
+        }
+        if (!sheet->layout())
+            new QVBoxLayout(sheet);
+        sheet->layout()->setContentsMargins(0, 0, 0, 0);
+        sheet->layout()->addWidget(FPageWidgets[i]);
+        FPageWidgets[i]->show();
+    }
+    delete FPages;
+    FPages = tabs;
+    connect(FPages, &QTabWidget::currentChanged, this, [this] { Refresh(); });
+    FPages->installEventFilter(this);
+    hide();
+    Refresh();
+}
+
+bool TTreePropertyPages::eventFilter(QObject *watched, QEvent *event)
+{
+    // The adopted band coming into sight shows what the diagram holds.
+    if (watched == FPages && event->type() == QEvent::Show)
+        Refresh();
+    return TTreePanelPart::eventFilter(watched, event);
 }
 
 TTreePropertyPages::~TTreePropertyPages() = default;
@@ -685,8 +721,9 @@ void TTreePropertyPages::BuildGrid()
     inner->addWidget(units);
     inner->addWidget(unitList);
     auto fill = [this, visible, units, unitList] {
-        for (QWidget *w : std::initializer_list<QWidget *>{visible, units, unitList})
-            w->setEnabled(static_cast<bool>(FRulers.Visible));
+        visible->setEnabled(static_cast<bool>(FRulers.Visible));
+        units->setEnabled(static_cast<bool>(FRulers.ShowUnits));
+        unitList->setEnabled(static_cast<bool>(FRulers.Units));
         if (!FRulers.Visible)
             return;
         visible->setChecked(FRulers.Visible());

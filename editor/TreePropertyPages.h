@@ -47,6 +47,10 @@ public:
     enum TPage { ppGeneral, ppCrossBox, ppPanel, ppAlign, ppMouse, ppSelected, ppScrollBars, ppGrid, ppHandles,
                  ppPrint, ppTextEditor, ppCount };
     QTabWidget *Pages() const { return FPages; }
+    // Puts the pages into the sheets of another tab widget (the window's
+    // band), one page per sheet in order, and works through that from
+    // then on; this widget itself stays out of sight.
+    void AdoptTabs(QTabWidget *tabs);
     QWidget *Page(TPage page) const;
 
     // The window's start: handlers marked S do nothing meanwhile.
@@ -95,6 +99,7 @@ signals:
     void SmoothDrawingChanged(bool on);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void FillControls() override;
     bool Concerns(const TTreeChange &change) const override;
 

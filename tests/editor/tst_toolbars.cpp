@@ -80,12 +80,27 @@ void TestToolbars::differentFontsShowNoName()
     host.Select({a, b});
     font.Refresh();
     QCOMPARE(font.NameBox()->currentIndex(), -1);
+    QVERIFY(font.NameBox()->currentText().isEmpty());
     QVERIFY(font.SizeBox()->currentText().isEmpty());
     // Alone, each shows its own.
     host.Select({a});
     font.Refresh();
     QCOMPARE(font.NameBox()->currentText(), first);
     QCOMPARE(font.SizeBox()->currentText(), QStringLiteral("10"));
+    // A font the system lacks still shows its name; a typed unknown name
+    // changes nothing.
+    a->Font()->SetName(QStringLiteral("No Such Font Anywhere"));
+    font.Refresh();
+    QCOMPARE(font.NameBox()->currentText(), QStringLiteral("No Such Font Anywhere"));
+    font.show();
+    font.NameBox()->lineEdit()->selectAll();
+    QTest::keyClicks(font.NameBox()->lineEdit(), QStringLiteral("Unknown"));
+    QTest::keyClick(font.NameBox()->lineEdit(), Qt::Key_Return);
+    QCOMPARE(a->Font()->Name(), QStringLiteral("No Such Font Anywhere"));
+    font.NameBox()->lineEdit()->selectAll();
+    QTest::keyClicks(font.NameBox()->lineEdit(), first.toUpper());
+    QTest::keyClick(font.NameBox()->lineEdit(), Qt::Key_Return);
+    QCOMPARE(a->Font()->Name(), first);
 }
 
 void TestToolbars::typedSizeAppliesToAll_data()
