@@ -466,6 +466,12 @@ void TTreeUndo::TreeChanged(TTreeDocument *tree, const TTreeChange &notice)
     }
 }
 
+void TTreeUndo::TreeCleared(TTreeDocument *tree)
+{
+    if (tree && tree == FTree && !FApplying)
+        Clear();
+}
+
 // ---- Taking back and making again
 
 void TTreeUndo::Apply(TTreeUndoItem *item, bool redo)

@@ -18,8 +18,8 @@
 // state after the step. Taking back and making again are edits themselves
 // (with their notices, as one step), which the list does not record.
 //
-// The list is emptied when the document is replaced (New, Open); it keeps
-// at most Limit() steps, dropping the oldest.
+// The list is emptied when the document is replaced or cleared (New, Open);
+// it keeps at most Limit() steps, dropping the oldest.
 
 #include "editor/EditorHost.h"
 #include "model/TreeChanges.h"
@@ -136,6 +136,8 @@ public:
     void TreeStepEnd(TTreeDocument *tree) override;
     void TreeChanging(TTreeDocument *tree, const TTreeChange &change) override;
     void TreeChanged(TTreeDocument *tree, const TTreeChange &change) override;
+    // Clearing the document (New, Open into the same document) empties the list.
+    void TreeCleared(TTreeDocument *tree) override;
 
 signals:
     // The list changed: a step was recorded, taken back, made again, or the

@@ -13,7 +13,8 @@
 //
 // No notices are sent while a file is read into the diagram, while it is
 // cleared, or while notices are suspended (TTreeQuietChanges): these are not
-// edits.
+// edits. After clearing (reading a file clears first) listeners hear
+// TreeCleared: whatever they keep of the elements is void.
 
 #include <QString>
 
@@ -60,6 +61,7 @@ public:
     virtual void TreeStepEnd(TTreeDocument *tree) {}
     virtual void TreeChanging(TTreeDocument *tree, const TTreeChange &change) {}
     virtual void TreeChanged(TTreeDocument *tree, const TTreeChange &change) {}
+    virtual void TreeCleared(TTreeDocument *tree) {}
 };
 
 // One user action while it lives (TTreeDocument::BeginStep / EndStep).

@@ -534,6 +534,7 @@ void TTreeDocument::Clear()
     FPartlyReadFrom.clear();
     SetAutoRepaint(repaint);
     Invalidate();
+    NotifyCleared();
 }
 
 TTreeNodeShape *TTreeDocument::ShapeAt(int x, int y) const

@@ -269,6 +269,8 @@ public:
     // Sends a notice before and after a change (when notices are active).
     void NotifyChanging(const TTreeChange &change);
     void NotifyChanged(const TTreeChange &change);
+    // Tells the listeners the diagram was cleared (Clear does).
+    void NotifyCleared();
 
     // ---- Edit operations (TreeEdits.cpp): what a user does to a diagram,
     // each with its notice. The plain setters and the hierarchy calls of

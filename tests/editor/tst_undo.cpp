@@ -23,7 +23,7 @@ struct TStepLog : TTreeChangeListener
 
 // A small diagram: Root with children A (with child A1) and B, a second
 // root R2, and a connection A1 -> B besides the parents' ones.
-struct TSample : TUndoHost
+struct TSample : THost
 {
     TTreeNodeShape *Root, *A, *A1, *B, *R2;
     TSample()
@@ -195,7 +195,7 @@ void TestUndo::borderOfSeveralNodesRestoresAll()
 
 void TestUndo::dragIsOneStepAndSmall()
 {
-    TUndoHost host;
+    THost host;
     std::vector<TTreeNodeShape *> nodes;
     {
         TTreeQuietChanges quiet(host.Tree);
@@ -350,9 +350,21 @@ void TestUndo::replacingTheDocumentEmptiesTheList()
     QCOMPARE(undo.Count(), 0);
     other.Tree->MoveShape(other.B, 5, 5, false);
     QCOMPARE(undo.Count(), 1);
-    // Opening a file into the same document: its owner replaces it.
-    undo.SetTree(other.Tree);
+    // Opening a file into the same document clears it first.
+    const QByteArray file = Stream(*other.Tree);
+    other.Tree->MoveShape(other.B, 5, 5, false);
+    QCOMPARE(undo.Count(), 2);
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    LoadDiagram(*other.Tree, buffer);
     QCOMPARE(undo.Count(), 0);
+    QVERIFY(other.Tree->Shapes().Count() > 0);
+    other.Tree->MoveShape(other.Tree->Shapes()[0], 5, 5, false);
+    QCOMPARE(undo.Count(), 1);
+    other.Tree->Clear();
+    QCOMPARE(undo.Count(), 0);
+    QVERIFY(!undo.CanRedo());
 }
 
 void TestUndo::stepsOfFreedElementsAreHarmless()
