@@ -81,6 +81,20 @@ void TTreeDocument::EndStep()
         SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeStepEnd(this); });
 }
 
+void TTreeDocument::BeginReplace()
+{
+    if (FReplaceDepth++ == 0 && !FChangeListeners.empty())
+        SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeReplacing(this); });
+}
+
+void TTreeDocument::EndReplace()
+{
+    if (FReplaceDepth <= 0)
+        return;
+    if (--FReplaceDepth == 0 && !FChangeListeners.empty())
+        SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeReplaced(this); });
+}
+
 void TTreeDocument::NotifyChanging(const TTreeChange &change)
 {
     if (NoticesActive())
@@ -93,10 +107,10 @@ void TTreeDocument::NotifyChanged(const TTreeChange &change)
         SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeChanged(this, change); });
 }
 
-void TTreeDocument::NotifyCleared()
+void TTreeDocument::NotifyRemoved(const TComponent *element)
 {
-    if (!FChangeListeners.empty())
-        SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeCleared(this); });
+    if (NoticesActive())
+        SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeRemoved(this, element); });
 }
 
 void TTreeDocument::DeleteShape(TTreeNodeShape *node)
@@ -108,6 +122,7 @@ void TTreeDocument::DeleteShape(TTreeNodeShape *node)
     change.Element = node;
     NotifyChanging(change);
     delete node;
+    NotifyRemoved(node);
 }
 
 bool TTreeDocument::DeleteConnection(TTreeConnection *connection, bool ask)
@@ -124,6 +139,7 @@ bool TTreeDocument::DeleteConnection(TTreeConnection *connection, bool ask)
     change.Element = connection;
     NotifyChanging(change);
     delete connection;
+    NotifyRemoved(connection);
     return true;
 }
 
@@ -468,6 +484,8 @@ bool TTreeDocument::DeleteSelected()
     }
     if (owner)
         owner->EndBulkRelease();
+    for (const TTreeNodeShape *node : tops)
+        NotifyRemoved(node);
     SetAutoRepaint(repaint);
     Invalidate();
     if (successor)

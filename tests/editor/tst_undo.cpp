@@ -7,6 +7,7 @@
 #include "editor/DendrixConstants.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -54,6 +55,7 @@ private slots:
     void captionsFollowTheList_data();
     void captionsFollowTheList();
     void shortcuts();
+    void itemsGoFirstIntoTheEditMenu();
     void undoIsOneStepOthersHearAndNotRecorded();
     void cleanStateAndModifiedMark();
     void limitDropsTheOldest();
@@ -273,6 +275,26 @@ void TestUndo::shortcuts()
     QVERIFY(u.contains(QKeySequence(QStringLiteral("Alt+Backspace"))));
     QVERIFY(r.contains(QKeySequence(QStringLiteral("Ctrl+Y"))));
     QVERIFY(r.contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))));
+}
+
+void TestUndo::itemsGoFirstIntoTheEditMenu()
+{
+    TSample s;
+    TTreeUndo undo(s.Tree);
+    QMenu edit;
+    QAction *cut = edit.addAction(QStringLiteral("Cu&t"));
+    undo.InstallInto(&edit);
+    const QList<QAction *> items = edit.actions();
+    QCOMPARE(items.size(), 4);
+    QCOMPARE(items[0]->text(), QStringLiteral("Undo"));
+    QVERIFY(!items[0]->isEnabled());
+    QCOMPARE(items[1]->text(), QStringLiteral("Redo"));
+    QVERIFY(items[2]->isSeparator());
+    QCOMPARE(items[3], cut);
+    s.Tree->MoveShape(s.A, 1, 1, false);
+    emit edit.aboutToShow();
+    QCOMPARE(items[0]->text(), QStringLiteral("Undo Move"));
+    QVERIFY(items[0]->isEnabled());
 }
 
 void TestUndo::undoIsOneStepOthersHearAndNotRecorded()

@@ -4,6 +4,8 @@
 #include "model/TreeFile.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
+#include <algorithm>
 #include <QtTest>
 
 namespace {
@@ -33,6 +35,27 @@ struct TRecorder : TTreeChangeListener
     void TreeChanged(TTreeDocument *, const TTreeChange &c) override { Log << QStringLiteral("> ") + Describe(c); }
 };
 
+// Also hears what goes without an edit notice: removals done, the content
+// replaced, the diagram destroyed. Freed elements are named by the
+// position they had in `known`.
+struct TBracketRecorder : TRecorder
+{
+    std::vector<const TComponent *> Known;
+    TTreeDocument *Tree = nullptr;
+    void TreeRemoved(TTreeDocument *, const TComponent *element) override
+    {
+        const auto it = std::find(Known.begin(), Known.end(), element);
+        Log << QStringLiteral("removed %1").arg(it == Known.end() ? -1 : int(it - Known.begin()));
+    }
+    void TreeReplacing(TTreeDocument *) override { Log << QStringLiteral("replacing"); }
+    void TreeReplaced(TTreeDocument *) override { Log << QStringLiteral("replaced"); }
+    void TreeDestroying(TTreeDocument *tree) override
+    {
+        Log << QStringLiteral("destroying");
+        tree->RemoveChangeListener(this);
+    }
+};
+
 } // namespace
 
 class TestTreeChanges : public QObject
@@ -46,6 +69,7 @@ private slots:
     void readingAndClearingAreSilent();
     void listenerRemovingItselfWhileHearing();
     void connectionPointEdits();
+    void removalAndReplacingAreHeard();
     void returningElementsTakeTheirPlaces_data();
     void returningElementsTakeTheirPlaces();
 };
@@ -343,6 +367,57 @@ void TestTreeChanges::connectionPointEdits()
     QVERIFY(!tree->AnchorConnectionPoint(bare, 0, 1));
     QVERIFY(!tree->AnchorConnectionPoint(bare, -1, 1));
     QCOMPARE(bare->Count(), 0);
+}
+
+void TestTreeChanges::removalAndReplacingAreHeard()
+{
+    THost source;
+    source.Tree->AddRoot(QStringLiteral("a"))->AddChild(QStringLiteral("b"));
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    SaveDiagram(*source.Tree, buffer);
+
+    auto host = std::make_unique<THost>();
+    TTreeDocument *tree = host->Tree;
+    TBracketRecorder rec;
+    tree->AddChangeListener(&rec);
+    // Reading clears first: one bracket for both.
+    buffer.seek(0);
+    LoadDiagram(*tree, buffer);
+    QCOMPARE(rec.Log, QStringList({"replacing", "replaced"}));
+    rec.Log.clear();
+    tree->Clear();
+    QCOMPARE(rec.Log, QStringList({"replacing", "replaced"}));
+
+    TTreeNodeShape *r1 = tree->AddRoot(QStringLiteral("r1"));
+    TTreeNodeShape *r2 = tree->AddRoot(QStringLiteral("r2"));
+    TTreeNodeShape *c1 = r1->AddChild(QStringLiteral("c1"));
+    TTreeNodeShape *c2 = r2->AddChild(QStringLiteral("c2"));
+    TTreeConnection *link = tree->Connections().Items(1);
+    rec.Known = {r1, r2, c1, c2, link};
+    rec.Log.clear();
+    tree->DeleteConnection(link);
+    tree->DeleteShape(c1);
+    QCOMPARE(rec.Log.filter(QStringLiteral("removed")), QStringList({"removed 4", "removed 2"}));
+    // Several at once: each is heard of as removed after all were
+    // announced.
+    rec.Log.clear();
+    tree->SetSingleSelection(false);
+    r1->SetSelected(true);
+    r2->SetSelected(true);
+    rec.Log.clear();
+    tree->DeleteSelected();
+    const QStringList removals = rec.Log.filter(QRegularExpression(QStringLiteral("^(< Removing|removed)")));
+    QCOMPARE(removals.size(), 4);
+    QVERIFY(removals[0].startsWith(QLatin1String("< Removing")));
+    QVERIFY(removals[1].startsWith(QLatin1String("< Removing")));
+    QCOMPARE(removals.mid(2), QStringList({"removed 0", "removed 1"}));
+    // The diagram going is the last thing heard.
+    rec.Log.clear();
+    tree->AddRoot(QStringLiteral("last"));
+    rec.Log.clear();
+    host.reset();
+    QCOMPARE(rec.Log.last(), QStringLiteral("destroying"));
 }
 
 QTEST_MAIN(TestTreeChanges)
