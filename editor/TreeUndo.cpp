@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QMenu>
 #include <algorithm>
 #include <exception>
 
@@ -466,6 +467,22 @@ void TTreeUndo::TreeChanged(TTreeDocument *tree, const TTreeChange &notice)
     }
 }
 
+void TTreeUndo::TreeReplacing(TTreeDocument *tree)
+{
+    if (tree && tree == FTree && !FApplying)
+        Clear();
+}
+
+void TTreeUndo::TreeDestroying(TTreeDocument *tree)
+{
+    if (tree && tree == FTree) {
+        FTree = nullptr;
+        FTreeIsObject = false;
+        FTreeObject = nullptr;
+        Clear();
+    }
+}
+
 // ---- Taking back and making again
 
 void TTreeUndo::Apply(TTreeUndoItem *item, bool redo)
@@ -596,4 +613,17 @@ void TTreeUndo::UpdateActions()
             a->setEnabled(FStack.canRedo());
             a->setText(Caption(SRedoCaption, FStack.canRedo() ? FStack.redoText() : QString()));
         }
+}
+
+void TTreeUndo::InstallInto(QMenu *menu)
+{
+    if (!menu)
+        return;
+    QAction *undo = !FUndoActions.empty() && FUndoActions.front() ? FUndoActions.front().data() : CreateUndoAction(menu);
+    QAction *redo = !FRedoActions.empty() && FRedoActions.front() ? FRedoActions.front().data() : CreateRedoAction(menu);
+    QAction *first = menu->actions().isEmpty() ? nullptr : menu->actions().constFirst();
+    menu->insertAction(first, undo);
+    menu->insertAction(first, redo);
+    menu->insertSeparator(first);
+    connect(menu, &QMenu::aboutToShow, this, &TTreeUndo::UpdateActions);
 }

@@ -18,8 +18,8 @@
 // state after the step. Taking back and making again are edits themselves
 // (with their notices, as one step), which the list does not record.
 //
-// The list is emptied when the document is replaced (New, Open); it keeps
-// at most Limit() steps, dropping the oldest.
+// The list is emptied when the document is replaced or cleared (New, Open);
+// it keeps at most Limit() steps, dropping the oldest.
 
 #include "editor/EditorHost.h"
 #include "model/TreeChanges.h"
@@ -34,6 +34,7 @@
 #include <vector>
 
 class QAction;
+class QMenu;
 class TComponent;
 class TMoveBlock;
 class TPlaceEntry;
@@ -124,6 +125,10 @@ public:
     QAction *CreateUndoAction(QObject *parent);
     QAction *CreateRedoAction(QObject *parent);
     void UpdateActions();
+    // Puts the first Undo and Redo items made (made now when there are
+    // none) first into a menu (the Edit menu), a separator after them, and
+    // refreshes their captions whenever the menu opens.
+    void InstallInto(QMenu *menu);
 
     // The steps' total storage in bytes (an estimate).
     size_t MemoryUsage() const;
@@ -136,6 +141,11 @@ public:
     void TreeStepEnd(TTreeDocument *tree) override;
     void TreeChanging(TTreeDocument *tree, const TTreeChange &change) override;
     void TreeChanged(TTreeDocument *tree, const TTreeChange &change) override;
+    // Clearing the document or reading a file into it (New, Open into the
+    // same document) empties the list.
+    void TreeReplacing(TTreeDocument *tree) override;
+    // The document goes: the list lets go of it and empties.
+    void TreeDestroying(TTreeDocument *tree) override;
 
 signals:
     // The list changed: a step was recorded, taken back, made again, or the

@@ -8,6 +8,7 @@
 #include "editor/DendrixSettings.h"
 #include "editor/RecoveryCopy.h"
 #include "editor/TreeEditorConst.h"
+#include "editor/TreeUndo.h"
 #include "i18n/KorTranslate.h"
 #include "shapes/ShapeGalleries.h"
 
@@ -51,6 +52,17 @@ TTreeEditor1::TTreeEditor1(QWidget *parent) : TTreeEditor(parent)
     tools->addAction(FLanguageAction);
     FRecovery = new TRecoveryCopy(this);
     setAcceptDrops(true);
+    // Undo follows the document; saving marks the state taking back and
+    // making again return to as unmodified.
+    FUndo = new TTreeUndo(Tree(), this);
+    FUndo->SetHost(this);
+    AddPart(FUndo);
+    addAction(FUndo->CreateUndoAction(this));
+    addAction(FUndo->CreateRedoAction(this));
+    connect(this, &TTreeEditor::modifiedChanged, FUndo, [this](bool modified) {
+        if (!modified)
+            FUndo->SetClean();
+    });
 }
 
 TTreeEditor1::~TTreeEditor1() = default;

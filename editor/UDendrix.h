@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class TTreeUndo;
+
 class QAction;
 class TRecoveryCopy;
 
@@ -38,6 +40,10 @@ public:
     // name one).
     void ImportOutline(const QString &fileName);
 
+    // The document's undo list; its Undo and Redo items belong first into
+    // the Edit menu (InstallInto), their shortcuts work in the whole window.
+    TTreeUndo *Undo() const { return FUndo; }
+
     QAction *LanguageAction() const override { return FLanguageAction; }
     // Tools > Language...: the language dialog, then the window in the new
     // language (or a note that it needs a restart).
@@ -60,6 +66,7 @@ private:
     bool FOffersRecovery = true;
     TRecoveryCopy *FRecovery = nullptr;
     QAction *FLanguageAction = nullptr;
+    TTreeUndo *FUndo = nullptr;
     int FAnimationEditorHeight = kDefaultAnimationEditorHeight;
 };
 

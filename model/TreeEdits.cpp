@@ -54,6 +54,17 @@ void SendToListeners(const std::vector<TTreeChangeListener *> &listeners, Fn fn)
             fn(l);
 }
 
+TTreeChange MoveNotice(TTreeNodeShape *node, int dx, int dy, bool withChildren)
+{
+    TTreeChange change;
+    change.Kind = tckMoved;
+    change.Element = node;
+    change.DX = dx;
+    change.DY = dy;
+    change.WithChildren = withChildren;
+    return change;
+}
+
 } // namespace
 
 void TTreeDocument::BeginStep(const QString &description)
@@ -136,12 +147,7 @@ void TTreeDocument::MoveShape(TTreeNodeShape *node, int dx, int dy, bool withChi
 {
     if (!node)
         return;
-    TTreeChange change;
-    change.Kind = tckMoved;
-    change.Element = node;
-    change.DX = dx;
-    change.DY = dy;
-    change.WithChildren = withChildren;
+    TTreeChange change = MoveNotice(node, dx, dy, withChildren);
     NotifyChanging(change);
     // What OnMovingShape let through is what the listeners hear after.
     const TPoint moved = node->UserMove(dx, dy, withChildren);
@@ -155,12 +161,7 @@ void TTreeDocument::ShiftShape(TTreeNodeShape *node, int dx, int dy, bool withCh
 {
     if (!node || node->Tree() != this)
         return;
-    TTreeChange change;
-    change.Kind = tckMoved;
-    change.Element = node;
-    change.DX = dx;
-    change.DY = dy;
-    change.WithChildren = withChildren;
+    const TTreeChange change = MoveNotice(node, dx, dy, withChildren);
     NotifyChanging(change);
     if (dx != 0 || dy != 0)
         node->MoveRelative(dx, dy, withChildren);

@@ -1,9 +1,10 @@
 // Shared set-up of the undo tests: a diagram owned by a host named like the
-// editor's window, its file stream, generated diagrams and random edits
-// made through the document's operations.
+// editor's window (THost), its file stream, generated diagrams and random
+// edits made through the document's operations.
 
 #pragma once
 
+#include "../model/TreeTestUtil.h"
 #include "editor/EditorHost.h"
 #include "editor/TreeUndo.h"
 #include "model/Arbolix.h"
@@ -15,19 +16,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-
-struct TUndoHost
-{
-    std::unique_ptr<TComponent> Owner;
-    TTreeDocument *Tree;
-
-    TUndoHost() : Owner(std::make_unique<TComponent>())
-    {
-        Owner->SetName(QStringLiteral("TreeEditor1"));
-        Tree = new TTreeDocument(Owner.get());
-        Tree->SetNoOwnerShapes(false);
-    }
-};
 
 // Where two streams part, for messages (bytes outside ASCII as dots).
 inline QString FirstDifference(const QByteArray &a, const QByteArray &b)

@@ -7,6 +7,7 @@
 #include "editor/DendrixConstants.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -23,7 +24,7 @@ struct TStepLog : TTreeChangeListener
 
 // A small diagram: Root with children A (with child A1) and B, a second
 // root R2, and a connection A1 -> B besides the parents' ones.
-struct TSample : TUndoHost
+struct TSample : THost
 {
     TTreeNodeShape *Root, *A, *A1, *B, *R2;
     TSample()
@@ -54,6 +55,7 @@ private slots:
     void captionsFollowTheList_data();
     void captionsFollowTheList();
     void shortcuts();
+    void itemsGoFirstIntoTheEditMenu();
     void undoIsOneStepOthersHearAndNotRecorded();
     void cleanStateAndModifiedMark();
     void limitDropsTheOldest();
@@ -195,7 +197,7 @@ void TestUndo::borderOfSeveralNodesRestoresAll()
 
 void TestUndo::dragIsOneStepAndSmall()
 {
-    TUndoHost host;
+    THost host;
     std::vector<TTreeNodeShape *> nodes;
     {
         TTreeQuietChanges quiet(host.Tree);
@@ -275,6 +277,26 @@ void TestUndo::shortcuts()
     QVERIFY(r.contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))));
 }
 
+void TestUndo::itemsGoFirstIntoTheEditMenu()
+{
+    TSample s;
+    TTreeUndo undo(s.Tree);
+    QMenu edit;
+    QAction *cut = edit.addAction(QStringLiteral("Cu&t"));
+    undo.InstallInto(&edit);
+    const QList<QAction *> items = edit.actions();
+    QCOMPARE(items.size(), 4);
+    QCOMPARE(items[0]->text(), QStringLiteral("Undo"));
+    QVERIFY(!items[0]->isEnabled());
+    QCOMPARE(items[1]->text(), QStringLiteral("Redo"));
+    QVERIFY(items[2]->isSeparator());
+    QCOMPARE(items[3], cut);
+    s.Tree->MoveShape(s.A, 1, 1, false);
+    emit edit.aboutToShow();
+    QCOMPARE(items[0]->text(), QStringLiteral("Undo Move"));
+    QVERIFY(items[0]->isEnabled());
+}
+
 void TestUndo::undoIsOneStepOthersHearAndNotRecorded()
 {
     TSample s;
@@ -350,9 +372,21 @@ void TestUndo::replacingTheDocumentEmptiesTheList()
     QCOMPARE(undo.Count(), 0);
     other.Tree->MoveShape(other.B, 5, 5, false);
     QCOMPARE(undo.Count(), 1);
-    // Opening a file into the same document: its owner replaces it.
-    undo.SetTree(other.Tree);
+    // Opening a file into the same document clears it first.
+    const QByteArray file = Stream(*other.Tree);
+    other.Tree->MoveShape(other.B, 5, 5, false);
+    QCOMPARE(undo.Count(), 2);
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    LoadDiagram(*other.Tree, buffer);
     QCOMPARE(undo.Count(), 0);
+    QVERIFY(other.Tree->Shapes().Count() > 0);
+    other.Tree->MoveShape(other.Tree->Shapes()[0], 5, 5, false);
+    QCOMPARE(undo.Count(), 1);
+    other.Tree->Clear();
+    QCOMPARE(undo.Count(), 0);
+    QVERIFY(!undo.CanRedo());
 }
 
 void TestUndo::stepsOfFreedElementsAreHarmless()

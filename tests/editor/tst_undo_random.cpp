@@ -35,7 +35,7 @@ void TestUndoRandom::undoAllAndRedoAll()
     QFETCH(int, edits);
     const int seeds = 80;
     for (quint32 seed = firstSeed; seed < firstSeed + seeds; ++seed) {
-        TUndoHost host;
+        THost host;
         TRandomDiagram diagram(*host.Tree, seed);
         diagram.Build(nodes);
         TTreeUndo undo(host.Tree);
@@ -74,7 +74,7 @@ void TestUndoRandom::branchingAfterUndo()
 {
     // Taking half back, editing anew, then taking all back reaches the start.
     for (quint32 seed = 5001; seed < 5061; ++seed) {
-        TUndoHost host;
+        THost host;
         TRandomDiagram diagram(*host.Tree, seed);
         diagram.Build(25);
         TTreeUndo undo(host.Tree);
