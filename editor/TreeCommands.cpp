@@ -66,7 +66,8 @@ TTreeCommands::~TTreeCommands()
 {
     UnhookTree();
     FHost->RemovePart(this);
-    for (QMenu *menu : {FNodeMenu.data(), FConnectionMenu.data(), FPointMenu.data(), FNodeFormatMenu.data()})
+    for (QMenu *menu : {FNodeMenu.data(), FConnectionMenu.data(), FPointMenu.data(), FNodeFormatMenu.data(),
+                        FConnectionFormatMenu.data(), FPanelMenu.data()})
         delete menu;
     if (!FMenusInstalled)
         for (QMenu *menu : FMenus)

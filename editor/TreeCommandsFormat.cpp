@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPalette>
@@ -464,7 +465,7 @@ void TTreeCommands::HelpIndex()
     // The help is the program's help page, named after its topic.
     const QString dir = QCoreApplication::applicationDirPath();
     const QString file = dir + QStringLiteral("/help/") + QString::fromLatin1(kHelpTopic) + QStringLiteral(".html");
-    if (!OpenUrl || !OpenUrl(QUrl::fromLocalFile(file)))
+    if (!QFileInfo::exists(file) || !OpenUrl || !OpenUrl(QUrl::fromLocalFile(file)))
         Prompts().Message(FHost->Window(), pkError, FormatMessage(SHelpNotFound, {file}));
 }
 
