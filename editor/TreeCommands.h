@@ -1,4 +1,5 @@
 #pragma once
+#include "editor/TreeAlign.h"
 // The editor's commands: every menu item beyond the window's own file
 // commands, with its shortcut and its enable and check rules, the whole
 // menu bar built into the host window, the context menus of the diagram,
@@ -77,7 +78,7 @@ enum TTreeCommand {
 enum TTreeMenu { mnFile, mnEdit, mnView, mnInsert, mnFormat, mnTools, mnHelp, mnCount };
 
 // The kinds of the "Align" page's buttons.
-enum TTreeAlignKind { akLeft, akRight, akTop, akBottom, akMinWidth, akMaxWidth, akMinHeight, akMaxHeight };
+using TTreeAlignKind = TAlignKind;
 
 class TTreeCommands : public QObject, public TEditorPart, private TTreeChangeListener
 {

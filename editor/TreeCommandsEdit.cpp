@@ -377,47 +377,7 @@ void TTreeCommands::Align(TTreeAlignKind kind)
 {
     if (!FTree || FTree->Selected().Count() < 2)
         return;
-    const std::vector<TTreeNodeShape *> nodes = FTree->Selected().Nodes();
-    TTreeNodeShape *reference = nodes.front();
-    TTreeStep step(FTree, QStringLiteral("Align"));
-    auto sizeAll = [&](bool width, bool smallest) {
-        int value = width ? reference->Width() : reference->Height();
-        for (TTreeNodeShape *n : nodes) {
-            const int v = width ? n->Width() : n->Height();
-            value = smallest ? std::min(value, v) : std::max(value, v);
-        }
-        for (TTreeNodeShape *n : nodes)
-            if ((width ? n->Width() : n->Height()) != value)
-                FTree->EditElement(n, QString(), [&] {
-                    n->SetAutoSize(false);
-                    if (width)
-                        n->SetWidth(value);
-                    else
-                        n->SetHeight(value);
-                });
-    };
-    switch (kind) {
-    case akMinWidth: sizeAll(true, true); break;
-    case akMaxWidth: sizeAll(true, false); break;
-    case akMinHeight: sizeAll(false, true); break;
-    case akMaxHeight: sizeAll(false, false); break;
-    default:
-        for (TTreeNodeShape *n : nodes) {
-            if (n == reference)
-                continue;
-            int dx = 0, dy = 0;
-            switch (kind) {
-            case akLeft: dx = reference->X0() - n->X0(); break;
-            case akRight: dx = reference->X1() - n->X1(); break;
-            case akTop: dy = reference->Y0() - n->Y0(); break;
-            case akBottom: dy = reference->Y1() - n->Y1(); break;
-            default: break;
-            }
-            if (dx != 0 || dy != 0)
-                FTree->MoveShape(n, dx, dy, false);
-        }
-        break;
-    }
+    AlignSelection(FTree, kind);
     EndCommand();
 }
 

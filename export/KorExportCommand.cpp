@@ -1,6 +1,9 @@
 #include "export/KorExportCommand.h"
 
+#include "animation/TreeAnimate.h"
+#include "animation/TreeAnimateFile.h"
 #include "core/Exceptions.h"
+#include "export/KorGIF.h"
 #include "export/KorExportConst.h"
 #include "export/TreeData.h"
 #include "model/TreeFile.h"
@@ -20,19 +23,24 @@ QString Extension(const QString &fileName)
     return QFileInfo(fileName).suffix().toLower();
 }
 
-void ReadDiagram(TCustomTree &tree, const QString &fileName)
+void ReadDiagram(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation)
 {
-    LoadDiagramFile(tree, fileName);
+    std::unique_ptr<TTreeAnimate> read;
+    LoadDocumentFile(tree, fileName, read);
+    if (animation)
+        *animation = std::move(read);
 }
 
-void WriteDiagram(TCustomTree &tree, const QString &fileName)
+void WriteDiagram(TCustomTree &tree, const QString &fileName, TTreeAnimate *animation)
 {
-    SaveDiagramFile(tree, fileName);
+    SaveDocumentFile(tree, fileName, animation);
 }
 
 // An outline is shown whole: every node is expanded.
-void ReadOutline(TCustomTree &tree, const QString &fileName)
+void ReadOutline(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation)
 {
+    if (animation)
+        animation->reset();
     tree.ImportOutlineFile(fileName);
     tree.ExpandAll(true);
 }
@@ -223,11 +231,12 @@ QString CheckExportOptions(const QString &output, const TExportOptions &options)
     return f ? ApplyPictureOptions(*f, options) : QString();
 }
 
-void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOptions &options, QStringList *notices)
+void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOptions &options, QStringList *notices,
+                 TTreeAnimate *animation)
 {
     const QString ext = Extension(fileName);
     if (ext == kNative) {
-        WriteDiagram(tree, fileName);
+        WriteDiagram(tree, fileName, animation);
         return;
     }
     QString error;
@@ -244,9 +253,15 @@ void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOption
     }
     f->SetPanel(&tree);
     f->SetWholeDiagram(&tree);
+    if (auto *gif = dynamic_cast<TGIFExportFormat *>(f.get()))
+        gif->SetAnimation(animation);
     error = ApplyPictureOptions(*f, options);
     if (!error.isEmpty())
         throw EExportError(error);
+    if (auto *gif = dynamic_cast<TGIFExportFormat *>(f.get()); gif && gif->Animate())
+        for (const auto &option : options)
+            if (option.first == QLatin1String("width") || option.first == QLatin1String("height"))
+                throw EExportError(SExportAnimateSize);
     f->SaveToFile(fileName);
     if (notices)
         *notices = f->Notices();
@@ -261,7 +276,7 @@ const std::vector<TDiagramInputKind> &DiagramInputKinds()
     return kinds;
 }
 
-void ReadDiagramInput(TCustomTree &tree, const QString &fileName)
+void ReadDiagramInput(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation)
 {
     // A name without extension is a diagram, as the diagram loader reads it.
     const QString ext = QFileInfo(fileName).suffix().isEmpty() ? QStringLiteral("abx") : Extension(fileName);
@@ -271,7 +286,7 @@ void ReadDiagramInput(TCustomTree &tree, const QString &fileName)
         if (k.Extension != ext)
             continue;
         try {
-            k.Read(tree, fileName);
+            k.Read(tree, fileName, animation);
         } catch (const Exception &e) {
             // Say which file, unless the message does.
             if (e.Message().contains(fileName))
@@ -445,6 +460,7 @@ int RunExportCommand(const QString &output, const QString &input, QTextStream &e
     }
     try {
         RegisterViewClasses();
+        RegisterAnimationClasses();
         // The diagram is hosted as the editor hosts it: its elements are
         // owned and named by a host called like the editor's window.
         TComponent host;
@@ -462,9 +478,11 @@ int RunExportCommand(const QString &output, const QString &input, QTextStream &e
             err << FormatMessage(SInputSkipped, {input, problem}) << Qt::endl;
             return true;
         });
-        ReadDiagramInput(*tree, input);
+        // The animation is kept for a diagram file and played into a GIF.
+        std::unique_ptr<TTreeAnimate> animation;
+        ReadDiagramInput(*tree, input, &animation);
         QStringList notices;
-        WriteExport(*tree, output, options, &notices);
+        WriteExport(*tree, output, options, &notices, animation.get());
         for (const QString &n : notices)
             err << FormatMessage(SCommandNotice, {n}) << Qt::endl;
     } catch (const Exception &e) {

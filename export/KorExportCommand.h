@@ -15,11 +15,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <utility>
 #include <vector>
 
 class QTextStream;
 class TCustomTree;
+class TTreeAnimate;
 class TMessageText;
 
 // Options as given: name (without dashes) and value (empty for a switch).
@@ -64,20 +66,25 @@ QString CheckExportOptions(const QString &output, const TExportOptions &options)
 // Writes the diagram as the file name's extension asks, with the options
 // (already checked). Throws on failure; what the format has to tell goes
 // to `notices`.
+// A diagram file (.abx) holds the animation too, and a GIF written with
+// --animate plays it.
 void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOptions &options = {},
-                 QStringList *notices = nullptr);
+                 QStringList *notices = nullptr, TTreeAnimate *animation = nullptr);
 
 // A kind of file a diagram is read from.
 struct TDiagramInputKind
 {
     QString Extension; // lower case, without the dot
     const TMessageText *Description;
-    void (*Read)(TCustomTree &tree, const QString &fileName);
+    // Reads the file into the diagram, and its animation into `animation`
+    // (null: none is wanted; set to null when the file has none).
+    void (*Read)(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation);
 };
 const std::vector<TDiagramInputKind> &DiagramInputKinds();
 // Reads a file into a diagram by its extension; throws an Exception whose
 // message names the file and the reason.
-void ReadDiagramInput(TCustomTree &tree, const QString &fileName);
+// With `animation`, a diagram file's animation is read into it.
+void ReadDiagramInput(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation = nullptr);
 
 // Reads `input` into a new diagram and writes it to `output`. Answers 0
 // when written; otherwise writes a message to `err` and answers 1.

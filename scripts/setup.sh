@@ -23,7 +23,8 @@ packages=(
 if [ "$mode" != run ]; then
   # netpbm decodes PCX files in the tests; graphviz is the benchmarks'
   # yardstick for the export command.
-  packages+=(libbenchmark-dev poppler-utils netpbm graphviz clang libclang-rt-14-dev)
+  # postgresql: the database-tree tests run on a throw-away server too.
+  packages+=(libbenchmark-dev poppler-utils netpbm graphviz clang libclang-rt-14-dev postgresql)
 fi
 
 missing=()
