@@ -841,6 +841,8 @@ void TestCommands::contextMenus()
     c->Action(cmConnCurve)->trigger();
     QCOMPARE(link->Style(), csCurve);
     // The inspector's format menu follows what is selected.
+    t->Selected().Clear();
+    t->Connections().SetSelected(link);
     QCOMPARE(c->FormatMenu(), c->ConnectionFormatMenu());
     SelectNodes(t, {s.B});
     QCOMPARE(c->FormatMenu(), c->NodeFormatMenu());
