@@ -88,6 +88,7 @@ private slots:
     void viewToggles();
     void linkNodesByClicking();
     void helpAndAbout();
+    void sessionFileHoldsTheOrgChart();
 };
 
 // ---------------------------------------------------------------------------
@@ -1036,6 +1037,28 @@ void TestCommands::helpAndAbout()
     };
     host.Commands->Action(cmAbout)->trigger();
     QCOMPARE(caption, QStringLiteral("About Arbolix v2.0..."));
+}
+
+// The file saved at the end of a session driven through the program's
+// window: six nodes made from the Insert menu, two of them linked with the
+// palette's "Connect nodes", the "Child 3" subtree cut and pasted as a root.
+void TestCommands::sessionFileHoldsTheOrgChart()
+{
+    TComponent owner;
+    owner.SetName(QStringLiteral("TreeEditor1"));
+    auto *t = new TTree(&owner);
+    t->SetNoOwnerShapes(false);
+    LoadDiagramFile(*t, QStringLiteral(DENDRIX_TEST_DATA "/orgchart.abx"));
+    QCOMPARE(Outline(t), QStringLiteral("Root 1\n Child 1\n Child 2\nChild 3\n Child 1\n Child 2\n"));
+    TTreeNodeShape *first = t->Roots()[0]->Child(0);
+    TTreeNodeShape *second = t->Roots()[1]->Child(1);
+    TTreeConnection *link = first->ConnectionTo(second);
+    QVERIFY(link);
+    QCOMPARE(link->Style(), csLine);
+    // The pasted subtree kept its own connections.
+    QVERIFY(t->Roots()[1]->ConnectionTo(t->Roots()[1]->Child(0)));
+    QVERIFY(t->Roots()[1]->Child(1)->Visible());
+    delete t;
 }
 
 QTEST_MAIN(TestCommands)
