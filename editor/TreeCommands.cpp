@@ -6,7 +6,7 @@
 #include "canvas/KorGradient.h"
 #include "canvas/View3DOptions.h"
 #include "core/Exceptions.h"
-#include "core/PropAccess.h"
+#include "view/TreeGrid.h"
 #include "i18n/KorTranslate.h"
 #include "editor/TreeClipboard.h"
 #include "editor/TreePalette.h"
@@ -31,15 +31,11 @@ namespace {
 
 const int kZoomSteps[] = {200, 100, 75, 50, 25, 15, 10, 5, 1};
 
-// The grid's visibility lives in the view's grid settings; a diagram
-// without them has no grid to show.
+// The grid's visibility; none without a diagram.
 std::optional<bool> GridVisible(TTree *tree)
 {
-    try {
-        if (tree && PeekPropPath(*tree, QStringLiteral("Grid.Visible")).Prop)
-            return GetOrdProp(*tree, QStringLiteral("Grid.Visible")) != 0;
-    } catch (const Exception &) {
-    }
+    if (tree && tree->Grid())
+        return tree->Grid()->Visible();
     return std::nullopt;
 }
 
@@ -66,7 +62,8 @@ TTreeCommands::~TTreeCommands()
 {
     UnhookTree();
     FHost->RemovePart(this);
-    for (QMenu *menu : {FNodeMenu.data(), FConnectionMenu.data(), FPointMenu.data(), FNodeFormatMenu.data()})
+    for (QMenu *menu : {FNodeMenu.data(), FConnectionMenu.data(), FPointMenu.data(), FNodeFormatMenu.data(),
+                        FConnectionFormatMenu.data(), FPanelMenu.data()})
         delete menu;
     if (!FMenusInstalled)
         for (QMenu *menu : FMenus)
@@ -139,12 +136,11 @@ void TTreeCommands::CreateActions()
     band(cmPaletteBand, QStringLiteral("&Shapes"), ebPalette);
     band(cmToolButtons, QStringLiteral("&Tools"), ebToolButtons);
     Make(cmGrid, QStringLiteral("&Grid"), [this] {
-        if (!FTree || !GridVisible(FTree))
+        if (!FTree || !FTree->Grid())
             return;
         const bool on = Action(cmGrid)->isChecked();
         TTreeStep step(FTree, Action(cmGrid)->text());
-        FTree->EditElement(nullptr, QStringLiteral("Grid.Visible"),
-                           [&] { SetOrdProp(*FTree, QStringLiteral("Grid.Visible"), on ? 1 : 0); });
+        FTree->EditElement(nullptr, QStringLiteral("Grid.Visible"), [&] { FTree->Grid()->SetVisible(on); });
     }, true);
     band(cmRulers, QStringLiteral("&Rulers"), ebRulers);
     band(cmStatusBar, QStringLiteral("St&atus bar"), ebStatusBar);
@@ -260,6 +256,10 @@ void TTreeCommands::BuildMenus()
     file->addSeparator();
     file->addAction(Action(cmImport));
     file->addAction(Action(cmExport));
+    if (QAction *separator = FHost->ReopenSeparator())
+        file->addAction(separator);
+    if (QMenu *reopen = FHost->ReopenMenu())
+        file->addMenu(reopen);
     file->addSeparator();
     file->addAction(Action(cmSendMail));
     file->addSeparator();
@@ -322,6 +322,10 @@ void TTreeCommands::BuildMenus()
     QMenu *tools = menu(mnTools, QStringLiteral("&Tools"), &TTreeCommands::UpdateToolsMenu);
     tools->addAction(Action(cmLinkNodes));
     tools->addAction(Action(cmPrune));
+    if (QAction *language = FHost->LanguageAction()) {
+        tools->addSeparator();
+        tools->addAction(language);
+    }
 
     QMenu *help = menu(mnHelp, QStringLiteral("&Help"), &TTreeCommands::UpdateAll);
     help->addAction(Action(cmHelpIndex));
@@ -340,6 +344,8 @@ void TTreeCommands::InstallMenus()
     BuildMenus();
     QMainWindow *window = FHost->Window();
     QMenuBar *bar = window->menuBar();
+    // The window's own stand-in menus give way to the whole menu bar.
+    bar->clear();
     for (QMenu *m : FMenus) {
         m->setParent(bar, m->windowFlags());
         bar->addMenu(m);

@@ -127,6 +127,11 @@ public:
     QMenu *ConnectionMenu() const { return FConnectionMenu; }
     QMenu *PointMenu() const { return FPointMenu; }
     QMenu *NodeFormatMenu() const { return FNodeFormatMenu; }
+    QMenu *ConnectionFormatMenu() const { return FConnectionFormatMenu; }
+    QMenu *PanelMenu() const { return FPanelMenu; }
+    // The format menu the inspector shows: of the nodes when nodes are
+    // selected, else of the selected connection, else of the diagram.
+    QMenu *FormatMenu() const;
     // The menu a right-button release at client pixels (x, y) opens, its
     // state set; null outside design mode or in an interactive mode.
     QMenu *ContextMenuAt(int x, int y, bool fromOutline = false);
@@ -194,6 +199,8 @@ public:
     void SetStyle(TTreeShapeStyle style);
     void SetAutoSize(bool on);
     void FormatBackColor();
+    // The diagram's back image: browse for one, or clear the one it has.
+    void BrowseOrClearBackImage();
     void EditNodeGradient();
     void SetShowCross(TTreeNodeShapeShowCross value);
 
@@ -286,6 +293,8 @@ private:
     QPointer<QMenu> FPointPositionMenu;
     QPointer<QMenu> FNodeFormatMenu;
     QPointer<QMenu> FCrossMenu;
+    QPointer<QMenu> FConnectionFormatMenu;
+    QPointer<QMenu> FPanelMenu;
     // The node menu's own items (the others are the main menu's).
     QAction *FNodeAddChild = nullptr;
     QAction *FNodeAddBrother = nullptr;

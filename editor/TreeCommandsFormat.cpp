@@ -19,12 +19,16 @@
 #include "dialogs/TreeShEd.h"
 #include "export/TreeExport.h"
 #include "i18n/KorTranslate.h"
+#include "canvas/KorPrinter.h"
+#include "export/KorPrevi.h"
 #include "view/Arbolix.h"
+#include "view/TreeGrid.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPalette>
@@ -47,6 +51,27 @@ QIcon Swatch(TColor color)
     p.drawRect(0, 0, 14, 14);
     return QIcon(pixmap);
 }
+
+// Hides the diagram's grid while it lives (a picture or a printout shows
+// the diagram as it is used).
+class TGridHidden
+{
+public:
+    explicit TGridHidden(TTree *tree) : FTree(tree), FVisible(tree->Grid() && tree->Grid()->Visible())
+    {
+        if (FVisible)
+            FTree->Grid()->SetVisible(false);
+    }
+    ~TGridHidden()
+    {
+        if (FVisible && FTree)
+            FTree->Grid()->SetVisible(true);
+    }
+
+private:
+    QPointer<TTree> FTree;
+    bool FVisible;
+};
 
 } // namespace
 
@@ -379,10 +404,12 @@ void TTreeCommands::Export()
     const bool designing = FTree->Designing();
     FTree->SetDesigning(false);
     {
+        TGridHidden grid(FTree);
         TTreeExportForm form(FTree, FHost->Window());
         Prompts().Exec(form);
     }
-    FTree->SetDesigning(designing);
+    if (FTree)
+        FTree->SetDesigning(designing);
 }
 
 void TTreeCommands::SendMail()
@@ -393,18 +420,33 @@ void TTreeCommands::SendMail()
 
 namespace {
 
-// Prints the diagram on a printer chosen in the print dialog as many times
-// as asked; a PDF file when the dialog chose one.
+// Prints the diagram on the program's printer as many times as the print
+// dialog asks; the PDF file entry asks for its file instead.
 void PrintDiagram(TTree *tree, QWidget *parent)
 {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, parent);
-    if (Prompts().Exec(dialog) != QDialog::Accepted)
-        return;
-    const int copies = std::max(1, printer.copyCount());
-    printer.setCopyCount(1);
+    TKorPrinter &printer = Printer();
+    int copies = 1;
+    if (printer.PrintsToFile()) {
+        TFileDialogOptions options;
+        options.Parent = parent;
+        options.Title = SPrintTitle;
+        options.Filter = SPrintFilter;
+        options.DefaultSuffix = QStringLiteral("pdf");
+        options.InitialName = printer.OutputFileName();
+        const QString name = Prompts().SaveFileName(options);
+        if (name.isEmpty())
+            return;
+        printer.SetOutputFileName(name);
+    } else {
+        QPrintDialog dialog(&printer.Device(), parent);
+        if (Prompts().Exec(dialog) != QDialog::Accepted)
+            return;
+        copies = std::max(1, printer.Device().copyCount());
+        printer.Device().setCopyCount(1);
+    }
+    TGridHidden grid(tree);
     for (int i = 0; i < copies; ++i)
-        tree->PrintWhole(printer);
+        tree->PrintWhole(printer.Device());
 }
 
 } // namespace
@@ -419,24 +461,12 @@ void TTreeCommands::PrintPreview()
 {
     if (!FTree)
         return;
-    // The preview is the printed page as a PDF file, opened by the
-    // desktop's viewer.
-    TFileDialogOptions options;
-    options.Parent = FHost->Window();
-    options.Title = SPrintTitle;
-    options.Filter = SPrintFilter;
-    options.DefaultSuffix = QStringLiteral("pdf");
-    const QString name = Prompts().SaveFileName(options);
-    if (name.isEmpty())
-        return;
-    if (ShowError([&] {
-            QPrinter printer;
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(name);
-            FTree->PrintWhole(printer);
-        }))
-        OpenUrl(QUrl::fromLocalFile(name));
-    FTree->Invalidate();
+    ShowError([this] {
+        TGridHidden grid(FTree);
+        ShowPrintPreview(FHost->Window(), FTree);
+    });
+    if (FTree)
+        FTree->Invalidate();
 }
 
 bool TTreeCommands::ShowError(const std::function<void()> &run)
@@ -464,7 +494,7 @@ void TTreeCommands::HelpIndex()
     // The help is the program's help page, named after its topic.
     const QString dir = QCoreApplication::applicationDirPath();
     const QString file = dir + QStringLiteral("/help/") + QString::fromLatin1(kHelpTopic) + QStringLiteral(".html");
-    if (!OpenUrl || !OpenUrl(QUrl::fromLocalFile(file)))
+    if (!QFileInfo::exists(file) || !OpenUrl || !OpenUrl(QUrl::fromLocalFile(file)))
         Prompts().Message(FHost->Window(), pkError, FormatMessage(SHelpNotFound, {file}));
 }
 

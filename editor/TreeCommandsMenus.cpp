@@ -5,14 +5,27 @@
 #include "editor/TreeCommands.h"
 #include "editor/TreePalette.h"
 
+#include "canvas/KorGradient.h"
+#include "canvas/Picture.h"
+#include "dialogs/KorEdiGrad.h"
+#include "dialogs/KorDialogs.h"
+#include "dialogs/KorEditTarget.h"
 #include "dialogs/TreeCoEd.h"
 #include "dialogs/TreeShEd.h"
 #include "view/Arbolix.h"
 #include "view/TreeInteraction.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMainWindow>
 #include <QMenu>
+
+namespace {
+
+const char *const kBackImageBrowse = "&Browse Back Image...";
+const char *const kBackImageClear = "C&lear Back Image";
+
+} // namespace
 
 void TTreeCommands::BuildContextMenus()
 {
@@ -83,6 +96,100 @@ void TTreeCommands::BuildContextMenus()
     FFormatShadow = own(FNodeFormatMenu, QStringLiteral("S&hadow..."), [this] { FormatShadow(); });
     FFormatTransparent = own(FNodeFormatMenu, QStringLiteral("&Transparent"),
                              [this] { SetTransparent(FFormatTransparent->isChecked()); }, true);
+    // The connection format menu.
+    FConnectionFormatMenu = new QMenu;
+    FConnectionFormatMenu->setObjectName(QStringLiteral("ConnectionFormatMenu"));
+    FConnectionFormatMenu->addAction(Action(cmBorder));
+    FConnectionFormatMenu->addAction(Action(cmFont));
+    auto page = [this](int number) {
+        return [this, number] {
+            if (TTreeConnection *c = FTree ? FTree->Connections().Selected() : nullptr)
+                EditConnectionPage(FHost->Window(), c, number);
+            EndCommand();
+        };
+    };
+    own(FConnectionFormatMenu, QStringLiteral("From &Arrow..."), page(cepArrowFrom));
+    own(FConnectionFormatMenu, QStringLiteral("&Points..."), page(cepPoints));
+    QMenu *styles = FConnectionFormatMenu->addMenu(QStringLiteral("&Style"));
+    auto *styleGroup = new QActionGroup(styles);
+    const std::pair<const char *, TTreeConnectionStyle> styleItems[] = {
+        {"&Auto", csAuto}, {"&Line", csLine}, {"&Sides", csSides}, {"Inverted Sides", csInvertedSides}, {"&Curve", csCurve}};
+    for (const auto &[caption, style] : styleItems) {
+        const TTreeConnectionStyle st = style;
+        QAction *a = own(styles, QString::fromLatin1(caption), [this, st] { SetConnectionStyle(st); }, true);
+        a->setData(static_cast<int>(st));
+        styleGroup->addAction(a);
+    }
+    connect(styles, &QMenu::aboutToShow, this, [this, styles] {
+        TTreeConnection *c = FTree ? FTree->Connections().Selected() : nullptr;
+        for (QAction *a : styles->actions())
+            a->setChecked(c && a->data().toInt() == static_cast<int>(c->Style()));
+    });
+    own(FConnectionFormatMenu, QStringLiteral("&Text..."), page(cepText));
+    own(FConnectionFormatMenu, QStringLiteral("T&o Arrow..."), page(cepArrowTo));
+
+    // The diagram's own format menu.
+    FPanelMenu = new QMenu;
+    FPanelMenu->setObjectName(QStringLiteral("PanelMenu"));
+    QAction *backImage = own(FPanelMenu, QString::fromLatin1(kBackImageBrowse), [this] { BrowseOrClearBackImage(); });
+    QMenu *bevel = FPanelMenu->addMenu(QStringLiteral("Be&vel"));
+    auto *bevelGroup = new QActionGroup(bevel);
+    const std::pair<const char *, TPanelBevel> bevels[] = {{"&Lowered", bvLowered}, {"&Raised", bvRaised}, {"&None", bvNone}};
+    for (const auto &[caption, kind] : bevels) {
+        const TPanelBevel b = kind;
+        QAction *a = own(bevel, QString::fromLatin1(caption), [this, b] {
+            if (!FTree || FTree->BevelOuter() == b)
+                return;
+            TTreeStep step(FTree, QStringLiteral("Bevel"));
+            FTree->EditElement(nullptr, QStringLiteral("BevelOuter"), [&] { FTree->SetBevelOuter(b); });
+            EndCommand();
+        }, true);
+        a->setData(static_cast<int>(b));
+        bevelGroup->addAction(a);
+    }
+    own(FPanelMenu, QStringLiteral("&Color..."), [this] {
+        if (!FTree)
+            return;
+        // The diagram's colour whatever is selected.
+        const std::vector<TTreeNodeShape *> selected = FTree->Selected().Nodes();
+        FTree->Selected().Clear();
+        FormatColor();
+        for (TTreeNodeShape *node : selected)
+            if (FTree->Shapes().Contains(node))
+                node->SetSelected(true);
+    });
+    own(FPanelMenu, QStringLiteral("&Gradient..."), [this] {
+        if (!FTree)
+            return;
+        TTreeStep step(FTree, QStringLiteral("Gradient"));
+        EditGradient(FHost->Window(), FTree->Gradient(), false, TEditTarget(FTree, FTree, QStringLiteral("Gradient")));
+        EndCommand();
+    });
+    QAction *hotTrack = own(FPanelMenu, QStringLiteral("&HotTrack"), [this] {
+        if (!FTree)
+            return;
+        const bool on = !FTree->HotTrack()->Active();
+        TTreeStep step(FTree, QStringLiteral("HotTrack"));
+        FTree->EditElement(nullptr, QStringLiteral("HotTrack.Active"), [&] { FTree->HotTrack()->SetActive(on); });
+        EndCommand();
+    }, true);
+    QAction *hints = own(FPanelMenu, QStringLiteral("&Show Hints"), [this] {
+        if (!FTree)
+            return;
+        const bool on = !FTree->ShowHintShapes();
+        TTreeStep step(FTree, QStringLiteral("Show Hints"));
+        FTree->EditElement(nullptr, QStringLiteral("ShowHintShapes"), [&] { FTree->SetShowHintShapes(on); });
+        EndCommand();
+    }, true);
+    connect(FPanelMenu, &QMenu::aboutToShow, this, [this, backImage, bevel, hotTrack, hints] {
+        const bool image = FTree && FTree->PeekBackImage() && FTree->PeekBackImage()->HasGraphic();
+        backImage->setText(QString::fromLatin1(image ? kBackImageClear : kBackImageBrowse));
+        for (QAction *a : bevel->actions())
+            a->setChecked(FTree && a->data().toInt() == static_cast<int>(FTree->BevelOuter()));
+        hotTrack->setChecked(FTree && FTree->HotTrack()->Active());
+        hints->setChecked(FTree && FTree->ShowHintShapes());
+    });
+
     connect(FNodeFormatMenu, &QMenu::aboutToShow, this, [this] {
         TTreeNodeShape *first = FTree ? FTree->Selected().First() : nullptr;
         for (QAction *a : FNodeFormatMenu->actions())
@@ -96,6 +203,32 @@ void TTreeCommands::BuildContextMenus()
         Action(cmCrossAlways)->setChecked(first->ShowCross() == scAlways);
         Action(cmCrossNever)->setChecked(first->ShowCross() == scNever);
     });
+}
+
+void TTreeCommands::BrowseOrClearBackImage()
+{
+    if (!FTree)
+        return;
+    TTreeStep step(FTree, QStringLiteral("Back Image"));
+    if (FTree->PeekBackImage() && FTree->PeekBackImage()->HasGraphic()) {
+        FTree->EditElement(nullptr, QStringLiteral("BackImage"), [&] { FTree->SetBackImage(nullptr); });
+    } else {
+        const QString file = AskPictureFile(FHost->Window());
+        TPicture picture;
+        if (file.isEmpty() || !LoadPictureAsked(FHost->Window(), file, picture))
+            return;
+        FTree->EditElement(nullptr, QStringLiteral("BackImage"), [&] { FTree->SetBackImage(&picture); });
+    }
+    EndCommand();
+}
+
+QMenu *TTreeCommands::FormatMenu() const
+{
+    if (FTree && FTree->Selected().Count() > 0)
+        return FNodeFormatMenu;
+    if (FTree && FTree->Connections().Selected())
+        return FConnectionFormatMenu;
+    return FPanelMenu;
 }
 
 void TTreeCommands::UpdateNodeMenu(bool fromOutline)

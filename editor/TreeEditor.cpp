@@ -8,6 +8,7 @@
 #include "dialogs/KorInspector.h"
 #include "editor/DendrixSettings.h"
 #include "editor/KorRecentFiles.h"
+#include "editor/TreeCommands.h"
 #include "editor/TreeEditorConst.h"
 #include "editor/TreeEditorDocument.h"
 #include "editor/TreeStatusBar.h"
@@ -81,11 +82,31 @@ TTreeEditor::TTreeEditor(QWidget *parent) : QMainWindow(parent), FCaptionFormat(
     FRecent->OnOpen = [this](const QString &name) { OpenFile(name); };
     if (const auto settings = OpenDendrixSettings())
         FRecent->Load(*settings);
+    ComposeCommands();
     resize(800, 600);
+}
+
+void TTreeEditor::ComposeCommands()
+{
+    FCommands = new TTreeCommands(this, this);
+    FCommands->InstallMenus();
+    FPageShapes->layout()->addWidget(FCommands->Palette());
+    // The tool buttons the file actions do not serve.
+    const std::pair<TToolButton, TTreeCommand> buttons[] = {{tbPrint, cmPrint},   {tbPrintPreview, cmPrintPreview},
+                                                            {tbMail, cmSendMail}, {tbZoomIn, cmZoomIn},
+                                                            {tbZoomOut, cmZoomOut}};
+    for (const auto &[button, command] : buttons) {
+        QToolButton *b = FToolButtons[button];
+        b->setEnabled(true);
+        connect(b, &QToolButton::clicked, FCommands->Action(command), &QAction::trigger);
+    }
 }
 
 TTreeEditor::~TTreeEditor()
 {
+    // The commands leave while the window can still answer them.
+    delete FCommands;
+    FCommands = nullptr;
     UnhookTree();
     // The diagram goes before its owner of elements and before the widgets
     // it sits in.

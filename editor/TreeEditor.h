@@ -46,6 +46,8 @@ class TTreeStatusBar;
 class TWriter;
 
 // The file tool buttons left of the palette, in their order.
+class TTreeCommands;
+
 enum TToolButton { tbNew, tbOpen, tbPrint, tbPrintPreview, tbSave, tbMail, tbZoomIn, tbZoomOut };
 constexpr int kToolButtonCount = 8;
 
@@ -138,6 +140,8 @@ public:
     QToolButton *ToolButton(TToolButton button) const { return FToolButtons[button]; }
     // The tool palette's place (a part puts its widget into the layout).
     QWidget *PageShapes() const { return FPageShapes; }
+    // The commands: the menu bar, the palette, the context menus.
+    TTreeCommands *Commands() const { return FCommands; }
     QWidget *PanelTools() const { return FPanelTools; }
     QWidget *PanelFont() const { return FPanelFont; }
     QWidget *PanelShape() const { return FPanelShape; }
@@ -208,6 +212,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void ComposeCommands();
+    TTreeCommands *FCommands = nullptr;
+
     struct TDocumentSlot;
     void BuildBands();
     void BuildFileActions();

@@ -1,5 +1,7 @@
 #include "editor/UDendrix.h"
 
+#include "editor/TreeCommands.h"
+
 #include "animation/TreeAnimate.h"
 #include "core/Exceptions.h"
 #include "dbtree/KorDBTre.h"
@@ -47,9 +49,12 @@ TTreeEditor1::TTreeEditor1(QWidget *parent) : TTreeEditor(parent)
     FLanguageAction = new QAction(QStringLiteral("&Language..."), this);
     FLanguageAction->setObjectName(QStringLiteral("Language1"));
     connect(FLanguageAction, &QAction::triggered, this, &TTreeEditor1::ChooseLanguage);
-    QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    tools->setObjectName(QStringLiteral("Tools1"));
-    tools->addAction(FLanguageAction);
+    // The commands' Tools menu takes it (the window built them before the
+    // action existed).
+    if (QMenu *tools = Commands() ? Commands()->Menu(mnTools) : nullptr) {
+        tools->addSeparator();
+        tools->addAction(FLanguageAction);
+    }
     FRecovery = new TRecoveryCopy(this);
     setAcceptDrops(true);
     // Undo follows the document; saving marks the state taking back and

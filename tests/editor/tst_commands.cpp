@@ -6,6 +6,7 @@
 #include "CommandsTestUtil.h"
 
 #include "canvas/KorGradient.h"
+#include "canvas/Picture.h"
 #include "canvas/View3DOptions.h"
 #include "dialogs/TreeShEd.h"
 
@@ -87,6 +88,7 @@ private slots:
     void viewToggles();
     void linkNodesByClicking();
     void helpAndAbout();
+    void sessionFileHoldsTheOrgChart();
 };
 
 // ---------------------------------------------------------------------------
@@ -839,6 +841,33 @@ void TestCommands::contextMenus()
     QVERIFY(!c->Action(cmConnCurve)->isChecked());
     c->Action(cmConnCurve)->trigger();
     QCOMPARE(link->Style(), csCurve);
+    // The inspector's format menu follows what is selected.
+    t->Selected().Clear();
+    t->Connections().SetSelected(link);
+    QCOMPARE(c->FormatMenu(), c->ConnectionFormatMenu());
+    SelectNodes(t, {s.B});
+    QCOMPARE(c->FormatMenu(), c->NodeFormatMenu());
+    t->Selected().Clear();
+    t->Connections().SetSelected(nullptr);
+    QCOMPARE(c->FormatMenu(), c->PanelMenu());
+    // The panel menu: the back image item says what it will do; a bevel
+    // choice is an edit.
+    emit c->PanelMenu()->aboutToShow();
+    QCOMPARE(c->PanelMenu()->actions().first()->text(), QStringLiteral("&Browse Back Image..."));
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    TPicture picture;
+    picture.SetImage(image);
+    t->SetBackImage(&picture);
+    emit c->PanelMenu()->aboutToShow();
+    QCOMPARE(c->PanelMenu()->actions().first()->text(), QStringLiteral("C&lear Back Image"));
+    host.SetModified(false);
+    c->PanelMenu()->actions().first()->trigger();
+    QVERIFY(!t->PeekBackImage() || !t->PeekBackImage()->HasGraphic());
+    QVERIFY(host.Modified());
+    QMenu *bevel = c->PanelMenu()->actions()[1]->menu();
+    bevel->actions()[1]->trigger(); // raised
+    QCOMPARE(t->BevelOuter(), bvRaised);
     // Outside design mode nothing opens.
     t->SetDesigning(false);
     QVERIFY(!c->ContextMenuAt(10, 10));
@@ -993,10 +1022,12 @@ void TestCommands::helpAndAbout()
         return true;
     };
     host.Commands->Action(cmWebSite)->trigger();
-    host.Commands->Action(cmHelpIndex)->trigger();
-    QCOMPARE(opened.size(), 2);
-    QVERIFY(opened[1].toLocalFile().endsWith(QStringLiteral("Varezido10.html")));
+    QCOMPARE(opened, QList<QUrl>{QUrl(QString::fromLatin1(TTreeCommands::kProductPage))});
+    // No help page beside the program: said so, nothing opened.
     TScriptedPromptsGuard prompts;
+    host.Commands->Action(cmHelpIndex)->trigger();
+    QCOMPARE(opened.size(), 1);
+    QVERIFY(prompts->Calls().back().Text.contains(QStringLiteral("Varezido10")));
     host.Commands->Action(cmEditorTips)->trigger();
     QVERIFY(prompts->Calls().back().Text.startsWith(QStringLiteral("Arbolix Editor Tips:\n\nRIGHT click")));
     QString caption;
@@ -1006,6 +1037,28 @@ void TestCommands::helpAndAbout()
     };
     host.Commands->Action(cmAbout)->trigger();
     QCOMPARE(caption, QStringLiteral("About Arbolix v2.0..."));
+}
+
+// The file saved at the end of a session driven through the program's
+// window: six nodes made from the Insert menu, two of them linked with the
+// palette's "Connect nodes", the "Child 3" subtree cut and pasted as a root.
+void TestCommands::sessionFileHoldsTheOrgChart()
+{
+    TComponent owner;
+    owner.SetName(QStringLiteral("TreeEditor1"));
+    auto *t = new TTree(&owner);
+    t->SetNoOwnerShapes(false);
+    LoadDiagramFile(*t, QStringLiteral(DENDRIX_TEST_DATA "/orgchart.abx"));
+    QCOMPARE(Outline(t), QStringLiteral("Root 1\n Child 1\n Child 2\nChild 3\n Child 1\n Child 2\n"));
+    TTreeNodeShape *first = t->Roots()[0]->Child(0);
+    TTreeNodeShape *second = t->Roots()[1]->Child(1);
+    TTreeConnection *link = first->ConnectionTo(second);
+    QVERIFY(link);
+    QCOMPARE(link->Style(), csLine);
+    // The pasted subtree kept its own connections.
+    QVERIFY(t->Roots()[1]->ConnectionTo(t->Roots()[1]->Child(0)));
+    QVERIFY(t->Roots()[1]->Child(1)->Visible());
+    delete t;
 }
 
 QTEST_MAIN(TestCommands)
