@@ -68,9 +68,9 @@ int main(int argc, char *argv[])
     ApplyLanguageAtStart();
     RegisterFileType();
 
-    TDendrixMainWindow window;
+    QApplication::setApplicationDisplayName(QStringLiteral("Dendrix v2.0"));
+    TTreeEditor1 window;
+    window.SetStartFile(cmd.File);
     window.show();
-    if (!cmd.File.isEmpty())
-        window.OpenFile(cmd.File);
     return app.exec();
 }

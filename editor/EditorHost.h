@@ -61,6 +61,14 @@ public:
     virtual void ShowStatus(int panel, const QString &text) = 0;
     virtual void RefreshInspector() = 0;
 
+    // The recent files' "&Reopen" submenu and the separator above it, for
+    // the File menu; none where the window keeps no recent files.
+    virtual QMenu *ReopenMenu() const { return nullptr; }
+    virtual QAction *ReopenSeparator() const { return nullptr; }
+    // The application window's "&Language..." for the Tools menu; none in a
+    // plain editor window.
+    virtual QAction *LanguageAction() const { return nullptr; }
+
     // Parts register to hear about the window; the window does not own them.
     virtual void AddPart(TEditorPart *part) = 0;
     virtual void RemovePart(TEditorPart *part) = 0;

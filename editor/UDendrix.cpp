@@ -2,68 +2,158 @@
 
 #include "animation/TreeAnimate.h"
 #include "core/Exceptions.h"
+#include "dbtree/KorDBTre.h"
+#include "dialogs/KorPrompts.h"
 #include "editor/DendrixConstants.h"
-#include "export/KorExport.h"
-#include "model/TreeReader.h"
+#include "editor/DendrixSettings.h"
+#include "editor/RecoveryCopy.h"
+#include "editor/TreeEditorConst.h"
+#include "i18n/KorTranslate.h"
 #include "shapes/ShapeGalleries.h"
-#include "view/Arbolix.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 
-TDendrixMainWindow::TDendrixMainWindow(QWidget *parent)
-    : QMainWindow(parent), FHost(std::make_unique<TComponent>())
+namespace {
+
+constexpr int kMaxAnimationEditorHeight = 2000;
+
+QStringList LocalFiles(const QMimeData *data)
 {
-    setWindowTitle(SDendrixTitle);
-    FHost->SetName(QStringLiteral("TreeEditor1"));
-    FTree = new TTree(FHost.get(), this);
-    FTree->SetNoOwnerShapes(false);
-    setCentralWidget(FTree);
-    FTree->setFocus();
-    resize(800, 600);
+    QStringList names;
+    if (!data)
+        return names;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            names << url.toLocalFile();
+    return names;
 }
 
-TDendrixMainWindow::~TDendrixMainWindow()
+} // namespace
+
+TTreeEditor1::TTreeEditor1(QWidget *parent) : TTreeEditor(parent)
 {
-    // The diagram goes first: its elements belong to the host.
-    delete FTree;
+    setObjectName(QStringLiteral("TreeEditor1"));
+    SetCaptionFormat(SDendrixCaption);
+    setWindowTitle(SDendrixStartCaption);
+    FLanguageAction = new QAction(QStringLiteral("&Language..."), this);
+    FLanguageAction->setObjectName(QStringLiteral("Language1"));
+    connect(FLanguageAction, &QAction::triggered, this, &TTreeEditor1::ChooseLanguage);
+    QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("Tools1"));
+    tools->addAction(FLanguageAction);
+    FRecovery = new TRecoveryCopy(this);
+    setAcceptDrops(true);
 }
 
-bool TDendrixMainWindow::OpenFile(const QString &fileName)
+TTreeEditor1::~TTreeEditor1() = default;
+
+TTree *TTreeEditor1::CreateTreeObject(TComponent *host, QWidget *parent)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    // A property the program does not know: the user decides whether the
-    // rest is read.
-    TScopedContinueQuestion ask([this](const QString &question) {
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
-        const bool yes = QMessageBox::question(this, SDendrixTitle, question, QMessageBox::Yes | QMessageBox::No,
-                                               QMessageBox::Yes) == QMessageBox::Yes;
-        QApplication::restoreOverrideCursor();
-        return yes;
-    });
-    QString failure;
+    return new TDBTree(host, parent);
+}
+
+void TTreeEditor1::FormShow()
+{
+    TTreeEditor::FormShow();
+    if (QFileInfo(FStartFile).suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0)
+        ImportOutline(FStartFile);
+    else if (!FStartFile.isEmpty())
+        ReadFile(FStartFile);
+    RefreshInspector();
+    // Questions wait until the window is on the screen.
+    if (FOffersRecovery)
+        QTimer::singleShot(0, this, [this] {
+            if (FRecovery)
+                FRecovery->OfferRestore();
+        });
+}
+
+void TTreeEditor1::FormClose()
+{
+    TTreeEditor::FormClose();
+    // Closing was allowed: nothing unsaved is left to recover.
+    FRecovery->Remove();
+}
+
+void TTreeEditor1::ImportOutline(const QString &fileName)
+{
+    // An outline becomes a new, untitled diagram: the import is its first
+    // edit.
     try {
-        // The file replaces the document (an outline would be added).
-        FTree->Clear();
-        ReadDiagramInput(*FTree, fileName);
+        TTreeStep step(Tree(), QString());
+        Tree()->ImportOutlineFile(fileName);
+        Tree()->ExpandAll(true);
     } catch (const Exception &e) {
-        failure = e.Message();
-    } catch (const std::bad_alloc &) {
-        failure = FormatMessage(SCannotOpen, {fileName});
+        ShowError(e.Message());
     }
-    QApplication::restoreOverrideCursor();
-    // A file may store the diagram hidden; the window always shows it.
-    FTree->setVisible(true);
-    if (failure.isEmpty())
-        return true;
-    FTree->Clear();
-    QMessageBox::critical(this, SDendrixTitle, failure);
-    return false;
+}
+
+bool TTreeEditor1::DropFiles(const QStringList &fileNames)
+{
+    if (fileNames.isEmpty())
+        return false;
+    // The first name; full paths as they come.
+    return ReadFileAsking(fileNames.first(), true);
+}
+
+void TTreeEditor1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!LocalFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TTreeEditor1::dropEvent(QDropEvent *event)
+{
+    const QStringList names = LocalFiles(event->mimeData());
+    if (names.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drop ends before any question is asked.
+    QTimer::singleShot(0, this, [this, names] { DropFiles(names); });
+}
+
+void TTreeEditor1::ChooseLanguage()
+{
+    switch (::ChooseLanguage(this)) {
+    case lcCancelled:
+        break;
+    case lcRestart:
+        Prompts().Message(this, pkInformation, SRestartDendrix);
+        break;
+    case lcTranslateNow:
+        TranslateForm(this);
+        UpdateCaption();
+        break;
+    }
+}
+
+void TTreeEditor1::LoadSettings(QSettings &settings)
+{
+    TTreeEditor::LoadSettings(settings);
+    if (!SettingsReadable(settings))
+        return;
+    if (const auto height = ReadSettingsInt(settings, QStringLiteral("AnimationEditorHeight")); height && *height >= 1)
+        FAnimationEditorHeight = qMin(*height, kMaxAnimationEditorHeight);
+}
+
+void TTreeEditor1::SaveSettings(QSettings &settings)
+{
+    TTreeEditor::SaveSettings(settings);
+    // No docked animation editor yet: it is never open at close.
+    settings.setValue(QStringLiteral("AnimationEditor"), false);
 }
 
 void RegisterDendrixClasses()
 {
-    RegisterViewClasses();
+    RegisterDBTreeClasses();
     RegisterShapeGalleries();
     RegisterAnimationClasses();
 }

@@ -1,32 +1,66 @@
 #pragma once
-// The application's main window and start-up. For now the window shows the
-// diagram and nothing else: a viewer of the file named on the command line.
+// The application's main window and start-up. TTreeEditor1 is the editor
+// window with what the application adds: its caption, a database-capable
+// document, the file named on the command line, files dropped on it, the
+// language menu, and the recovery copy of unsaved changes.
 
-#include <QMainWindow>
+#include "editor/TreeEditor.h"
+
 #include <memory>
 
-class TComponent;
-class TTree;
+class QAction;
+class TRecoveryCopy;
 
-class TDendrixMainWindow : public QMainWindow
+class TTreeEditor1 : public TTreeEditor
 {
     Q_OBJECT
 public:
-    explicit TDendrixMainWindow(QWidget *parent = nullptr);
-    ~TDendrixMainWindow() override;
+    static constexpr int kDefaultAnimationEditorHeight = 140;
 
-    TTree *Tree() const { return FTree; }
+    explicit TTreeEditor1(QWidget *parent = nullptr);
+    ~TTreeEditor1() override;
 
-    // Opens a diagram (.abx) or a text outline (.txt). A file that cannot
-    // be read leaves an empty diagram and is reported in a message box;
-    // answers whether it was read.
-    bool OpenFile(const QString &fileName);
+    // The file opened when the window is first shown (the command line's).
+    QString StartFile() const { return FStartFile; }
+    void SetStartFile(const QString &fileName) { FStartFile = fileName; }
+    // Whether the first showing looks for the recovery copies of sessions
+    // that ended without saving (on by default).
+    bool OffersRecovery() const { return FOffersRecovery; }
+    void SetOffersRecovery(bool value) { FOffersRecovery = value; }
+    TRecoveryCopy *Recovery() const { return FRecovery; }
+
+    // Files dropped on the window: the first one that is there is opened
+    // after asking to save; the others are ignored. A file that holds no
+    // diagram leaves the document as it was.
+    bool DropFiles(const QStringList &fileNames);
+
+    // A text outline as a new, untitled document (the command line may
+    // name one).
+    void ImportOutline(const QString &fileName);
+
+    QAction *LanguageAction() const override { return FLanguageAction; }
+    // Tools > Language...: the language dialog, then the window in the new
+    // language (or a note that it needs a restart).
+    void ChooseLanguage();
+
+    int AnimationEditorHeight() const { return FAnimationEditorHeight; }
+
+    void LoadSettings(QSettings &settings) override;
+    void SaveSettings(QSettings &settings) override;
+
+protected:
+    TTree *CreateTreeObject(TComponent *host, QWidget *parent) override;
+    void FormShow() override;
+    void FormClose() override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
-    // Owns the diagram's elements and names them, as the editor's window
-    // does ("TreeEditor1").
-    std::unique_ptr<TComponent> FHost;
-    TTree *FTree;
+    QString FStartFile;
+    bool FOffersRecovery = true;
+    TRecoveryCopy *FRecovery = nullptr;
+    QAction *FLanguageAction = nullptr;
+    int FAnimationEditorHeight = kDefaultAnimationEditorHeight;
 };
 
 // Everything the program registers before its first window: element

@@ -121,3 +121,5 @@ TMessageText SExportAnimateSize("SExportAnimateSize",
 TMessageText SOptionDelimiter("SOptionDelimiter",
                               "indentation of a table-like text: space, tab, comma, colon (a semicolon) or one "
                               "character; without it, the outline");
+
+TMessageText SPreviewPrintToFile("SPreviewPrintToFile", "Print to a PDF file");

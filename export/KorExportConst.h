@@ -90,3 +90,6 @@ extern TMessageText SExportNoAnimation;
 extern TMessageText SExportTooManyFrames;
 extern TMessageText SExportAnimateSize;
 extern TMessageText SOptionDelimiter;       // --delimiter
+
+// Print preview
+extern TMessageText SPreviewPrintToFile; // "Print to a PDF file"

@@ -313,6 +313,7 @@ void Load(TTreeDocument &diagram, QIODevice &stream, const QString &source, cons
     // From here on the diagram holds what the stream holds.
     const bool repaint = diagram.AutoRepaint();
     diagram.SetAutoRepaint(false);
+    diagram.BeginReplace();
     diagram.Clear();
     const TTreeDocument::TControlPlacement placement = diagram.ControlPlacement();
     // "Owner.Element" names the element among the components of this
@@ -327,6 +328,7 @@ void Load(TTreeDocument &diagram, QIODevice &stream, const QString &source, cons
         diagram.SetControlPlacement(placement);
         diagram.SetAutoRepaint(repaint);
         diagram.Invalidate();
+        diagram.EndReplace();
     };
     try {
         if (!diagram.IsDesigning())

@@ -1,0 +1,4 @@
+#pragma once
+// The editor window, its commands and undo.
+
+#include "editor/TreeEditor.h"
