@@ -1,6 +1,8 @@
 #include "editor/UDendrix.h"
 
 #include "animation/TreeAnimate.h"
+#include "animation/TreeAnimateFile.h"
+#include "model/TreeReader.h"
 #include "core/Exceptions.h"
 #include "dbtree/KorDBTre.h"
 #include "dialogs/KorPrompts.h"
@@ -51,9 +53,31 @@ TTreeEditor1::TTreeEditor1(QWidget *parent) : TTreeEditor(parent)
     tools->addAction(FLanguageAction);
     FRecovery = new TRecoveryCopy(this);
     setAcceptDrops(true);
+    // A document in place: the animation its file held (none for a new
+    // document, or a file without one) goes with it.
+    connect(this, &TTreeEditor::documentReplaced, this, [this] {
+        std::unique_ptr<TTreeAnimate> read = std::move(FReadAnimation);
+        FAnimation.reset();
+        if (read && read->Tree() == Tree())
+            FAnimation = std::move(read);
+    });
 }
 
 TTreeEditor1::~TTreeEditor1() = default;
+
+void TTreeEditor1::SaveAfterDiagram(TWriter &writer)
+{
+    if (FAnimation)
+        WriteAnimationPart(writer, *FAnimation);
+}
+
+void TTreeEditor1::LoadFromStream(TReader &reader, QIODevice &stream)
+{
+    auto *treeReader = dynamic_cast<TTreeReader *>(&reader);
+    FReadAnimation.reset();
+    if (treeReader && treeReader->Diagram())
+        FReadAnimation = ReadAnimationPart(reader, *treeReader->Diagram());
+}
 
 TTree *TTreeEditor1::CreateTreeObject(TComponent *host, QWidget *parent)
 {

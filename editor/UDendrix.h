@@ -10,6 +10,7 @@
 
 class QAction;
 class TRecoveryCopy;
+class TTreeAnimate;
 
 class TTreeEditor1 : public TTreeEditor
 {
@@ -44,12 +45,17 @@ public:
     void ChooseLanguage();
 
     int AnimationEditorHeight() const { return FAnimationEditorHeight; }
+    // The document's animation, which files keep after the diagram; none
+    // until a file brings one (a new document has none).
+    TTreeAnimate *Animation() const { return FAnimation.get(); }
 
     void LoadSettings(QSettings &settings) override;
     void SaveSettings(QSettings &settings) override;
 
 protected:
     TTree *CreateTreeObject(TComponent *host, QWidget *parent) override;
+    void SaveAfterDiagram(TWriter &writer) override;
+    void LoadFromStream(TReader &reader, QIODevice &stream) override;
     void FormShow() override;
     void FormClose() override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -61,6 +67,9 @@ private:
     TRecoveryCopy *FRecovery = nullptr;
     QAction *FLanguageAction = nullptr;
     int FAnimationEditorHeight = kDefaultAnimationEditorHeight;
+    std::unique_ptr<TTreeAnimate> FAnimation;
+    // Read with a file whose document is not in place yet.
+    std::unique_ptr<TTreeAnimate> FReadAnimation;
 };
 
 // Everything the program registers before its first window: element
