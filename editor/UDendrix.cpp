@@ -1,6 +1,7 @@
 #include "editor/UDendrix.h"
 
 #include "animation/TreeAnimate.h"
+#include "animation/TreeAnimateEditor.h"
 #include "animation/TreeAnimateFile.h"
 #include "model/TreeReader.h"
 #include "core/Exceptions.h"
@@ -17,6 +18,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -57,13 +59,84 @@ TTreeEditor1::TTreeEditor1(QWidget *parent) : TTreeEditor(parent)
     // document, or a file without one) goes with it.
     connect(this, &TTreeEditor::documentReplaced, this, [this] {
         std::unique_ptr<TTreeAnimate> read = std::move(FReadAnimation);
+        if (FAnimationEditor)
+            FAnimationEditor->SetPlayer(nullptr);
         FAnimation.reset();
         if (read && read->Tree() == Tree())
             FAnimation = std::move(read);
+        // The editor shows the new document's animation; without one it
+        // closes.
+        if (BandVisible(ebAnimationEditor)) {
+            if (FAnimation)
+                FAnimationEditor->SetPlayer(FAnimation.get(), Tree() ? Tree()->Owner() : nullptr);
+            else
+                SetBandVisible(ebAnimationEditor, false);
+        }
     });
 }
 
-TTreeEditor1::~TTreeEditor1() = default;
+bool TTreeEditor1::BandVisible(TEditorBand band) const
+{
+    if (band == ebAnimationEditor)
+        return FAnimationDock && !FAnimationDock->isHidden();
+    return TTreeEditor::BandVisible(band);
+}
+
+void TTreeEditor1::SetBandVisible(TEditorBand band, bool visible)
+{
+    if (band != ebAnimationEditor) {
+        TTreeEditor::SetBandVisible(band, visible);
+        return;
+    }
+    if (!visible) {
+        // Closing the editor stops the animation.
+        if (FAnimationEditor)
+            FAnimationEditor->SetPlayer(nullptr);
+        if (FAnimationDock)
+            FAnimationDock->hide();
+        return;
+    }
+    if (!Tree())
+        return;
+    if (!FAnimation) {
+        FAnimation = std::make_unique<TTreeAnimate>();
+        FAnimation->SetName(QStringLiteral("TreeAnimate1"));
+        FAnimation->SetTree(Tree());
+    }
+    if (!FAnimationDock) {
+        FAnimationDock = new QDockWidget(QStringLiteral("Animation Editor"), this);
+        FAnimationDock->setObjectName(QStringLiteral("AnimationEditorDock"));
+        FAnimationEditor = new TTreeAnimateEditor(FAnimationDock);
+        FAnimationDock->setWidget(FAnimationEditor);
+        FAnimationEditor->resize(FAnimationEditor->width(), FAnimationEditorHeight);
+        addDockWidget(Qt::BottomDockWidgetArea, FAnimationDock);
+        connect(FAnimationDock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+            if (!shown && FAnimationEditor && FAnimationDock->isHidden())
+                FAnimationEditor->SetPlayer(nullptr);
+        });
+    }
+    FAnimationEditor->SetPlayer(FAnimation.get(), Tree()->Owner());
+    FAnimationDock->show();
+}
+
+void TTreeEditor1::BeforeWrite()
+{
+    if (FAnimation)
+        FAnimation->HoldValues();
+}
+
+void TTreeEditor1::AfterWrite()
+{
+    if (FAnimation)
+        FAnimation->ReleaseValues();
+}
+
+TTreeEditor1::~TTreeEditor1()
+{
+    // The editor lets the player go before the player goes.
+    if (FAnimationEditor)
+        FAnimationEditor->SetPlayer(nullptr);
+}
 
 void TTreeEditor1::SaveAfterDiagram(TWriter &writer)
 {

@@ -6,6 +6,7 @@
 
 #include "animation/AnimationKinds.h"
 #include "animation/TreeAnimateFile.h"
+#include "animation/TreeAnimateEditor.h"
 #include "editor/UDendrix.h"
 
 #include <QBuffer>
@@ -63,6 +64,7 @@ private slots:
     void fileKeepsItsAnimation();
     void documentsWithoutAnimation_data();
     void documentsWithoutAnimation();
+    void dockedEditorEditsAndPlays();
 
 private:
     QTemporaryDir FBase;
@@ -116,6 +118,47 @@ void TestEditorAnimation::documentsWithoutAnimation()
     const QString out = FDir.filePath(QStringLiteral("out.abx"));
     QVERIFY(editor->SaveDocumentAs(out));
     QCOMPARE(FileBytes(out).count("TPF0"), 1);
+}
+
+void TestEditorAnimation::dockedEditorEditsAndPlays()
+{
+    const QString in = FDir.filePath(QStringLiteral("plain.abx"));
+    QVERIFY(WriteBytes(in, DocumentBytes(false)));
+    auto editor = ShownEditor(FDir.filePath(QStringLiteral("recovery")));
+    QVERIFY(editor->ReadFile(in));
+    QVERIFY(!editor->Animation());
+    editor->SetBandVisible(ebAnimationEditor, true);
+    QVERIFY(editor->BandVisible(ebAnimationEditor));
+    // Shown on first use with an animation of its own.
+    TTreeAnimate *player = editor->Animation();
+    QVERIFY(player);
+    QCOMPARE(editor->AnimationEditor()->Player(), player);
+    QVERIFY(!editor->Modified());
+    auto *move = static_cast<TMovementAnimation *>(
+        editor->AnimationEditor()->AddAnimation(*FindAnimationClass(QStringLiteral("TMovementAnimation"))));
+    QVERIFY(editor->Modified());
+    QCOMPARE(move->Owner(), editor->Tree()->Owner());
+    TTreeNodeShape *node = editor->Tree()->Shapes()[0];
+    move->SetNode(node);
+    move->SetStartValue(500);
+    move->SetEndValue(600);
+    const int x = node->X0();
+    // Saved while it plays: the file holds the node where it was. (The
+    // slowest speed: no tick of the timer comes between.)
+    player->SetSpeed(1);
+    player->Play();
+    player->NextFrame();
+    QCOMPARE(node->X0(), 500);
+    const QString out = FDir.filePath(QStringLiteral("playing.abx"));
+    QVERIFY(editor->SaveDocumentAs(out));
+    QCOMPARE(node->X0(), 500);
+    QVERIFY(editor->ReadFile(out));
+    QCOMPARE(editor->Tree()->Shapes()[0]->X0(), x);
+    QVERIFY(editor->Animation());
+    QCOMPARE(editor->AnimationEditor()->Player(), editor->Animation());
+    editor->SetBandVisible(ebAnimationEditor, false);
+    QVERIFY(!editor->BandVisible(ebAnimationEditor));
+    QVERIFY(!editor->AnimationEditor()->Player());
 }
 
 QTEST_MAIN(TestEditorAnimation)
