@@ -199,6 +199,11 @@ protected:
     // What follows the diagram in a file, written after it and read after it.
     virtual void SaveAfterDiagram(TWriter &writer) {}
     virtual void LoadFromStream(TReader &reader, QIODevice &stream) {}
+    // Around every write of the document (saves and recovery copies): what
+    // is shown only for the time being (an animation playing) is put back
+    // before, and returns after.
+    virtual void BeforeWrite() {}
+    virtual void AfterWrite() {}
     // The first showing: the diagram, the settings, the bands.
     virtual void FormShow();
     // The close was allowed: timers stop, settings and recent files are

@@ -2,12 +2,15 @@
 
 #include "core/Exceptions.h"
 #include "core/Reader.h"
+#include "core/ScopeExit.h"
 #include "core/Writer.h"
 #include "dialogs/KorInspector.h"
 #include "dialogs/KorPrompts.h"
 #include "editor/DendrixConstants.h"
 #include "editor/KorRecentFiles.h"
 #include "editor/TreeEditor.h"
+
+#include "core/ScopeExit.h"
 #include "editor/TreeEditorConst.h"
 #include "editor/TreeEditorDocument.h"
 #include "editor/TreeStatusBar.h"
@@ -170,6 +173,8 @@ bool TTreeEditor::SaveDocumentAs(const QString &fileName)
     const QString name = QFileInfo(DiagramFileName(fileName)).absoluteFilePath();
     try {
         TBusyCursor busy;
+        BeforeWrite();
+        TAtExit after([this] { AfterWrite(); });
         SaveDiagramFile(*FTree, name, [this](TWriter &writer) { SaveAfterDiagram(writer); });
     } catch (const Exception &e) {
         ShowError(e.Message());
@@ -252,6 +257,8 @@ void TTreeEditor::WriteCopy(const QString &fileName)
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw EFileError(file.errorString());
+    BeforeWrite();
+    TAtExit after([this] { AfterWrite(); });
     try {
         SaveDiagram(*FTree, file);
         TWriter writer(file);

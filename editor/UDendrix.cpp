@@ -3,8 +3,12 @@
 #include "editor/TreeCommands.h"
 
 #include "animation/TreeAnimate.h"
+#include "animation/TreeAnimateEditor.h"
+#include "animation/TreeAnimateFile.h"
+#include "model/TreeReader.h"
 #include "core/Exceptions.h"
 #include "dbtree/KorDBTre.h"
+#include "dbtree/TreeDBEd.h"
 #include "dialogs/KorPrompts.h"
 #include "editor/DendrixConstants.h"
 #include "editor/DendrixSettings.h"
@@ -15,9 +19,11 @@
 #include "shapes/ShapeGalleries.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -68,9 +74,127 @@ TTreeEditor1::TTreeEditor1(QWidget *parent) : TTreeEditor(parent)
         if (!modified)
             FUndo->SetClean();
     });
+    if (TTreeCommands *commands = Commands()) {
+        // The Edit menu starts with Undo and Redo.
+        FUndo->InstallInto(commands->Menu(mnEdit));
+        // Tools: the docked animation editor.
+        auto *animation = new QAction(QStringLiteral("&Animation"), this);
+        animation->setObjectName(QStringLiteral("Animation1"));
+        animation->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+        animation->setCheckable(true);
+        connect(animation, &QAction::triggered, this, [this, animation](bool on) {
+            SetBandVisible(ebAnimationEditor, on);
+            animation->setChecked(BandVisible(ebAnimationEditor));
+        });
+        connect(commands->Menu(mnTools), &QMenu::aboutToShow, animation,
+                [this, animation] { animation->setChecked(BandVisible(ebAnimationEditor)); });
+        commands->Menu(mnTools)->addAction(animation);
+        // Insert: a tree built from database tables.
+        auto *database = new QAction(QStringLiteral("&New Database Tree..."), this);
+        database->setObjectName(QStringLiteral("NewDatabaseTree1"));
+        connect(database, &QAction::triggered, this, [this] {
+            if (auto *tree = dynamic_cast<TCustomDBTree *>(Tree()))
+                EditDBTree(this, tree);
+        });
+        commands->Menu(mnInsert)->addSeparator();
+        commands->Menu(mnInsert)->addAction(database);
+    }
+    // A document in place: the animation its file held (none for a new
+    // document, or a file without one) goes with it.
+    connect(this, &TTreeEditor::documentReplaced, this, [this] {
+        std::unique_ptr<TTreeAnimate> read = std::move(FReadAnimation);
+        if (FAnimationEditor)
+            FAnimationEditor->SetPlayer(nullptr);
+        FAnimation.reset();
+        if (read && read->Tree() == Tree())
+            FAnimation = std::move(read);
+        // The editor shows the new document's animation; without one it
+        // closes.
+        if (BandVisible(ebAnimationEditor)) {
+            if (FAnimation)
+                FAnimationEditor->SetPlayer(FAnimation.get(), Tree() ? Tree()->Owner() : nullptr);
+            else
+                SetBandVisible(ebAnimationEditor, false);
+        }
+    });
 }
 
-TTreeEditor1::~TTreeEditor1() = default;
+bool TTreeEditor1::BandVisible(TEditorBand band) const
+{
+    if (band == ebAnimationEditor)
+        return FAnimationDock && !FAnimationDock->isHidden();
+    return TTreeEditor::BandVisible(band);
+}
+
+void TTreeEditor1::SetBandVisible(TEditorBand band, bool visible)
+{
+    if (band != ebAnimationEditor) {
+        TTreeEditor::SetBandVisible(band, visible);
+        return;
+    }
+    if (!visible) {
+        // Closing the editor stops the animation.
+        if (FAnimationEditor)
+            FAnimationEditor->SetPlayer(nullptr);
+        if (FAnimationDock)
+            FAnimationDock->hide();
+        return;
+    }
+    if (!Tree())
+        return;
+    if (!FAnimation) {
+        FAnimation = std::make_unique<TTreeAnimate>();
+        FAnimation->SetName(QStringLiteral("TreeAnimate1"));
+        FAnimation->SetTree(Tree());
+    }
+    if (!FAnimationDock) {
+        FAnimationDock = new QDockWidget(QStringLiteral("Animation Editor"), this);
+        FAnimationDock->setObjectName(QStringLiteral("AnimationEditorDock"));
+        FAnimationEditor = new TTreeAnimateEditor(FAnimationDock);
+        FAnimationDock->setWidget(FAnimationEditor);
+        FAnimationEditor->resize(FAnimationEditor->width(), FAnimationEditorHeight);
+        addDockWidget(Qt::BottomDockWidgetArea, FAnimationDock);
+        connect(FAnimationDock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+            if (!shown && FAnimationEditor && FAnimationDock->isHidden())
+                FAnimationEditor->SetPlayer(nullptr);
+        });
+    }
+    FAnimationEditor->SetPlayer(FAnimation.get(), Tree()->Owner());
+    FAnimationDock->show();
+}
+
+void TTreeEditor1::BeforeWrite()
+{
+    if (FAnimation)
+        FAnimation->HoldValues();
+}
+
+void TTreeEditor1::AfterWrite()
+{
+    if (FAnimation)
+        FAnimation->ReleaseValues();
+}
+
+TTreeEditor1::~TTreeEditor1()
+{
+    // The editor lets the player go before the player goes.
+    if (FAnimationEditor)
+        FAnimationEditor->SetPlayer(nullptr);
+}
+
+void TTreeEditor1::SaveAfterDiagram(TWriter &writer)
+{
+    if (FAnimation)
+        WriteAnimationPart(writer, *FAnimation);
+}
+
+void TTreeEditor1::LoadFromStream(TReader &reader, QIODevice &stream)
+{
+    auto *treeReader = dynamic_cast<TTreeReader *>(&reader);
+    FReadAnimation.reset();
+    if (treeReader && treeReader->Diagram())
+        FReadAnimation = ReadAnimationPart(reader, *treeReader->Diagram());
+}
 
 TTree *TTreeEditor1::CreateTreeObject(TComponent *host, QWidget *parent)
 {

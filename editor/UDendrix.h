@@ -12,6 +12,9 @@ class TTreeUndo;
 
 class QAction;
 class TRecoveryCopy;
+class QDockWidget;
+class TTreeAnimate;
+class TTreeAnimateEditor;
 
 class TTreeEditor1 : public TTreeEditor
 {
@@ -50,12 +53,24 @@ public:
     void ChooseLanguage();
 
     int AnimationEditorHeight() const { return FAnimationEditorHeight; }
+    // The document's animation, which files keep after the diagram; none
+    // until a file brings one (a new document has none).
+    TTreeAnimate *Animation() const { return FAnimation.get(); }
+    // The docked animation editor (none until first shown); showing it
+    // makes the document's animation when there is none yet.
+    TTreeAnimateEditor *AnimationEditor() const { return FAnimationEditor; }
+    bool BandVisible(TEditorBand band) const override;
+    void SetBandVisible(TEditorBand band, bool visible) override;
 
     void LoadSettings(QSettings &settings) override;
     void SaveSettings(QSettings &settings) override;
 
 protected:
     TTree *CreateTreeObject(TComponent *host, QWidget *parent) override;
+    void SaveAfterDiagram(TWriter &writer) override;
+    void LoadFromStream(TReader &reader, QIODevice &stream) override;
+    void BeforeWrite() override;
+    void AfterWrite() override;
     void FormShow() override;
     void FormClose() override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -68,6 +83,11 @@ private:
     QAction *FLanguageAction = nullptr;
     TTreeUndo *FUndo = nullptr;
     int FAnimationEditorHeight = kDefaultAnimationEditorHeight;
+    std::unique_ptr<TTreeAnimate> FAnimation;
+    // Read with a file whose document is not in place yet.
+    std::unique_ptr<TTreeAnimate> FReadAnimation;
+    QDockWidget *FAnimationDock = nullptr;
+    TTreeAnimateEditor *FAnimationEditor = nullptr;
 };
 
 // Everything the program registers before its first window: element
