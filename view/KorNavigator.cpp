@@ -1,5 +1,6 @@
 #include "view/KorNavigator.h"
 
+#include "view/PanelBinding.h"
 #include "view/ViewConst.h"
 
 #include "canvas/KorPanel.h"
@@ -142,7 +143,9 @@ void TKorNavButton::paintEvent(QPaintEvent *event)
 // ---------------------------------------------------------------------------
 // TCustomKorNavigator
 
-TCustomKorNavigator::TCustomKorNavigator(QWidget *parent) : TCustomPanelNoCaption(parent)
+TCustomKorNavigator::TCustomKorNavigator(QWidget *parent)
+    : TCustomPanelNoCaption(parent),
+      FBinding(std::make_unique<TPanelBinding>(this, this, [this] { BindingChanged(); }))
 {
     SetBevelOuter(bvNone);
     SetBevelInner(bvNone);
@@ -159,29 +162,16 @@ TCustomKorNavigator::TCustomKorNavigator(QWidget *parent) : TCustomPanelNoCaptio
     LayoutButtons();
 }
 
-TCustomKorNavigator::~TCustomKorNavigator()
+TCustomKorNavigator::~TCustomKorNavigator() = default;
+
+TCustomKorPanel *TCustomKorNavigator::Panel() const
 {
-    if (FPanel)
-        FPanel->RemoveListener(this);
-    QObject::disconnect(FGone);
+    return FBinding->Panel();
 }
 
 void TCustomKorNavigator::SetPanel(TCustomKorPanel *panel)
 {
-    if (panel == FPanel)
-        return;
-    if (FPanel)
-        FPanel->RemoveListener(this);
-    QObject::disconnect(FGone);
-    FPanel = panel;
-    if (FPanel) {
-        FPanel->AddListener(this);
-        FGone = connect(FPanel, &QObject::destroyed, this, [this] {
-            FPanel = nullptr;
-            BindingChanged();
-        });
-    }
-    BindingChanged();
+    FBinding->Bind(panel);
 }
 
 void TCustomKorNavigator::SetHints(const QStringList &hints)

@@ -17,9 +17,11 @@
 #include <QTimer>
 #include <QToolButton>
 #include <array>
+#include <memory>
 
 class TCustomKorNavigator;
 class TCustomKorPanel;
+class TPanelBinding;
 
 DX_ENUM(TKorNavigateBtn, nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel)
 
@@ -69,7 +71,7 @@ public:
     const QStringList &Hints() const { return FHints; }
     void SetHints(const QStringList &hints);
     // The panel navigated; the navigator lets go of it when it is destroyed.
-    TCustomKorPanel *Panel() const { return FPanel; }
+    TCustomKorPanel *Panel() const;
 
     // Runs the move of a button, refreshes the buttons, then tells
     // OnButtonClicked.
@@ -105,8 +107,7 @@ private:
     void FocusButton(int index);
 
     std::array<TKorNavButton *, kButtonCount> FButtons{};
-    TCustomKorPanel *FPanel = nullptr;
-    QMetaObject::Connection FGone;
+    std::unique_ptr<TPanelBinding> FBinding;
     QStringList FHints;
     int FFocused = 0;
 };
