@@ -5,9 +5,9 @@
 //    moves, the view follows, the window is painted again.
 
 #include "GeneratedOutline.h"
+#include "WidgetBenchMain.h"
 #include "view/Arbolix.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
 #include <benchmark/benchmark.h>
@@ -85,13 +85,5 @@ BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    // The scroll bars are widgets.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+// The scroll bars are widgets.
+DENDRIX_WIDGET_BENCHMARK_MAIN()
