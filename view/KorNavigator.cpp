@@ -150,6 +150,8 @@ TCustomKorNavigator::TCustomKorNavigator(QWidget *parent)
     SetBevelOuter(bvNone);
     SetBevelInner(bvNone);
     setFocusPolicy(Qt::TabFocus);
+    // A bar of its own height wherever it is laid out.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     for (int i = 0; i < kButtonCount; ++i) {
         auto *b = new TKorNavButton(this, i);
         b->setEnabled(false);
@@ -241,6 +243,13 @@ void TCustomKorNavigator::LayoutButtons()
         b->setGeometry(x, 0, base + extra, BorderWidth() > 0 ? h - 4 : h);
         x += base + extra;
     }
+}
+
+void TCustomKorNavigator::paintEvent(QPaintEvent *)
+{
+    // Behind the buttons, the colour of the window it sits on.
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
 }
 
 void TCustomKorNavigator::resizeEvent(QResizeEvent *event)

@@ -96,6 +96,8 @@ protected:
     // The panel changed or went away.
     virtual void BindingChanged() {}
 
+    QSize sizeHint() const override { return QSize(241, 25); }
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
