@@ -265,6 +265,13 @@ void TTreeNodeShape::DrawText(TKorCanvas3D *canvas, const TRect &rect)
     canvas->AssignFont(DrawingFont(changed));
 
     const int th = canvas->TextHeight(QStringLiteral("W"));
+    // Text zoomed below a pixel shows nothing: a diagram seen whole at a
+    // tiny zoom is not slowed down by shaping it.
+    if (canvas->ZoomText() && th * std::fabs(canvas->ZoomFactor()) < 1.0) {
+        if (clip)
+            canvas->RemoveClip();
+        return;
+    }
     const TVertTextAlign vert = text ? text->VertAlign() : DefaultVertAlign();
     int y;
     if (vert == vtaTop)

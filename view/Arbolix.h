@@ -3,4 +3,5 @@
 // keyboard, grid, pages, rulers, scroll bars, page navigator.
 
 #include "view/CustomTree.h"
+#include "view/TreeNavigator.h"
 #include "view/TreeRuler.h"

@@ -1,6 +1,7 @@
 #include "view/TreeRuler.h"
 
 #include "view/CustomTree.h"
+#include "view/PanelBinding.h"
 #include "view/ViewDevices.h"
 
 #include <QLocale>
@@ -10,32 +11,21 @@
 // ---------------------------------------------------------------------------
 // TCustomPanelTreeLink
 
-TCustomPanelTreeLink::TCustomPanelTreeLink(QWidget *parent) : TCustomPanelNoCaption(parent) {}
-
-TCustomPanelTreeLink::~TCustomPanelTreeLink()
+TCustomPanelTreeLink::TCustomPanelTreeLink(QWidget *parent)
+    : TCustomPanelNoCaption(parent), FBinding(std::make_unique<TPanelBinding>(this, this, [this] { TreeChanged(); }))
 {
-    if (FTree)
-        FTree->RemoveListener(this);
-    QObject::disconnect(FGone);
+}
+
+TCustomPanelTreeLink::~TCustomPanelTreeLink() = default;
+
+TCustomTree *TCustomPanelTreeLink::Tree() const
+{
+    return static_cast<TCustomTree *>(FBinding->Panel());
 }
 
 void TCustomPanelTreeLink::SetTree(TCustomTree *tree)
 {
-    if (tree == FTree)
-        return;
-    if (FTree)
-        FTree->RemoveListener(this);
-    QObject::disconnect(FGone);
-    FTree = tree;
-    if (FTree) {
-        FTree->AddListener(this);
-        // The diagram's listeners go with it: only the binding is undone.
-        FGone = connect(FTree, &QObject::destroyed, this, [this] {
-            FTree = nullptr;
-            TreeChanged();
-        });
-    }
-    TreeChanged();
+    FBinding->Bind(tree);
 }
 
 // ---------------------------------------------------------------------------

@@ -16,8 +16,9 @@
 #include "canvas/PanelNoCaption.h"
 
 #include <QImage>
-#include <QMetaObject>
 #include <memory>
+
+class TPanelBinding;
 
 class TCustomTree;
 
@@ -30,7 +31,7 @@ public:
     explicit TCustomPanelTreeLink(QWidget *parent = nullptr);
     ~TCustomPanelTreeLink() override;
 
-    TCustomTree *Tree() const { return FTree; }
+    TCustomTree *Tree() const;
     void SetTree(TCustomTree *tree);
 
     void KorEvent(TKorEvent &event) override { Q_UNUSED(event); }
@@ -40,8 +41,7 @@ protected:
     virtual void TreeChanged() {}
 
 private:
-    TCustomTree *FTree = nullptr;
-    QMetaObject::Connection FGone;
+    std::unique_ptr<TPanelBinding> FBinding;
 };
 
 DX_ENUM(TRulerUnits, ruPixels, ruCentimeters, ruInches)

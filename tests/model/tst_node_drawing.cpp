@@ -62,6 +62,8 @@ private slots:
     void transparencyBlendsTheBody();
     void blendCoversTheShadowAtAnyZoom_data();
     void blendCoversTheShadowAtAnyZoom();
+    void textBelowAPixelIsNotShaped_data();
+    void textBelowAPixelIsNotShaped();
     void selectionLook();
     void selectionFrameAndHandles();
     void hotTrackLook();
@@ -320,6 +322,35 @@ void TestNodeDrawing::blendCoversTheShadowAtAnyZoom()
     const TCanvasCall *begin = t->Canvas.First("BeginTransparency");
     QVERIFY(begin);
     QCOMPARE(begin->Ints, expected);
+}
+
+void TestNodeDrawing::textBelowAPixelIsNotShaped_data()
+{
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<bool>("zoomText");
+    QTest::addColumn<bool>("drawn");
+    QTest::newRow("100 %") << 100 << true << true;
+    QTest::newRow("10 %: a pixel or more") << 10 << true << true;
+    QTest::newRow("2 %: below a pixel") << 2 << true << false;
+    QTest::newRow("2 %, text not zoomed") << 2 << false << true;
+}
+
+void TestNodeDrawing::textBelowAPixelIsNotShaped()
+{
+    QFETCH(int, zoom);
+    QFETCH(bool, zoomText);
+    QFETCH(bool, drawn);
+    TPictureHost host;
+    TPictureTree *t = host.Tree;
+    t->Options.SetZoomText(zoomText);
+    t->Project(zoom);
+    TTreeNodeShape *node = host.Node(80, 60, 120, 84, tssRectangle, QStringLiteral("Text"));
+    node->Text()->SetClipText(true);
+    node->Draw();
+    const int texts = t->Canvas.Count("TextOut") + t->Canvas.Count("ProjectedTextOut");
+    QCOMPARE(texts > 0, drawn);
+    // The clip taken for the text is given back either way.
+    QCOMPARE(t->Canvas.ClipDepth(), 0);
 }
 
 void TestNodeDrawing::selectionLook()
