@@ -68,7 +68,6 @@ int main(int argc, char *argv[])
     ApplyLanguageAtStart();
     RegisterFileType();
 
-    QApplication::setApplicationDisplayName(QStringLiteral("Dendrix v2.0"));
     TTreeEditor1 window;
     window.SetStartFile(cmd.File);
     window.show();
