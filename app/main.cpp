@@ -5,6 +5,7 @@
 //   dendrix --help
 
 #include "canvas/CanvasResources.h"
+#include "dbtree/DBTreeInput.h"
 #include "editor/KorFileType.h"
 #include "editor/UDendrix.h"
 #include "export/KorExport.h"
@@ -42,6 +43,8 @@ int Usage(const QString &error)
 
 int main(int argc, char *argv[])
 {
+    // Database tables are an input of the command line.
+    RegisterDatabaseInput();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -60,7 +63,7 @@ int main(int argc, char *argv[])
         QApplication app(argc, argv);
         InitApplication();
         QTextStream err(stderr);
-        return RunExportCommand(cmd.Output, cmd.Input, err, cmd.Options);
+        return RunExportCommand(cmd.Output, cmd.Input, err, cmd.Options, cmd.InputOptions);
     }
     case TCommandLine::aOpen:
         break;

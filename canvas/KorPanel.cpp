@@ -56,13 +56,17 @@ public:
     TExportPass(TKorCanvas3D *canvas, TRect &bounds, TRect &drawingRect)
         : FCanvas(canvas), FBounds(bounds), FDrawingRect(drawingRect), FSavedBounds(bounds),
           FSavedDrawingRect(drawingRect), FProjection(canvas->SaveProjection()),
-          FBuffered(canvas->BufferedDisplay()), FExporting(canvas->Exporting())
+          FBuffered(canvas->BufferedDisplay()), FExporting(canvas->Exporting()), FAntialiased(canvas->Antialiased())
     {
         FCanvas->SetBufferedDisplay(false);
         FCanvas->SetExporting(true);
+        // Smooth drawing is a look of the screen: images and prints keep
+        // the exact one.
+        FCanvas->SetAntialiased(false);
     }
     ~TExportPass()
     {
+        FCanvas->SetAntialiased(FAntialiased);
         FCanvas->SetExporting(FExporting);
         FCanvas->SetBufferedDisplay(FBuffered);
         FCanvas->RestoreProjection(FProjection);
@@ -82,6 +86,7 @@ private:
     TKorCanvas3D::TProjectionState FProjection;
     bool FBuffered;
     bool FExporting;
+    bool FAntialiased;
 };
 
 } // namespace

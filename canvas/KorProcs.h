@@ -8,6 +8,7 @@
 #include "canvas/KorMetafile.h"
 #include "canvas/KorPanel.h"
 #include "canvas/KorPanelExtended.h"
+#include "canvas/KorPrinter.h"
 #include "canvas/PanelEvents.h"
 #include "canvas/PanelNoCaption.h"
 #include "canvas/PanelProperties.h"

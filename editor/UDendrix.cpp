@@ -1,5 +1,6 @@
 #include "editor/UDendrix.h"
 
+#include "animation/TreeAnimate.h"
 #include "core/Exceptions.h"
 #include "dbtree/KorDBTre.h"
 #include "dialogs/KorPrompts.h"
@@ -154,4 +155,5 @@ void RegisterDendrixClasses()
 {
     RegisterDBTreeClasses();
     RegisterShapeGalleries();
+    RegisterAnimationClasses();
 }

@@ -59,6 +59,18 @@ TExportPicture TExportPicture::WholeDiagram(TCustomTree &tree, int width, int he
     return p;
 }
 
+TExportPicture TExportPicture::DiagramAt(TCustomTree &tree, const TPoint &origin, int width, int height)
+{
+    TExportPicture p;
+    p.FPanel = &tree;
+    p.FTree = &tree;
+    p.FZoom = tree.View3DOptions()->Zoom();
+    p.FSize = TRect(0, 0, std::max(1, width), std::max(1, height));
+    p.FRect = p.FSize;
+    p.FOrigin = origin;
+    return p;
+}
+
 TColor TExportPicture::Background() const
 {
     const TColor c = FPanel->Color();

@@ -36,6 +36,10 @@ public:
     // (0: none) scales it to that size keeping its proportions; with both
     // it is scaled to fit and centred in a picture of exactly that size.
     static TExportPicture WholeDiagram(TCustomTree &tree, int width = 0, int height = 0);
+    // The diagram at its zoom in a picture of width x height pixels whose
+    // top-left shows the diagram point `origin` (the frames of an animation
+    // share one such picture).
+    static TExportPicture DiagramAt(TCustomTree &tree, const TPoint &origin, int width, int height);
 
     int Width() const { return FSize.Width(); }
     int Height() const { return FSize.Height(); }

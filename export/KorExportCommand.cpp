@@ -1,6 +1,9 @@
 #include "export/KorExportCommand.h"
 
+#include "animation/TreeAnimate.h"
+#include "animation/TreeAnimateFile.h"
 #include "core/Exceptions.h"
+#include "export/KorGIF.h"
 #include "export/KorExportConst.h"
 #include "export/TreeData.h"
 #include "model/TreeFile.h"
@@ -20,19 +23,24 @@ QString Extension(const QString &fileName)
     return QFileInfo(fileName).suffix().toLower();
 }
 
-void ReadDiagram(TCustomTree &tree, const QString &fileName)
+void ReadDiagram(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation)
 {
-    LoadDiagramFile(tree, fileName);
+    std::unique_ptr<TTreeAnimate> read;
+    LoadDocumentFile(tree, fileName, read);
+    if (animation)
+        *animation = std::move(read);
 }
 
-void WriteDiagram(TCustomTree &tree, const QString &fileName)
+void WriteDiagram(TCustomTree &tree, const QString &fileName, TTreeAnimate *animation)
 {
-    SaveDiagramFile(tree, fileName);
+    SaveDocumentFile(tree, fileName, animation);
 }
 
 // An outline is shown whole: every node is expanded.
-void ReadOutline(TCustomTree &tree, const QString &fileName)
+void ReadOutline(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation)
 {
+    if (animation)
+        animation->reset();
     tree.ImportOutlineFile(fileName);
     tree.ExpandAll(true);
 }
@@ -223,11 +231,12 @@ QString CheckExportOptions(const QString &output, const TExportOptions &options)
     return f ? ApplyPictureOptions(*f, options) : QString();
 }
 
-void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOptions &options, QStringList *notices)
+void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOptions &options, QStringList *notices,
+                 TTreeAnimate *animation)
 {
     const QString ext = Extension(fileName);
     if (ext == kNative) {
-        WriteDiagram(tree, fileName);
+        WriteDiagram(tree, fileName, animation);
         return;
     }
     QString error;
@@ -244,25 +253,86 @@ void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOption
     }
     f->SetPanel(&tree);
     f->SetWholeDiagram(&tree);
+    if (auto *gif = dynamic_cast<TGIFExportFormat *>(f.get()))
+        gif->SetAnimation(animation);
     error = ApplyPictureOptions(*f, options);
     if (!error.isEmpty())
         throw EExportError(error);
+    if (auto *gif = dynamic_cast<TGIFExportFormat *>(f.get()); gif && gif->Animate())
+        for (const auto &option : options)
+            if (option.first == QLatin1String("width") || option.first == QLatin1String("height"))
+                throw EExportError(SExportAnimateSize);
     f->SaveToFile(fileName);
     if (notices)
         *notices = f->Notices();
 }
 
-const std::vector<TDiagramInputKind> &DiagramInputKinds()
+namespace {
+
+std::vector<TDiagramInputKind> &InputKinds()
 {
-    static const std::vector<TDiagramInputKind> kinds = {
-        {QStringLiteral("abx"), &SInputDiagram, &ReadDiagram},
-        {QStringLiteral("txt"), &SInputOutline, &ReadOutline},
+    static std::vector<TDiagramInputKind> kinds = {
+        {QStringLiteral("abx"), &SInputDiagram, &ReadDiagram, {}, {}, {}, {}},
+        {QStringLiteral("txt"), &SInputOutline, &ReadOutline, {}, {}, {}, {}},
     };
     return kinds;
 }
 
-void ReadDiagramInput(TCustomTree &tree, const QString &fileName)
+} // namespace
+
+const std::vector<TDiagramInputKind> &DiagramInputKinds()
 {
+    return InputKinds();
+}
+
+namespace {
+std::function<std::unique_ptr<TTree>(TComponent *)> &TreeFactory()
+{
+    static std::function<std::unique_ptr<TTree>(TComponent *)> factory;
+    return factory;
+}
+} // namespace
+
+void SetCommandLineTreeFactory(std::function<std::unique_ptr<TTree>(TComponent *host)> factory)
+{
+    TreeFactory() = std::move(factory);
+}
+
+void RegisterDiagramInputKind(TDiagramInputKind kind)
+{
+    auto &kinds = InputKinds();
+    for (const TDiagramInputKind &k : kinds)
+        if (k.Extension == kind.Extension)
+            return;
+    kinds.push_back(std::move(kind));
+}
+
+const TDiagramInputKind *FindDiagramInputKind(const QString &name)
+{
+    for (const TDiagramInputKind &k : DiagramInputKinds())
+        for (const QString &p : k.Prefixes)
+            if (name.startsWith(p))
+                return &k;
+    const QString ext = QFileInfo(name).suffix().isEmpty() ? QStringLiteral("abx") : Extension(name);
+    for (const TDiagramInputKind &k : DiagramInputKinds())
+        if (k.Extension == ext)
+            return &k;
+    return nullptr;
+}
+
+void ReadDiagramInput(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation,
+                      const TExportOptions &options)
+{
+    if (const TDiagramInputKind *k = FindDiagramInputKind(fileName); k && k->ReadWithOptions) {
+        try {
+            k->ReadWithOptions(tree, fileName, options);
+        } catch (const Exception &e) {
+            if (e.Message().contains(fileName))
+                throw;
+            throw EFileError(FormatMessage(SInputReadFailed, {fileName, e.Message()}));
+        }
+        return;
+    }
     // A name without extension is a diagram, as the diagram loader reads it.
     const QString ext = QFileInfo(fileName).suffix().isEmpty() ? QStringLiteral("abx") : Extension(fileName);
     QStringList known;
@@ -271,7 +341,7 @@ void ReadDiagramInput(TCustomTree &tree, const QString &fileName)
         if (k.Extension != ext)
             continue;
         try {
-            k.Read(tree, fileName);
+            k.Read(tree, fileName, animation);
         } catch (const Exception &e) {
             // Say which file, unless the message does.
             if (e.Message().contains(fileName))
@@ -322,6 +392,12 @@ bool KnownExportOption(const QString &name, bool *takesValue)
 {
     for (const TExportCommandFormat &f : ExportCommandFormats())
         for (const TExportOption &o : f.Options)
+            if (o.Name == name) {
+                *takesValue = !o.Value.isEmpty();
+                return true;
+            }
+    for (const TDiagramInputKind &k : DiagramInputKinds())
+        for (const TExportOption &o : k.Options)
             if (o.Name == name) {
                 *takesValue = !o.Value.isEmpty();
                 return true;
@@ -384,10 +460,24 @@ TCommandLine ParseCommandLine(const QStringList &all)
             }
             cmd.Options.emplace_back(name, value);
         }
+        // A database named by --db needs no input file.
+        for (const auto &[name, value] : cmd.Options)
+            if (name == QLatin1String("db") && files.size() == 1)
+                files << value;
         if (files.size() != 2)
             return error(SCommandExportArguments);
         cmd.Output = files.at(0);
         cmd.Input = files.at(1);
+        // The input's kind takes its own options; the rest are the output's.
+        if (const TDiagramInputKind *kind = FindDiagramInputKind(cmd.Input)) {
+            TExportOptions rest;
+            for (auto &option : cmd.Options) {
+                const bool own = std::any_of(kind->Options.begin(), kind->Options.end(),
+                                             [&](const TExportOption &o) { return o.Name == option.first; });
+                (own ? cmd.InputOptions : rest).push_back(option);
+            }
+            cmd.Options = std::move(rest);
+        }
         const QString problem = CheckExportOptions(cmd.Output, cmd.Options);
         if (!problem.isEmpty())
             return error(problem);
@@ -431,10 +521,21 @@ QString CommandLineHelp()
             options += QStringLiteral("    %1\n        %2 %3\n")
                            .arg(head, o.Description->Text(), FormatMessage(SCommandForFormats, {FormatList(exts)}));
         }
+    for (const TDiagramInputKind &k : DiagramInputKinds())
+        for (const TExportOption &o : k.Options) {
+            if (done.contains(o.Name))
+                continue;
+            done << o.Name;
+            const QString head = o.Value.isEmpty() ? QStringLiteral("--") + o.Name
+                                                   : QStringLiteral("--%1 %2").arg(o.Name, o.Value);
+            options += QStringLiteral("    %1\n        %2 %3\n")
+                           .arg(head, o.Description->Text(), FormatMessage(SCommandForFormats, {k.Extension}));
+        }
     return FormatMessage(SCommandHelp, {inputs, outputs, options});
 }
 
-int RunExportCommand(const QString &output, const QString &input, QTextStream &err, const TExportOptions &options)
+int RunExportCommand(const QString &output, const QString &input, QTextStream &err, const TExportOptions &options,
+                     const TExportOptions &inputOptions)
 {
     if (!FindExportCommandFormat(output)) {
         QStringList known;
@@ -445,12 +546,17 @@ int RunExportCommand(const QString &output, const QString &input, QTextStream &e
     }
     try {
         RegisterViewClasses();
+        RegisterAnimationClasses();
         // The diagram is hosted as the editor hosts it: its elements are
         // owned and named by a host called like the editor's window.
         TComponent host;
         host.SetName(QStringLiteral("TreeEditor1"));
         // Freed before the host, so the diagram frees its elements in one go.
-        const std::unique_ptr<TTree> tree = std::make_unique<TTree>(&host);
+        const TDiagramInputKind *kind = FindDiagramInputKind(input);
+        const std::unique_ptr<TTree> tree =
+            kind && kind->NewTree ? kind->NewTree(&host)
+            : TreeFactory()      ? TreeFactory()(&host)
+                                 : std::make_unique<TTree>(&host);
         tree->SetNoOwnerShapes(false);
         // Nobody is there to answer: what cannot be read is skipped and
         // reported, as a user answering Yes would have it.
@@ -462,9 +568,11 @@ int RunExportCommand(const QString &output, const QString &input, QTextStream &e
             err << FormatMessage(SInputSkipped, {input, problem}) << Qt::endl;
             return true;
         });
-        ReadDiagramInput(*tree, input);
+        // The animation is kept for a diagram file and played into a GIF.
+        std::unique_ptr<TTreeAnimate> animation;
+        ReadDiagramInput(*tree, input, &animation, inputOptions);
         QStringList notices;
-        WriteExport(*tree, output, options, &notices);
+        WriteExport(*tree, output, options, &notices, animation.get());
         for (const QString &n : notices)
             err << FormatMessage(SCommandNotice, {n}) << Qt::endl;
     } catch (const Exception &e) {

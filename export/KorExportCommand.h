@@ -14,12 +14,18 @@
 #include "export/KorExport.h"
 
 #include <QString>
+#include <functional>
+#include <memory>
 #include <QStringList>
+#include <memory>
 #include <utility>
 #include <vector>
 
 class QTextStream;
+class TComponent;
 class TCustomTree;
+class TTree;
+class TTreeAnimate;
 class TMessageText;
 
 // Options as given: name (without dashes) and value (empty for a switch).
@@ -35,6 +41,9 @@ struct TCommandLine
     QString Output;
     QString Input;
     TExportOptions Options;
+    // aExport: the options the input's kind takes (a database's table and
+    // fields).
+    TExportOptions InputOptions;
     // aError: what is wrong with the arguments.
     QString Error;
 };
@@ -64,22 +73,42 @@ QString CheckExportOptions(const QString &output, const TExportOptions &options)
 // Writes the diagram as the file name's extension asks, with the options
 // (already checked). Throws on failure; what the format has to tell goes
 // to `notices`.
+// A diagram file (.abx) holds the animation too, and a GIF written with
+// --animate plays it.
 void WriteExport(TCustomTree &tree, const QString &fileName, const TExportOptions &options = {},
-                 QStringList *notices = nullptr);
+                 QStringList *notices = nullptr, TTreeAnimate *animation = nullptr);
 
 // A kind of file a diagram is read from.
 struct TDiagramInputKind
 {
     QString Extension; // lower case, without the dot
     const TMessageText *Description;
-    void (*Read)(TCustomTree &tree, const QString &fileName);
+    // Reads the file into the diagram, and its animation into `animation`
+    // (null: none is wanted; set to null when the file has none).
+    void (*Read)(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation);
+    // A kind registered by another part of the program: also matched by a
+    // prefix of the name ("postgresql://"), with options of its own and the
+    // diagram it reads into.
+    QStringList Prefixes;
+    std::vector<TExportOption> Options;
+    std::function<void(TCustomTree &tree, const QString &name, const TExportOptions &options)> ReadWithOptions;
+    std::function<std::unique_ptr<TTree>(TComponent *host)> NewTree;
 };
+// The diagram an input without a diagram of its own is read into (a plain
+// diagram unless a part of the program that files may need sets another).
+void SetCommandLineTreeFactory(std::function<std::unique_ptr<TTree>(TComponent *host)> factory);
+// Adds a kind of input (the database tables, say) to the command line.
+void RegisterDiagramInputKind(TDiagramInputKind kind);
+// The kind that reads `name`, null when none does.
+const TDiagramInputKind *FindDiagramInputKind(const QString &name);
 const std::vector<TDiagramInputKind> &DiagramInputKinds();
 // Reads a file into a diagram by its extension; throws an Exception whose
 // message names the file and the reason.
-void ReadDiagramInput(TCustomTree &tree, const QString &fileName);
+// With `animation`, a diagram file's animation is read into it.
+void ReadDiagramInput(TCustomTree &tree, const QString &fileName, std::unique_ptr<TTreeAnimate> *animation = nullptr,
+                      const TExportOptions &options = {});
 
 // Reads `input` into a new diagram and writes it to `output`. Answers 0
 // when written; otherwise writes a message to `err` and answers 1.
 int RunExportCommand(const QString &output, const QString &input, QTextStream &err,
-                     const TExportOptions &options = {});
+                     const TExportOptions &options = {}, const TExportOptions &inputOptions = {});

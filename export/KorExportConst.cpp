@@ -111,6 +111,15 @@ TMessageText SOptionSpeed("SOptionSpeed", "favour speed over quality");
 TMessageText SOptionCompression("SOptionCompression", "compression level, 0 (none) to 9 (smallest, default)");
 TMessageText SOptionDither("SOptionDither", "how colours outside the palette are mixed (default nearest)");
 TMessageText SOptionReduction("SOptionReduction", "the palette (default none: the picture's own colours)");
+TMessageText SOptionAnimate("SOptionAnimate", "writes the diagram's animation, one picture per frame");
+TMessageText SExportNoAnimation("SExportNoAnimation", "The diagram has no animation to write");
+TMessageText SExportTooManyFrames("SExportTooManyFrames",
+                                  "The animation has %s frames; an animated picture holds at most %s");
+TMessageText SExportAnimateSize("SExportAnimateSize",
+                                "An animation is written at the diagram's own size: --width and --height do not "
+                                "go with --animate");
 TMessageText SOptionDelimiter("SOptionDelimiter",
                               "indentation of a table-like text: space, tab, comma, colon (a semicolon) or one "
                               "character; without it, the outline");
+
+TMessageText SPreviewPrintToFile("SPreviewPrintToFile", "Print to a PDF file");

@@ -85,4 +85,11 @@ extern TMessageText SOptionSpeed;           // --speed
 extern TMessageText SOptionCompression;     // --compression
 extern TMessageText SOptionDither;          // --dither
 extern TMessageText SOptionReduction;       // --reduction
+extern TMessageText SOptionAnimate;         // --animate
+extern TMessageText SExportNoAnimation;
+extern TMessageText SExportTooManyFrames;
+extern TMessageText SExportAnimateSize;
 extern TMessageText SOptionDelimiter;       // --delimiter
+
+// Print preview
+extern TMessageText SPreviewPrintToFile; // "Print to a PDF file"

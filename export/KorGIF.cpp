@@ -4,6 +4,7 @@
 #include "export/KorExportConst.h"
 
 #include <QIODevice>
+#include <algorithm>
 #include <gif_lib.h>
 #include <vector>
 
@@ -43,6 +44,25 @@ struct TGIFWriter::TState
 TGIFWriter::TGIFWriter(QIODevice *device, int width, int height, const QVector<QRgb> &palette, TDitherMode dither)
     : F(std::make_unique<TState>()), FWidth(width), FHeight(height)
 {
+    F->Device = device;
+    Start(palette, dither, nullptr);
+}
+
+TGIFWriter::TGIFWriter(QIODevice *device, int width, int height, const QVector<QRgb> &palette, TDitherMode dither,
+                       const TFrames &frames)
+    : F(std::make_unique<TState>()), FWidth(width), FHeight(height)
+{
+    F->Device = device;
+    Start(palette, dither, &frames);
+}
+
+void TGIFWriter::Start(const QVector<QRgb> &palette, TDitherMode dither, const TFrames *frames)
+{
+    const int width = FWidth;
+    const int height = FHeight;
+    QIODevice *device = F->Device;
+    FAnimated = frames != nullptr;
+    FDither = dither;
     TState *s = F.get();
     s->Device = device;
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
@@ -70,9 +90,54 @@ TGIFWriter::TGIFWriter(QIODevice *device, int width, int height, const QVector<Q
                                                              SExportOutOfMemory.Text()}));
     const int screen = EGifPutScreenDesc(s->Gif, width, height, 8, 0, map);
     GifFreeMapObject(map);
-    if (screen == GIF_ERROR || EGifPutImageDesc(s->Gif, 0, 0, width, height, false, nullptr) == GIF_ERROR)
+    if (screen == GIF_ERROR)
         s->Fail();
     s->Line.resize(size_t(width));
+    if (!FAnimated) {
+        if (EGifPutImageDesc(s->Gif, 0, 0, width, height, false, nullptr) == GIF_ERROR)
+            s->Fail();
+        return;
+    }
+    if (frames->Loop) {
+        // The application block viewers read as "repeat for ever".
+        static const GifByteType kApplication[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
+        static const GifByteType kRepeat[] = {1, 0, 0};
+        if (EGifPutExtensionLeader(s->Gif, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
+            EGifPutExtensionBlock(s->Gif, sizeof kApplication, kApplication) == GIF_ERROR ||
+            EGifPutExtensionBlock(s->Gif, sizeof kRepeat, kRepeat) == GIF_ERROR ||
+            EGifPutExtensionTrailer(s->Gif) == GIF_ERROR)
+            s->Fail();
+    }
+}
+
+void TGIFWriter::CheckComplete() const
+{
+    if (FRows != FHeight)
+        ExportWriteFailed(F->Device, QStringLiteral("GIF"),
+                          FormatMessage(SExportRowsMissing, {QString::number(FRows), QString::number(FHeight)}));
+}
+
+void TGIFWriter::BeginFrame(int delay)
+{
+    TState *s = F.get();
+    if (!FAnimated || !s->Gif)
+        return;
+    if (FFrames > 0)
+        CheckComplete();
+    GraphicsControlBlock control;
+    control.DisposalMode = DISPOSE_DO_NOT;
+    control.UserInputFlag = false;
+    control.DelayTime = std::clamp(delay, 0, 65535);
+    control.TransparentColor = NO_TRANSPARENT_COLOR;
+    GifByteType block[4];
+    EGifGCBToExtension(&control, block);
+    if (EGifPutExtension(s->Gif, GRAPHICS_EXT_FUNC_CODE, sizeof block, block) == GIF_ERROR ||
+        EGifPutImageDesc(s->Gif, 0, 0, FWidth, FHeight, false, nullptr) == GIF_ERROR)
+        s->Fail();
+    // Each frame is dithered afresh.
+    s->Mapper = std::make_unique<TColorMapper>(s->Mapper->Palette(), FDither, FWidth);
+    FRows = 0;
+    ++FFrames;
 }
 
 TGIFWriter::~TGIFWriter() = default;
@@ -85,7 +150,7 @@ void TGIFWriter::WriteRows(const QImage &rows)
     if (rows.width() != FWidth)
         ExportWriteFailed(s->Device, QStringLiteral("GIF"),
                           FormatMessage(SExportRowWidth, {QString::number(rows.width()), QString::number(FWidth)}));
-    if (rows.height() > FHeight - FRows)
+    if (rows.height() > FHeight - FRows || (FAnimated && FFrames == 0))
         ExportWriteFailed(s->Device, QStringLiteral("GIF"), SExportTooManyRows);
     const QImage rgb = rows.format() == QImage::Format_RGB32 || rows.format() == QImage::Format_ARGB32
                            ? rows
@@ -101,9 +166,7 @@ void TGIFWriter::WriteRows(const QImage &rows)
 void TGIFWriter::Finish()
 {
     TState *s = F.get();
-    if (FRows != FHeight)
-        ExportWriteFailed(s->Device, QStringLiteral("GIF"),
-                          FormatMessage(SExportRowsMissing, {QString::number(FRows), QString::number(FHeight)}));
+    CheckComplete();
     int error = 0;
     GifFileType *gif = s->Gif;
     s->Gif = nullptr;

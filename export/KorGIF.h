@@ -24,20 +24,39 @@ public:
     // Starts the file; throws EWriteError when the size does not fit or the
     // header cannot be written.
     TGIFWriter(QIODevice *device, int width, int height, const QVector<QRgb> &palette, TDitherMode dither);
+    // Starts an animated file: frames of the whole size, each begun with
+    // BeginFrame, played once or, with `loop`, over and over.
+    struct TFrames
+    {
+        bool Loop = false;
+    };
+    TGIFWriter(QIODevice *device, int width, int height, const QVector<QRgb> &palette, TDitherMode dither,
+               const TFrames &frames);
     ~TGIFWriter();
     TGIFWriter(const TGIFWriter &) = delete;
     TGIFWriter &operator=(const TGIFWriter &) = delete;
 
+    // An animated file's next frame, shown for `delay` hundredths of a
+    // second; the frame before must be complete.
+    void BeginFrame(int delay);
+    int FrameCount() const { return FFrames; }
     void WriteRows(const QImage &rows);
+    // Rows of the image (of the frame) written so far.
     int RowsWritten() const { return FRows; }
     void Finish();
 
 private:
+    void Start(const QVector<QRgb> &palette, TDitherMode dither, const TFrames *frames);
+    void CheckComplete() const;
+
     struct TState;
     std::unique_ptr<TState> F;
     int FWidth;
     int FHeight;
     int FRows = 0;
+    int FFrames = 0;
+    bool FAnimated = false;
+    TDitherMode FDither = dmNearest;
 };
 
 // ---------------------------------------------------------------------------
@@ -51,6 +70,7 @@ private:
 class QComboBox;
 class QRadioButton;
 class TGIFExportFormat;
+class TTreeAnimate;
 
 class TGIFOptions : public QWidget
 {
@@ -91,8 +111,15 @@ public:
     void SetDither(TDitherMode value) { FDither = value; }
     TColorReduction Reduction() const { return FReduction; }
     void SetReduction(TColorReduction value) { FReduction = value; }
+    // Writing the whole diagram's animation (--animate) instead of one
+    // picture; the player is the caller's.
+    bool Animate() const { return FAnimate; }
+    void SetAnimate(bool value) { FAnimate = value; }
+    void SetAnimation(TTreeAnimate *player) { FAnimation = player; }
 
 private:
+    TTreeAnimate *FAnimation = nullptr;
+    bool FAnimate = false;
     TDitherMode FDither = dmNearest;
     TColorReduction FReduction = crNone;
     std::unique_ptr<TGIFOptions> FOptions;

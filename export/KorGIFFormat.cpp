@@ -1,3 +1,5 @@
+#include "export/ExportFile.h"
+#include "export/KorAnimatedGIF.h"
 #include "export/KorExportConst.h"
 #include "export/KorGIF.h"
 #include "export/RasterExport.h"
@@ -89,6 +91,12 @@ QWidget *TGIFExportFormat::OptionsPanel(bool create)
 
 void TGIFExportFormat::WriteImage(QIODevice &stream)
 {
+    if (FAnimate) {
+        if (!FAnimation || !WholeDiagram())
+            throw EExportError(SExportNoAnimation);
+        WriteAnimatedGIF(*WholeDiagram(), *FAnimation, stream, FDither, FReduction);
+        return;
+    }
     const TExportPicture picture = Picture();
     picture.CheckRenderable(QStringLiteral("GIF"));
     if (picture.Width() > TGIFWriter::kMaxSide || picture.Height() > TGIFWriter::kMaxSide)
@@ -125,7 +133,8 @@ std::vector<TExportOption> TGIFExportFormat::CommandLineOptions() const
     return {{QStringLiteral("dither"), dithers.join(QLatin1Char('|')),
              &SOptionDither},
             {QStringLiteral("reduction"), reductions.join(QLatin1Char('|')),
-             &SOptionReduction}};
+             &SOptionReduction},
+            {QStringLiteral("animate"), QString(), &SOptionAnimate}};
 }
 
 QString TGIFExportFormat::SetCommandLineOption(const QString &name, const QString &value)
@@ -135,6 +144,10 @@ QString TGIFExportFormat::SetCommandLineOption(const QString &name, const QStrin
         if (i < 0)
             return BadValue(name, value);
         FDither = static_cast<TDitherMode>(i);
+        return QString();
+    }
+    if (name == QLatin1String("animate")) {
+        FAnimate = true;
         return QString();
     }
     if (name == QLatin1String("reduction")) {

@@ -126,11 +126,16 @@ TTreeNodeShape *TTreeDocument::ImportOutline(const QStringList &lines)
 
 TTreeNodeShape *TTreeDocument::ImportOutlineFile(const QString &fileName)
 {
+    return ImportOutline(ReadOutlineFile(fileName));
+}
+
+QStringList TTreeDocument::ReadOutlineFile(const QString &fileName)
+{
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw EFileError(FormatMessage(SFOpenError, {fileName, file.errorString()}));
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EFileError(FormatMessage(SImportReadError, {fileName, file.errorString()}));
-    return ImportOutline(SplitLines(DecodeText(data)));
+    return SplitLines(DecodeText(data));
 }

@@ -13,7 +13,9 @@
 //
 // No notices are sent while a file is read into the diagram, while it is
 // cleared, or while notices are suspended (TTreeQuietChanges): these are not
-// edits.
+// edits. Clearing and reading are bracketed by TreeReplacing and
+// TreeReplaced instead, so that a listener holding elements (a view of the
+// hierarchy) can let go of them first and start afresh afterwards.
 
 #include <QString>
 
@@ -60,6 +62,17 @@ public:
     virtual void TreeStepEnd(TTreeDocument *tree) {}
     virtual void TreeChanging(TTreeDocument *tree, const TTreeChange &change) {}
     virtual void TreeChanged(TTreeDocument *tree, const TTreeChange &change) {}
+    // After a tckRemoving: the element is gone now (compare the pointer,
+    // never follow it).
+    virtual void TreeRemoved(TTreeDocument *tree, const TComponent *element) {}
+    // The content is about to change without notices (the diagram is being
+    // cleared, or a file is being read into it): whatever refers to its
+    // elements lets go of them now, while they still exist.
+    virtual void TreeReplacing(TTreeDocument *tree) {}
+    // That change is over: the diagram holds elements nobody heard of.
+    virtual void TreeReplaced(TTreeDocument *tree) {}
+    // The diagram itself goes; listeners must not touch it afterwards.
+    virtual void TreeDestroying(TTreeDocument *tree) {}
 };
 
 // One user action while it lives (TTreeDocument::BeginStep / EndStep).

@@ -8,6 +8,7 @@
 #include "model/TreeElement.h"
 #include "model/TreeLists.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -284,6 +285,12 @@ public:
     int IndexOf(const TTreeConnection *c) const;
     bool Contains(const TTreeConnection *c) const { return IndexOf(c) >= 0; }
     void Add(TTreeConnection *c) { FItems.push_back(c); }
+    // Puts a connection in at a position (clamped to the list).
+    void Insert(int index, TTreeConnection *c)
+    {
+        index = std::clamp(index, 0, Count());
+        FItems.insert(FItems.begin() + index, c);
+    }
     void Remove(const TTreeConnection *c);
     // False hides these connections.
     bool Visible() const { return FVisible; }

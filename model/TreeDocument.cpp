@@ -3,11 +3,13 @@
 #include "core/ClassRegistry.h"
 #include "core/CoreConst.h"
 #include "core/Exceptions.h"
+#include "core/ScopeExit.h"
 #include "model/Arbolix.h"
 #include "model/ExplorerAlignChild.h"
 #include "model/TreeConst.h"
 #include "model/TreeWalk.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -153,7 +155,14 @@ TTreeDocument::TTreeDocument(TComponent *owner)
 
 TTreeDocument::~TTreeDocument()
 {
+    // Listeners still registered hear that the diagram goes (after the
+    // clearing, which they hear as usual).
     Clear();
+    const std::vector<TTreeChangeListener *> listeners = FChangeListeners;
+    for (TTreeChangeListener *l : listeners)
+        if (std::find(FChangeListeners.begin(), FChangeListeners.end(), l) != FChangeListeners.end())
+            l->TreeDestroying(this);
+    FChangeListeners.clear();
 }
 
 void TTreeDocument::Invalidate()
@@ -432,7 +441,16 @@ TTreeNodeShape *TTreeDocument::PasteShape(TTreeNodeShape *source)
     TTreeNodeShape *node = CloneQuietly(source);
     if (!node)
         return nullptr;
-    node->SetVisible(true);
+    // The whole copy shows, not only its top: a pasted subtree is seen as
+    // it was copied.
+    std::vector<TTreeNodeShape *> pending{node};
+    while (!pending.empty()) {
+        TTreeNodeShape *n = pending.back();
+        pending.pop_back();
+        n->SetVisible(true);
+        for (int i = 0; i < n->ChildCount(); ++i)
+            pending.push_back(n->Child(i));
+    }
     if (node->LineCount() == 0)
         node->SetSimpleText(node->Name());
     NotifyAdded(node);
@@ -503,8 +521,39 @@ void TTreeDocument::ReleaseForeignLinks()
     }
 }
 
+void TTreeDocument::AdoptElements()
+{
+    TComponent *owner = Owner();
+    if (!owner)
+        return;
+    int missing = 0;
+    for (int i = 0; i < FShapes.Count(); ++i)
+        missing += FShapes[i]->Owner() ? 0 : 1;
+    for (int i = 0; i < FConnections.Count(); ++i)
+        missing += FConnections[i]->Owner() ? 0 : 1;
+    if (missing == 0)
+        return;
+    owner->ReserveComponents(missing);
+    for (int i = 0; i < FShapes.Count(); ++i) {
+        TTreeNodeShape *node = FShapes[i];
+        if (node->Owner())
+            continue;
+        owner->InsertComponent(node);
+        node->SetName(owner->UniqueName(node->ClassName()));
+    }
+    for (int i = 0; i < FConnections.Count(); ++i) {
+        TTreeConnection *c = FConnections[i];
+        if (c->Owner())
+            continue;
+        owner->InsertComponent(c);
+        c->SetName(ConnectionName(owner, c->FromShape(), c->ToShape()));
+    }
+}
+
 void TTreeDocument::Clear()
 {
+    BeginReplace();
+    TAtExit replaced([this] { EndReplace(); });
     ForgetElement(nullptr);
     ReleaseForeignLinks();
     const bool repaint = AutoRepaint();

@@ -24,7 +24,9 @@
 #include "model/TreeSelectionLook.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -227,12 +229,18 @@ public:
     // A deep copy of a node (with its subtree and the connections to its
     // children) into this diagram, invisible, as a root.
     TTreeNodeShape *CloneShape(TTreeNodeShape *source);
-    // CloneShape, made visible; a copy without text shows its name.
+    // CloneShape, made visible with its whole subtree; a copy without text
+    // shows its name.
     TTreeNodeShape *PasteShape(TTreeNodeShape *source);
     // Expands or collapses every node, roots first, parents before children.
     void ExpandAll(bool expand);
     // Frees every node and connection.
     void Clear();
+    // Gives every node and connection that has no owner to the diagram's
+    // owner, named as AddShape and connecting name them (a diagram built in
+    // the no-owner mode, so that a file keeps what was built). Nothing
+    // without an owner.
+    void AdoptElements();
     // The topmost node hit at a screen position, or null.
     TTreeNodeShape *ShapeAt(int x, int y) const;
     // Selects only `node` when OnChanging allows it; answers whether it did.
@@ -266,9 +274,16 @@ public:
     // diagram that is about to be shown for the first time, say).
     void SuspendChanges() { ++FQuietChanges; }
     void ResumeChanges() { --FQuietChanges; }
+    // Bracket a change of the whole content made without notices (Clear,
+    // reading a file): listeners hear TreeReplacing at the outermost begin
+    // and TreeReplaced at its end.
+    void BeginReplace();
+    void EndReplace();
     // Sends a notice before and after a change (when notices are active).
     void NotifyChanging(const TTreeChange &change);
     void NotifyChanged(const TTreeChange &change);
+    // After an element announced by tckRemoving has been freed.
+    void NotifyRemoved(const TComponent *element);
 
     // ---- Edit operations (TreeEdits.cpp): what a user does to a diagram,
     // each with its notice. The plain setters and the hierarchy calls of
@@ -276,13 +291,51 @@ public:
     // interaction edit through these.
     // Frees a node with its subtree and connections (tckRemoving first).
     void DeleteShape(TTreeNodeShape *node);
-    // Frees a connection when the connection list's OnDeleting allows it.
-    bool DeleteConnection(TTreeConnection *connection);
+    // Frees a connection; when `ask`, only when the connection list's
+    // OnDeleting allows it (taking an edit back does not ask).
+    bool DeleteConnection(TTreeConnection *connection, bool ask = true);
     // A move asked for by the user (UserMove: OnMovingShape may change or
     // cancel it).
     void MoveShape(TTreeNodeShape *node, int dx, int dy, bool withChildren);
     // Resizing by a handle (Resize: OnResizingShape may change or cancel it).
     void ResizeShape(TTreeNodeShape *node, TTreeShapeHandle corner, int dx, int dy);
+    // A move taken back or made again: by exactly (dx, dy), its subtree
+    // along when withChildren, asking no handler; then the node's automatic
+    // positioning becomes that of `autoPosition` (null: none of its own).
+    void ShiftShape(TTreeNodeShape *node, int dx, int dy, bool withChildren,
+                    const TTreeShapeAutoPosition *autoPosition);
+    // Puts a node under `parent` (null: among the roots) at a place among
+    // its brothers and in Shapes, the drawing order; places beyond the end
+    // go last. Unlike SetShapeParent it keeps every connection (taking a
+    // re-parenting back). Ignored for a parent in the node's own subtree.
+    // A tckParent notice when the parent changes, else tckOrder.
+    void PlaceShape(TTreeNodeShape *node, TTreeNodeShape *parent, int brotherIndex, int shapeIndex);
+    // Elements that were freed coming back where they were (a delete taken
+    // back, an addition made again). Each node and connection arrives
+    // detached, without owner, named as it was; it joins the diagram's
+    // owner (a name in use meanwhile gives way to a free one) and every
+    // list at its former place. Nodes come parents first; a parent is a
+    // node of the diagram or one arriving before. One tckAdded notice per
+    // arriving node whose parent stays, and per arriving connection between
+    // two staying nodes.
+    struct TReturningShape
+    {
+        std::unique_ptr<TTreeNodeShape> Node;
+        TTreeNodeShape *Parent = nullptr;
+        int BrotherIndex = -1; // among the parent's children, or the roots
+        int ShapeIndex = -1;   // in Shapes
+        bool Visible = true;
+        TRect Edges;           // TTreeNodeShape::Edges
+    };
+    struct TReturningConnection
+    {
+        std::unique_ptr<TTreeConnection> Connection;
+        TTreeNodeShape *From = nullptr;
+        TTreeNodeShape *To = nullptr;
+        int Index = -1;     // in Connections
+        int FromIndex = -1; // among the connections that start at From
+    };
+    void RestoreElements(std::vector<TReturningShape> &shapes, std::vector<TReturningConnection> &connections);
     // Re-parents a node (null: makes it a root); ignored where SetParent
     // ignores it.
     void SetShapeParent(TTreeNodeShape *node, TTreeNodeShape *parent);
@@ -323,6 +376,26 @@ public:
     // bottom at 0 when nothing was laid out); the view's scroll ranges.
     const TRect &ShapeExtent() const { return FShapeExtent; }
     TRect &ShapeExtent() { return FShapeExtent; }
+    // The node whose position or size a user move or resize is changing
+    // right now (null otherwise): what is invalidated meanwhile is that
+    // node's geometry and nothing else.
+    TTreeNodeShape *GeometryEdit() const { return FGeometryEdit; }
+    // After a pass, the edited nodes moved or were resized and nothing else
+    // changed: lays out again only what depends on them (their subtrees,
+    // and the nodes placed after them whose automatic position follows
+    // theirs), the extent growing to take them in. A row that follows them
+    // and comes to lie below `cutBelow` ends that: what follows it stays
+    // where it was for now (below the window, when the cut lies far enough
+    // below it). `touched` receives every node placed again and every node
+    // with a connection into one of them, whose drawing may differ now.
+    // False when the layout object is one whose dependencies are not known
+    // here: a full pass is needed.
+    bool LayoutAfterGeometryEdits(const std::vector<TTreeNodeShape *> &edited, std::vector<TTreeNodeShape *> &touched,
+                                  int cutBelow = INT_MAX);
+    // The vertical distances of the geometry edits since the reset, added
+    // up: no row placed from them moved further.
+    long long GeometryShift() const { return FGeometryShift; }
+    void ResetGeometryShift() { FGeometryShift = 0; }
 
     // ---- Text outline import (OutlineImport.cpp)
     // Appends one node per line, each line's leading spaces giving its depth
@@ -333,6 +406,8 @@ public:
     // line ends) and imports its lines; EFileError naming the file and the reason when it cannot be
     // read, and then the diagram is left as it was.
     TTreeNodeShape *ImportOutlineFile(const QString &fileName);
+    // The lines ImportOutlineFile imports (the same errors).
+    static QStringList ReadOutlineFile(const QString &fileName);
 
     // ---- View hooks
     // A repaint request; ignored while AutoRepaint is off. The model only
@@ -408,6 +483,15 @@ public:
         if (value > 0)
             FGridStep = value;
     }
+    // The diagram's background: its colour and its gradient (created on
+    // first use; Peek never creates it; null frees it). The view implements
+    // these with the control's own colour and gradient; a diagram without a
+    // window keeps a colour and has no gradient.
+    virtual TColor BackgroundColor() const { return FBackgroundColor; }
+    virtual void SetBackgroundColor(TColor value) { FBackgroundColor = value; }
+    virtual TKorGradient *BackgroundGradient() { return nullptr; }
+    virtual const TKorGradient *PeekBackgroundGradient() const { return nullptr; }
+    virtual void SetBackgroundGradient(const TKorGradient *value) {}
     // Where the control sits in its window: a load puts it back afterwards,
     // so stored bounds do not move the control. Nothing without a window.
     struct TControlPlacement
@@ -441,8 +525,12 @@ private:
     friend class TTreeNodeShape;
     friend class TTreeConnection;
     friend class TDiagramLoad;
+    friend class TTreeGeometryEdit;
 
     TTreeConnection *NewConnection(TTreeNodeShape *from, TTreeNodeShape *to);
+    // One node of the position pass: its size when out of date, its
+    // automatic coordinates, Bounds and the extent.
+    void PlaceNode(TTreeNodeShape *node, int index, TChildManager *manager, TKorCanvas3D *&canvas);
     TTreeNodeShape *CloneQuietly(TTreeNodeShape *source);
     // The tckAdded notice of a new node or connection.
     void NotifyAdded(TComponent *element);
@@ -464,6 +552,8 @@ private:
     std::unique_ptr<TKorCanvas3D> FCanvas;
     TImageList *FImages = nullptr;
     TRect FShapeExtent{INT_MAX, INT_MAX, 0, 0};
+    TTreeNodeShape *FGeometryEdit = nullptr;
+    long long FGeometryShift = 0;
     int FInvalidateCount = 0;
     bool FAssignParentFormat = false;
     bool FAutoConnectChildren = true;
@@ -480,10 +570,40 @@ private:
     std::vector<TTreeChangeListener *> FChangeListeners;
     int FStepDepth = 0;
     int FQuietChanges = 0;
+    int FReplaceDepth = 0;
     // Files.
     TDiagramLoad *FLoad = nullptr; // the load in progress
     QString FPartlyReadFrom;
     bool FPartlyRead = false;
     TColor FGridColor = clGray;
     int FGridStep = 10;
+    TColor FBackgroundColor = clWhite;
+};
+
+// While it lives, what the diagram is told to repaint is caused by the
+// position or size of one node alone (a user move or resize).
+class TTreeGeometryEdit
+{
+public:
+    // `shift`: how far the node's edges move up or down at most.
+    TTreeGeometryEdit(TTreeDocument *tree, TTreeNodeShape *node, int shift) : FTree(tree)
+    {
+        if (FTree) {
+            FSaved = FTree->FGeometryEdit;
+            FTree->FGeometryEdit = node;
+            FTree->FGeometryShift = std::min<long long>(FTree->FGeometryShift + std::abs(static_cast<long long>(shift)),
+                                                        INT_MAX);
+        }
+    }
+    ~TTreeGeometryEdit()
+    {
+        if (FTree)
+            FTree->FGeometryEdit = FSaved;
+    }
+    TTreeGeometryEdit(const TTreeGeometryEdit &) = delete;
+    TTreeGeometryEdit &operator=(const TTreeGeometryEdit &) = delete;
+
+private:
+    TTreeDocument *FTree;
+    TTreeNodeShape *FSaved = nullptr;
 };

@@ -3,6 +3,8 @@
 #include "model/TreeDocument.h"
 
 #include <algorithm>
+#include <climits>
+#include <unordered_set>
 
 TTreeStep::TTreeStep(TTreeDocument *tree, const QString &description) : FTree(tree)
 {
@@ -68,6 +70,20 @@ void TTreeDocument::EndStep()
         SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeStepEnd(this); });
 }
 
+void TTreeDocument::BeginReplace()
+{
+    if (FReplaceDepth++ == 0 && !FChangeListeners.empty())
+        SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeReplacing(this); });
+}
+
+void TTreeDocument::EndReplace()
+{
+    if (FReplaceDepth <= 0)
+        return;
+    if (--FReplaceDepth == 0 && !FChangeListeners.empty())
+        SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeReplaced(this); });
+}
+
 void TTreeDocument::NotifyChanging(const TTreeChange &change)
 {
     if (NoticesActive())
@@ -80,6 +96,12 @@ void TTreeDocument::NotifyChanged(const TTreeChange &change)
         SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeChanged(this, change); });
 }
 
+void TTreeDocument::NotifyRemoved(const TComponent *element)
+{
+    if (NoticesActive())
+        SendToListeners(FChangeListeners, [&](TTreeChangeListener *l) { l->TreeRemoved(this, element); });
+}
+
 void TTreeDocument::DeleteShape(TTreeNodeShape *node)
 {
     if (!node || node->Tree() != this)
@@ -89,14 +111,16 @@ void TTreeDocument::DeleteShape(TTreeNodeShape *node)
     change.Element = node;
     NotifyChanging(change);
     delete node;
+    NotifyRemoved(node);
 }
 
-bool TTreeDocument::DeleteConnection(TTreeConnection *connection)
+bool TTreeDocument::DeleteConnection(TTreeConnection *connection, bool ask)
 {
     if (!connection || !FConnections.Contains(connection))
         return false;
     bool allow = true;
-    Fire(FConnections.OnDeleting, connection, allow);
+    if (ask)
+        Fire(FConnections.OnDeleting, connection, allow);
     if (!allow)
         return false;
     TTreeChange change;
@@ -104,6 +128,7 @@ bool TTreeDocument::DeleteConnection(TTreeConnection *connection)
     change.Element = connection;
     NotifyChanging(change);
     delete connection;
+    NotifyRemoved(connection);
     return true;
 }
 
@@ -123,6 +148,180 @@ void TTreeDocument::MoveShape(TTreeNodeShape *node, int dx, int dy, bool withChi
     change.DX = moved.X;
     change.DY = moved.Y;
     NotifyChanged(change);
+}
+
+void TTreeDocument::ShiftShape(TTreeNodeShape *node, int dx, int dy, bool withChildren,
+                               const TTreeShapeAutoPosition *autoPosition)
+{
+    if (!node || node->Tree() != this)
+        return;
+    TTreeChange change;
+    change.Kind = tckMoved;
+    change.Element = node;
+    change.DX = dx;
+    change.DY = dy;
+    change.WithChildren = withChildren;
+    NotifyChanging(change);
+    if (dx != 0 || dy != 0)
+        node->MoveRelative(dx, dy, withChildren);
+    node->SetAutoPosition(autoPosition);
+    NotifyChanged(change);
+}
+
+void TTreeDocument::PlaceShape(TTreeNodeShape *node, TTreeNodeShape *parent, int brotherIndex, int shapeIndex)
+{
+    if (!node || node->Tree() != this)
+        return;
+    if (parent && (parent == node || parent->Tree() != this || node->IsAncestorOf(parent)))
+        return;
+    TTreeChange change;
+    change.Kind = parent != node->FParent ? tckParent : tckOrder;
+    change.Element = node;
+    NotifyChanging(change);
+    if (parent != node->FParent) {
+        if (TTreeNodeShape *old = node->FParent) {
+            const int index = old->FChildren ? old->FChildren->IndexOf(node) : -1;
+            if (index >= 0) {
+                old->FChildren->Delete(index);
+                old->RenumberChildren(index);
+            }
+        } else {
+            FRoots.Remove(node);
+        }
+        node->FParent = parent;
+        if (parent) {
+            TNodeShapeList &children = parent->ChildList();
+            const int index = std::clamp(brotherIndex, 0, children.Count());
+            children.Insert(index, node);
+            parent->RenumberChildren(index);
+        } else {
+            node->FBrotherIndex = -1;
+            FRoots.Insert(std::clamp(brotherIndex, 0, FRoots.Count()), node);
+        }
+    } else if (parent) {
+        const int from = node->FBrotherIndex;
+        const int to = std::clamp(brotherIndex, 0, parent->ChildCount() - 1);
+        if (from != to && parent->FChildren) {
+            parent->FChildren->Move(from, to);
+            parent->RenumberChildren(std::min(from, to));
+        }
+    } else {
+        FRoots.Move(FRoots.IndexOf(node), std::clamp(brotherIndex, 0, FRoots.Count() - 1));
+    }
+    FShapes.Move(FShapes.IndexOf(node), std::clamp(shapeIndex, 0, FShapes.Count() - 1));
+    node->Changed();
+    NotifyChanged(change);
+}
+
+void TTreeDocument::RestoreElements(std::vector<TReturningShape> &shapes, std::vector<TReturningConnection> &connections)
+{
+    TComponent *owner = ElementOwner();
+    // A name taken meanwhile gives way: the element still comes back.
+    auto join = [](TComponent *owner, TComponent *element) {
+        if (!owner) {
+            if (!element->Name().isEmpty())
+                element->SetName(QString());
+            return;
+        }
+        if (!element->Name().isEmpty() && owner->FindComponent(element->Name()))
+            element->SetName(owner->FirstFreeName(TComponent::NameBase(element->ClassName())));
+        owner->InsertComponent(element);
+    };
+    std::unordered_set<const TTreeNodeShape *> arriving;
+    arriving.reserve(shapes.size());
+    for (const TReturningShape &s : shapes)
+        arriving.insert(s.Node.get());
+
+    std::vector<std::pair<int, TTreeNodeShape *>> inShapes;
+    inShapes.reserve(shapes.size());
+    struct TTop
+    {
+        TTreeNodeShape *Node;
+        TTreeNodeShape *Parent;
+        int Index;
+    };
+    std::vector<TTop> tops;
+    for (TReturningShape &s : shapes) {
+        if (!s.Node)
+            continue;
+        join(owner, s.Node.get());
+        TTreeNodeShape *node = s.Node.release();
+        node->FTree = this;
+        node->FSelected = false;
+        inShapes.emplace_back(s.ShapeIndex < 0 ? INT_MAX : s.ShapeIndex, node);
+        if (s.Parent && arriving.count(s.Parent)) {
+            node->FParent = s.Parent;
+            s.Parent->AppendChild(node);
+        } else {
+            if (s.Parent && s.Parent->Tree() != this)
+                s.Parent = nullptr;
+            tops.push_back({node, s.Parent, s.BrotherIndex});
+        }
+        node->FVisible = s.Visible;
+        node->FX0 = s.Edges.Left;
+        node->FY0 = s.Edges.Top;
+        node->FX1 = s.Edges.Right;
+        node->FY1 = s.Edges.Bottom;
+        node->FSizeValid = !node->FAutoSize;
+    }
+    // Brothers arriving together go in in rising order of their places.
+    std::stable_sort(tops.begin(), tops.end(), [](const TTop &a, const TTop &b) { return a.Index < b.Index; });
+    for (const TTop &t : tops) {
+        if (t.Parent) {
+            TNodeShapeList &children = t.Parent->ChildList();
+            const int index = std::clamp(t.Index, 0, children.Count());
+            t.Node->FParent = t.Parent;
+            children.Insert(index, t.Node);
+            t.Parent->RenumberChildren(index);
+        } else {
+            t.Node->FParent = nullptr;
+            t.Node->FBrotherIndex = -1;
+            FRoots.Insert(t.Index < 0 ? FRoots.Count() : t.Index, t.Node);
+        }
+    }
+    std::stable_sort(inShapes.begin(), inShapes.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    FShapes.InsertAt(inShapes);
+    for (const auto &[index, node] : inShapes)
+        if (node->FImageListIndex != -1)
+            node->RecalcImageSize();
+
+    std::vector<std::pair<int, TTreeConnection *>> inConnections;
+    inConnections.reserve(connections.size());
+    std::vector<std::pair<int, TTreeConnection *>> outgoing;
+    std::vector<TTreeConnection *> between;
+    for (TReturningConnection &r : connections) {
+        if (!r.Connection)
+            continue;
+        if (r.From && r.From->Tree() != this)
+            r.From = nullptr;
+        if (r.To && r.To->Tree() != this)
+            r.To = nullptr;
+        join(FNoOwnerShapes ? nullptr : (r.From ? r.From->Owner() : Owner()), r.Connection.get());
+        TTreeConnection *c = r.Connection.release();
+        c->FTree = this;
+        c->FFromShape = r.From;
+        c->FToShape = r.To;
+        if (r.To)
+            r.To->AddIncoming(c);
+        if (r.From)
+            outgoing.emplace_back(r.FromIndex, c);
+        inConnections.emplace_back(r.Index < 0 ? INT_MAX : r.Index, c);
+        if (!arriving.count(r.From) && !arriving.count(r.To))
+            between.push_back(c);
+    }
+    std::stable_sort(outgoing.begin(), outgoing.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[index, c] : outgoing)
+        c->FFromShape->Connections().Insert(index < 0 ? c->FFromShape->Connections().Count() : index, c);
+    std::stable_sort(inConnections.begin(), inConnections.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    FConnections.InsertAt(inConnections);
+    Invalidate();
+
+    for (const TTop &t : tops)
+        NotifyAdded(t.Node);
+    for (TTreeConnection *c : between)
+        NotifyAdded(c);
 }
 
 void TTreeDocument::ResizeShape(TTreeNodeShape *node, TTreeShapeHandle corner, int dx, int dy)
@@ -284,6 +483,8 @@ bool TTreeDocument::DeleteSelected()
     }
     if (owner)
         owner->EndBulkRelease();
+    for (const TTreeNodeShape *node : tops)
+        NotifyRemoved(node);
     SetAutoRepaint(repaint);
     Invalidate();
     if (successor)
@@ -328,7 +529,7 @@ bool TTreeDocument::AnchorConnectionPoint(TTreeConnection *connection, int index
     if (!connection || anchor < 1 || anchor > 8)
         return false;
     const int last = connection->Count() - 1;
-    if (index != 0 && index != last)
+    if ((index != 0 && index != last) || !connection->Points().IsValid(index))
         return false;
     const TConnectionPointKind kind = index == 0 ? cpFromPercent : cpToPercent;
     if (!(index == 0 ? connection->FromShape() : connection->ToShape()))

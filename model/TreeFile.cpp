@@ -193,7 +193,7 @@ bool SameFile(const QString &a, const QString &b)
 
 } // namespace
 
-void SaveDiagram(TTreeDocument &diagram, QIODevice &stream)
+void SaveDiagram(TTreeDocument &diagram, QIODevice &stream, const TSaveContinuation &continuation)
 {
     // The record carries no name, so reading it back never renames the
     // diagram (nor clashes with another component of its owner), and the
@@ -217,6 +217,12 @@ void SaveDiagram(TTreeDocument &diagram, QIODevice &stream)
         throw;
     }
     restore();
+    if (continuation) {
+        // What follows names the elements as the diagram's record does.
+        TTreeWriter writer(stream);
+        continuation(writer);
+        writer.FlushBuffer();
+    }
 }
 
 QString DiagramFileName(const QString &fileName)
@@ -236,12 +242,7 @@ void SaveDiagramFile(TTreeDocument &diagram, const QString &fileName, const TSav
     if (!file.open(QIODevice::WriteOnly))
         throw EFileError(FormatMessage(SFCreateError, {name, file.errorString()}));
     try {
-        SaveDiagram(diagram, file);
-        if (continuation) {
-            TWriter writer(file);
-            continuation(writer);
-            writer.FlushBuffer();
-        }
+        SaveDiagram(diagram, file, continuation);
     } catch (const EWriteError &) {
         const bool deviceFailed = file.error() != QFileDevice::NoError;
         const QString reason = file.errorString();
@@ -312,6 +313,7 @@ void Load(TTreeDocument &diagram, QIODevice &stream, const QString &source, cons
     // From here on the diagram holds what the stream holds.
     const bool repaint = diagram.AutoRepaint();
     diagram.SetAutoRepaint(false);
+    diagram.BeginReplace();
     diagram.Clear();
     const TTreeDocument::TControlPlacement placement = diagram.ControlPlacement();
     // "Owner.Element" names the element among the components of this
@@ -326,6 +328,7 @@ void Load(TTreeDocument &diagram, QIODevice &stream, const QString &source, cons
         diagram.SetControlPlacement(placement);
         diagram.SetAutoRepaint(repaint);
         diagram.Invalidate();
+        diagram.EndReplace();
     };
     try {
         if (!diagram.IsDesigning())

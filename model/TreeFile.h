@@ -53,8 +53,9 @@ using TSaveContinuation = std::function<void(TWriter &writer)>;
 // The name references use for the elements' owner when it has none.
 extern const char *const kDefaultHostName; // "TreeEditor1"
 
-// The signature and the diagram with its elements.
-void SaveDiagram(TTreeDocument &diagram, QIODevice &stream);
+// The signature and the diagram with its elements, then what the
+// continuation writes.
+void SaveDiagram(TTreeDocument &diagram, QIODevice &stream, const TSaveContinuation &continuation = {});
 // Clears the diagram and reads the signature and the diagram into it; then
 // runs the continuation.
 void LoadDiagram(TTreeDocument &diagram, QIODevice &stream, const TLoadContinuation &continuation = {},

@@ -4,6 +4,7 @@
 // list is) and the plain lists of roots and children.
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 class TTreeNodeShape;
@@ -90,6 +91,27 @@ public:
         else
             std::rotate(FItems.begin() + to, FItems.begin() + from, FItems.begin() + from + 1);
         Renumber(std::min(from, to), std::max(from, to) + 1);
+    }
+    // Puts elements in at once, each at the position it is to have
+    // afterwards: `items` in rising order of those positions (positions
+    // beyond the end go last). One pass however many go in.
+    void InsertAt(const std::vector<std::pair<int, T *>> &items)
+    {
+        if (items.empty())
+            return;
+        Compact();
+        std::vector<T *> merged;
+        merged.reserve(FItems.size() + items.size());
+        size_t old = 0;
+        for (const auto &[index, item] : items) {
+            while (static_cast<int>(merged.size()) < index && old < FItems.size())
+                merged.push_back(FItems[old++]);
+            merged.push_back(item);
+        }
+        while (old < FItems.size())
+            merged.push_back(FItems[old++]);
+        FItems.swap(merged);
+        Renumber(0, static_cast<int>(FItems.size()));
     }
     // Forgets every element without touching them (they may be gone).
     void Clear()

@@ -164,10 +164,17 @@ void TTreeNodeShape::DrawShape(TKorCanvas3D *canvas, const TRect &r)
 
     std::optional<TKorBlend> blend;
     if (FTransparency > 0 && FTree && canvas == FTree->TreeCanvas()) {
-        TRect area = wide.Normalized();
-        if (drawShadow)
-            area = UnionRects(area, area.Offset(shadow->HorizSize(), shadow->VertSize()));
-        blend.emplace(canvas, ProjectRect(canvas, area));
+        // The body with its border on screen, stretched by the shadow's
+        // sizes in pixels towards the side the shadow falls on, so a
+        // shadow up or left is blended as well.
+        TRect area = ProjectRect(canvas, wide.Normalized()).Normalized();
+        if (shadow) {
+            const int h = shadow->HorizSize();
+            const int v = shadow->VertSize();
+            (h >= 0 ? area.Right : area.Left) += h;
+            (v >= 0 ? area.Bottom : area.Top) += v;
+        }
+        blend.emplace(canvas, area);
     }
 
     canvas->SetBrushBitmap(QImage());

@@ -560,6 +560,17 @@ void TTreeNodeShape::MoveEdges(int &near, int &far, long long to)
     near = edge;
 }
 
+void TTreeNodeShape::RestoreEdges(const TRect &edges)
+{
+    if (FX0 == edges.Left && FY0 == edges.Top && FX1 == edges.Right && FY1 == edges.Bottom)
+        return;
+    FX0 = edges.Left;
+    FY0 = edges.Top;
+    FX1 = edges.Right;
+    FY1 = edges.Bottom;
+    Changed();
+}
+
 void TTreeNodeShape::SetX0(int value)
 {
     value = ClampCoord(value);
@@ -707,7 +718,10 @@ TPoint TTreeNodeShape::UserMove(int dx, int dy, bool moveChildren)
         AutoPosition()->SetLeft(false);
     if (dy != 0)
         AutoPosition()->SetTop(false);
-    MoveRelative(dx, dy, moveChildren);
+    {
+        TTreeGeometryEdit scope(FTree, this, dy);
+        MoveRelative(dx, dy, moveChildren);
+    }
     return TPoint(dx, dy);
 }
 
@@ -785,6 +799,7 @@ void TTreeNodeShape::Resize(TTreeShapeHandle corner, int dx, int dy)
         top = std::min(top + dy, bottom - 1);
     if (moveBottom)
         bottom = std::max(bottom + dy, top + 1);
+    TTreeGeometryEdit scope(FTree, this, dy);
     SetCalculatedBounds(TRect(ClampCoord(left), ClampCoord(top), ClampCoord(right), ClampCoord(bottom)));
     FAutoSize = false;
     FSizeValid = true;

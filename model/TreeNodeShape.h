@@ -127,6 +127,12 @@ public:
     void SetX1(int value);
     int Y1() const;
     void SetY1(int value);
+    // The four edges as they are (Left X0, Top Y0, Right X1, Bottom Y1,
+    // the far edges as last computed), and putting them back as they were
+    // without fixing anything against automatic layout: a file stores a
+    // coordinate only once it is fixed, so taking an edit back needs them.
+    TRect Edges() const { return TRect(FX0, FY0, FX1, FY1); }
+    void RestoreEdges(const TRect &edges);
     bool Expanded() const { return FExpanded; }
     // Expands or collapses; answers how many nodes changed visibility.
     int SetExpanded(bool value);

@@ -18,12 +18,13 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libqt6sql6-sqlite libqt6sql6-psql
   libpng-dev libjpeg62-turbo-dev libgif-dev libuemf-dev
-  fonts-liberation fontconfig xdg-utils shared-mime-info desktop-file-utils
+  fonts-liberation fonts-wqy-microhei fonts-ipafont-gothic fontconfig xdg-utils shared-mime-info desktop-file-utils
 )
 if [ "$mode" != run ]; then
   # netpbm decodes PCX files in the tests; graphviz is the benchmarks'
   # yardstick for the export command.
-  packages+=(libbenchmark-dev poppler-utils netpbm graphviz clang libclang-rt-14-dev)
+  # postgresql: the database-tree tests run on a throw-away server too.
+  packages+=(libbenchmark-dev poppler-utils netpbm graphviz clang libclang-rt-14-dev postgresql)
 fi
 
 missing=()

@@ -7,6 +7,14 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/setup.sh" test
 cd "$root/build/test"
 export QT_QPA_PLATFORM=offscreen
+
+# A PostgreSQL server of the tests' own, stopped whatever happens.
+pgdir=$root/build/test/postgresql
+while IFS='=' read -r name value; do
+  [ -n "$name" ] && export "$name=$value"
+done < <("$root/scripts/pg-test-server.sh" start "$pgdir")
+trap '"$root/scripts/pg-test-server.sh" stop "${DENDRIX_TEST_PGDIR:-$pgdir}"' EXIT
+
 ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)" "$@"
 
 # A short run of each fuzzer, seeded with the streams the tests wrote.

@@ -3,3 +3,4 @@
 // keyboard, grid, pages, rulers, scroll bars, page navigator.
 
 #include "view/CustomTree.h"
+#include "view/TreeRuler.h"

@@ -22,6 +22,10 @@ constexpr int kStripOverlap = 64;
 // a node's Bounds.
 constexpr int kPictureMargin = 10;
 
+// Diagram units below a row that what it draws may reach upwards (text,
+// arrow heads, shadows, cross boxes).
+constexpr int kCutMargin = 100;
+
 } // namespace
 
 const TClassInfo &TCustomTree::StaticClassInfo()
@@ -34,14 +38,18 @@ const TClassInfo &TCustomTree::StaticClassInfo()
         DeclarePanelProperties(b, {clWhite, bvNone});
         b.Boolean("AllowDelete", &T::AllowDelete, &T::SetAllowDelete, true)
             .template Object<TTreeNodeCrossBox>("CrossBox", &D::CrossBox, &D::CrossBox)
+            .template Object<TTreeGrid>("Grid", &T::Grid, &T::Grid)
+            .template Object<TKorScrollBar>("HorzScrollBar", &T::HorzScrollBar, &T::HorzScrollBar)
             .template Object<TTreeHotTrack>("HotTrack", &D::HotTrack, &D::HotTrack)
             .template Reference<TImageList>("Images", &D::Images, &D::SetImages)
             .Boolean("ReadOnly", &T::ReadOnly, &T::SetReadOnly, false)
             .Enum("ScrollMouseButton", &T::ScrollMouseButton, &T::SetScrollMouseButton, mbRight)
+            .template Object<TTreePage>("Page", &T::Page, &T::Page)
             .template Object<TSelectionLook>("Selected", &T::SelectionLook, &T::SelectionLook)
             .Boolean("ShowHintShapes", &T::ShowHintShapes, &T::SetShowHintShapes, true)
             .Boolean("ShowRootCross", &D::ShowRootCross, &D::SetShowRootCross, true)
             .Boolean("SnapToGrid", &T::SnapToGrid, &T::SetSnapToGrid, true)
+            .template Object<TKorScrollBar>("VertScrollBar", &T::VertScrollBar, &T::VertScrollBar)
             .Enum("WheelNavigation", &T::WheelNavigation, &T::SetWheelNavigation, wnSelection)
             .Event("OnAfterDraw")
             .Event("OnBeforeDraw");
@@ -72,6 +80,14 @@ TCustomTree::TCustomTree(TComponent *owner, QWidget *parent) : TCustomKorPanelEx
     View3DOptions()->OnZoomChange = [this](int zoom) { ZoomChanging(zoom); };
     View3DOptions()->OnScrolled = [this](bool horizontal) { Scrolled(horizontal); };
     FInteraction = std::make_unique<TTreeInteraction>(this);
+    // Their changes alter the picture, never the layout.
+    auto repaint = [this](TGraphicsObject *) { RepaintPicture(); };
+    FGrid = std::make_unique<TTreeGrid>(repaint);
+    FPage = std::make_unique<TTreePage>(this, repaint);
+    FHorzScrollBar = std::make_unique<TKorScrollBar>(this, true);
+    FVertScrollBar = std::make_unique<TKorScrollBar>(this, false);
+    FHorzScrollBar->OnChange = repaint;
+    FVertScrollBar->OnChange = repaint;
     TCustomKorPanel::SetAutoRepaint(true);
 }
 
@@ -89,8 +105,19 @@ TCustomTree::~TCustomTree()
 
 void TCustomTree::Invalidate()
 {
-    if (!FInPasses)
+    if (!FInPasses) {
+        // A node dragged on a big diagram: only what follows it is laid
+        // out again at the next drawing.
+        TTreeNodeShape *edit = GeometryEdit();
+        if (edit && (FLayoutValid || FGeometryOnly) && FInteraction && FInteraction->DraggingShapes()) {
+            FGeometryOnly = true;
+            FGeometryEdits.push_back(edit);
+        } else {
+            FGeometryOnly = false;
+            FGeometryEdits.clear();
+        }
         FLayoutValid = false;
+    }
     TTreeDocument::Invalidate();
     TCustomKorPanel::Invalidate();
 }
@@ -174,6 +201,8 @@ void TCustomTree::Loaded()
     TTreeDocument::Loaded();
     ScrollBarFollows(true);
     ScrollBarFollows(false);
+    FHorzScrollBar->Apply();
+    FVertScrollBar->Apply();
     Invalidate();
 }
 
@@ -343,6 +372,33 @@ void TCustomTree::UpdateLayout()
     const bool inPasses = FInPasses;
     FInPasses = true;
     TAtExit endPass([this, inPasses] { FInPasses = inPasses; });
+    // Rows left where they were lie far enough below the window as long as
+    // the window stays where it was.
+    if (FGeometryOnly && (!FPartSinceFull || FCutArea == FVisibleArea)) {
+        FGeometryOnly = false;
+        std::vector<TTreeNodeShape *> touched;
+        FShiftBound = std::min<long long>(FShiftBound + GeometryShift(), INT_MAX / 4);
+        ResetGeometryShift();
+        const long long cut = FHasVisibleArea ? FVisibleArea.Bottom + FShiftBound + kCutMargin : INT_MAX;
+        const bool done = LayoutAfterGeometryEdits(FGeometryEdits, touched, static_cast<int>(std::min<long long>(cut, INT_MAX)));
+        FGeometryEdits.clear();
+        FCutArea = FVisibleArea;
+        if (done) {
+            // What those nodes drew is walked again; the rest is passed by
+            // as before.
+            for (const TTreeNodeShape *n : touched)
+                FReach.Forget(n);
+            FLayoutValid = true;
+            FPartSinceFull = true;
+            ++FPartialLayoutCount;
+            return;
+        }
+    }
+    FPartSinceFull = false;
+    FGeometryOnly = false;
+    FGeometryEdits.clear();
+    FShiftBound = 0;
+    ResetGeometryShift();
     FReach.Clear();
     PositionPass();
     if (!FQuietCanvas)
@@ -354,6 +410,19 @@ void TCustomTree::UpdateLayout()
     }
     FLayoutValid = true;
     ++FLayoutCount;
+}
+
+void TCustomTree::EndGeometryEdits()
+{
+    if (!FGeometryOnly && !FPartSinceFull)
+        return;
+    // The parts laid out alone leave the extent only grown and connections
+    // far from the window on their old courses.
+    FGeometryOnly = false;
+    FPartSinceFull = false;
+    FGeometryEdits.clear();
+    FLayoutValid = false;
+    TCustomKorPanel::Invalidate();
 }
 
 void TCustomTree::NodePass()

@@ -8,8 +8,9 @@
 //   connections and its cross box, parent before children), the selected
 //   connection's handles, [page borders], anchor marker
 //
-// The bracketed layers and the scroll-bar update after each drawing are
-// hooks for the grid, page and scroll-bar settings.
+// The bracketed layers follow the grid and page settings (TreeGrid.h,
+// TreePage.h); after each screen drawing the scroll bars follow the
+// diagram's extent (KorScrollBar.h).
 //
 // Model and screen meet through ProjectPoint and UnprojectPoint: with
 // Z = Zoom / 100, (Cx, Cy) the centre of the drawing bounds and (H, V) the
@@ -18,8 +19,11 @@
 
 #include "canvas/KorProcs.h"
 #include "model/Arbolix.h"
+#include "view/KorScrollBar.h"
 #include "view/SubtreeReach.h"
+#include "view/TreeGrid.h"
 #include "view/TreeInputEvents.h"
+#include "view/TreePage.h"
 
 #include <climits>
 #include <functional>
@@ -64,9 +68,38 @@ public:
     void SetControlPlacement(const TControlPlacement &placement) override;
     bool ControlVisible() const override { return Visible(); }
     void SetControlVisible(bool visible) override { SetVisible(visible); }
+    // The diagram's background is the control's colour and gradient.
+    TColor BackgroundColor() const override { return Color(); }
+    void SetBackgroundColor(TColor value) override { SetColor(value); }
+    TKorGradient *BackgroundGradient() override { return Gradient(); }
+    const TKorGradient *PeekBackgroundGradient() const override { return PeekGradient(); }
+    void SetBackgroundGradient(const TKorGradient *value) override { SetGradient(value); }
     // A subtree whose every drawing lies outside the visible area (worked
     // out after each position pass) is passed by.
     bool SubtreeOutOfView(const TTreeNodeShape *node, bool &answer) const override;
+
+    // ---- Grid, page, scroll bars (TreeFrame.cpp)
+    TTreeGrid *Grid() const { return FGrid.get(); }
+    TTreePage *Page() const { return FPage.get(); }
+    TKorScrollBar *HorzScrollBar() const { return FHorzScrollBar.get(); }
+    TKorScrollBar *VertScrollBar() const { return FVertScrollBar.get(); }
+    // Where the grid's lines fall over the visible area, as the last
+    // drawing spaced them (the rulers use it too).
+    TGridLattice GridLattice() const;
+    // Older files' grid settings go to the grid.
+    TColor GridColor() const override { return FGrid->Color(); }
+    void SetGridColor(TColor value) override { FGrid->SetColor(value); }
+    int GridStep() const override { return FGrid->Step(); }
+    void SetGridStep(int value) override { FGrid->SetStep(value); }
+    // The current page, where the view shows it.
+    TRect ImageRect() const override;
+    // Draws the current page (the diagram part under it, whatever the
+    // zoom and scroll) scaled into a rectangle of a printer page.
+    void PrintCurrentPage(QPainter *painter, const TRect &rect);
+    // The window's length along a bar's axis less the other bar.
+    int ScrollViewSize(bool horizontal) const;
+    // Places the scroll bars along the right and bottom edges.
+    void LayoutScrollBars();
 
     // ---- Drawing state
     // Whether the last position pass laid out any node (ShapeExtent holds
@@ -91,9 +124,20 @@ public:
     void UpdateLayout();
     // Forces the next drawing to lay the nodes out again (for changes made
     // to layout settings without a repaint request).
-    void InvalidateLayout() { FLayoutValid = false; }
+    void InvalidateLayout()
+    {
+        FLayoutValid = false;
+        FGeometryOnly = false;
+        FGeometryEdits.clear();
+    }
     // Number of position passes run (tests and benchmarks watch it).
     int LayoutCount() const { return FLayoutCount; }
+    // Number of times only what nodes being dragged affect was laid out
+    // again.
+    int PartialLayoutCount() const { return FPartialLayoutCount; }
+    // A drag that moved or resized nodes ended: the next drawing lays the
+    // whole diagram out again when drag steps laid out only parts of it.
+    void EndGeometryEdits();
 
     // Zoom changes keep the model point at the view's centre where it is
     // (set by the editor); off, they keep the model origin where it is.
@@ -172,7 +216,7 @@ protected:
 
     // ---- Layers (each called by DrawContent in this order)
     // The grid, when it is shown.
-    virtual void DrawGrid() {}
+    virtual void DrawGrid();
     // Lays out every root and the children of expanded nodes, and
     // accumulates the shape extent.
     virtual void PositionPass() { LayoutShapes(); }
@@ -180,12 +224,12 @@ protected:
     // cross boxes and expanded children.
     virtual void NodePass();
     // The page count and the page borders.
-    virtual void DrawPage() {}
+    virtual void DrawPage();
     // After a screen drawing: the scroll bars follow the offsets and the
     // shape extent.
-    virtual void UpdateScrollBars() {}
+    virtual void UpdateScrollBars();
     // An offset changed: the scroll bar of that direction follows it.
-    virtual void ScrollBarFollows(bool horizontal) {}
+    virtual void ScrollBarFollows(bool horizontal);
 
     // ---- Input (TreeInteraction.cpp)
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -198,6 +242,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool event(QEvent *event) override;
     bool HasOverlays() const override;
     void DrawOverlays(TKorCanvas3D *canvas) override;
@@ -217,6 +262,12 @@ private:
     TObject *Self() { return static_cast<TTreeDocument *>(this); }
 
     std::unique_ptr<TTreeInteraction> FInteraction;
+    std::unique_ptr<TTreeGrid> FGrid;
+    std::unique_ptr<TTreePage> FPage;
+    std::unique_ptr<TKorScrollBar> FHorzScrollBar;
+    std::unique_ptr<TKorScrollBar> FVertScrollBar;
+    // While a page is printed: the picture's rectangle.
+    std::optional<TRect> FPrintArea;
     // A new selection waits for the next layout to be brought into view.
     bool FScrollPending = false;
     int FScrollGeneration = 0;
@@ -229,7 +280,17 @@ private:
     bool FHasVisibleArea = false;
     std::optional<TPoint> FAnchorMarker;
     int FLayoutCount = 0;
+    int FPartialLayoutCount = 0;
     bool FLayoutValid = false;
+    // The changes since the last pass are moves and resizes of these nodes
+    // during a drag.
+    bool FGeometryOnly = false;
+    bool FPartSinceFull = false;
+    std::vector<TTreeNodeShape *> FGeometryEdits;
+    // Since the last full pass: how far rows left below the window may lie
+    // from where they belong, and the window they were left below.
+    long long FShiftBound = 0;
+    TRect FCutArea;
     // Set while the position pass and the node walk run: what they report
     // as changes is their own work, not a change of the model.
     bool FInPasses = false;

@@ -3,6 +3,7 @@
 #include "model/ExplorerAlignChild.h"
 #include "model/TreeConnection.h"
 #include "model/TreeDocument.h"
+#include "model/TreeNodeShape.h"
 
 #include <algorithm>
 #include <vector>
@@ -158,6 +159,28 @@ const TSubtreeReach::TReach *TSubtreeReach::Find(const TTreeNodeShape *node) con
             return &e.Reach;
         if (!e.Node)
             return nullptr;
+    }
+}
+
+void TSubtreeReach::Forget(const TTreeNodeShape *node)
+{
+    if (FTable.empty())
+        return;
+    for (const TTreeNodeShape *n = node; n; n = n->Parent()) {
+        TEntry *e = nullptr;
+        for (size_t i = Slot(n);; i = (i + 1) & FMask) {
+            TEntry &candidate = FTable[i];
+            if (candidate.Node == n)
+                e = &candidate;
+            if (!candidate.Node || candidate.Node == n)
+                break;
+        }
+        if (!e)
+            continue;
+        // An unbounded subtree's ancestors are unbounded already.
+        if (e->Reach.Unbounded)
+            return;
+        e->Reach.Unbounded = true;
     }
 }
 

@@ -49,6 +49,9 @@ public:
 
     // The reach worked out for a node's subtree, or null.
     const TReach *Find(const TTreeNodeShape *node) const;
+    // The node's drawing changed: its subtree and every subtree holding it
+    // are walked from now on.
+    void Forget(const TTreeNodeShape *node);
     // True when the walk of the node's subtree draws nothing in `visible`
     // at `zoom` percent and its answer is known: True when nothing lies
     // below the area, AnswerBelow when everything does.

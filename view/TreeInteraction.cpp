@@ -87,19 +87,18 @@ void TTreeInteraction::GestureEdits(const QString &description)
 
 void TTreeInteraction::EndGesture()
 {
+    FTree->EndGeometryEdits();
     FGestureStep.reset();
 }
 
 int TTreeInteraction::GridStepX() const
 {
-    // The grid's horizontal step; both directions share it until the grid
-    // has a vertical step of its own.
-    return FTree->GridStep();
+    return FTree->Grid()->Step();
 }
 
 int TTreeInteraction::GridStepY() const
 {
-    return FTree->GridStep();
+    return FTree->Grid()->VertStep();
 }
 
 // ---------------------------------------------------------------------------
@@ -187,6 +186,9 @@ void TCustomTree::DrawOverlays(TKorCanvas3D *canvas)
 
 void TCustomTree::ForgetElement(const TComponent *element)
 {
+    FGeometryOnly = false;
+    FGeometryEdits.clear();
+    FLayoutValid = false;
     if (FInteraction)
         FInteraction->Forget(element);
 }

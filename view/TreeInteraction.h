@@ -99,6 +99,8 @@ public:
 
     // ---- State, for the overlays and tests
     TTreeNodeShape *ActiveShape() const { return FActive; }
+    // Whether a press is moving or resizing nodes.
+    bool DraggingShapes() const { return FPressed && FActive != nullptr; }
     TTreeShapeHandle ActiveHandle() const { return FHandle; }
     int DraggedPoint() const { return FDraggedPoint; }
     // The anchor a dragged connection end would take (1 .. 8), 0 none.

@@ -385,14 +385,14 @@ void TTreeInteraction::DragShapes(TShiftState shift, int x, int y)
     for (TTreeNodeShape *node : FTree->Selected().Nodes()) {
         if (!FTree->Shapes().Contains(node))
             continue;
-        // A node moving with a selected ancestor moves once.
-        if (children) {
-            bool carried = false;
-            for (const TTreeNodeShape *p = node->Parent(); p && !carried; p = p->Parent())
-                carried = p->Selected();
-            if (carried)
-                continue;
-        }
+        // Only the top-most selected nodes move: with their subtrees, where
+        // the others go along once, or with Alt alone, leaving everything
+        // under them (an Alt press selects the descendants too) in place.
+        bool under = false;
+        for (const TTreeNodeShape *p = node->Parent(); p && !under; p = p->Parent())
+            under = p->Selected();
+        if (under)
+            continue;
         FTree->MoveShape(node, d.X, d.Y, children);
     }
 }

@@ -130,3 +130,35 @@ inline QImage DecodeWithTool(const QString &program, QStringList arguments, cons
     image.loadFromData(p.readAllStandardOutput(), "PPM");
     return image;
 }
+
+// The program's printer replaced for a test: the PDF file only (A4 at
+// 300 dpi: a page of 2479 x 3508 pixels), or none at all. The previous
+// printer comes back afterwards.
+#include "canvas/KorPrinter.h"
+
+class TPrinterGuard
+{
+public:
+    explicit TPrinterGuard(bool pdfFile = true)
+        : FPrevious(InstallPrinter(std::make_unique<TKorPrinter>(false, pdfFile)))
+    {
+    }
+    ~TPrinterGuard() { InstallPrinter(std::move(FPrevious)); }
+    TPrinterGuard(const TPrinterGuard &) = delete;
+    TPrinterGuard &operator=(const TPrinterGuard &) = delete;
+    TKorPrinter *operator->() const { return &Printer(); }
+
+private:
+    std::unique_ptr<TKorPrinter> FPrevious;
+};
+
+// The first page of a PDF file rendered at the given size; null when the
+// tool is missing or fails.
+inline QImage RenderPdfPage(const QString &file, const QSize &size)
+{
+    return DecodeWithTool(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                           QStringLiteral("-scale-to-x"), QString::number(size.width()), QStringLiteral("-scale-to-y"),
+                           QString::number(size.height())},
+                          file);
+}

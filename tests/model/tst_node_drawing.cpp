@@ -60,6 +60,8 @@ private slots:
     void gradientClippedToOutline();
     void shadowBesideTheBody();
     void transparencyBlendsTheBody();
+    void blendCoversTheShadowAtAnyZoom_data();
+    void blendCoversTheShadowAtAnyZoom();
     void selectionLook();
     void selectionFrameAndHandles();
     void hotTrackLook();
@@ -280,6 +282,45 @@ void TestNodeDrawing::transparencyBlendsTheBody()
 
 // ---------------------------------------------------------------------------
 // Selection and hot-track
+
+void TestNodeDrawing::blendCoversTheShadowAtAnyZoom_data()
+{
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<int>("horiz");
+    QTest::addColumn<int>("vert");
+    QTest::newRow("50, shadow up-left") << 50 << -4 << -3;
+    QTest::newRow("200, shadow up-left") << 200 << -4 << -3;
+    QTest::newRow("200, shadow down-right") << 200 << 4 << 3;
+    QTest::newRow("50, shadow left, down") << 50 << -5 << 6;
+    QTest::newRow("100, no shadow size") << 100 << 0 << 0;
+}
+
+void TestNodeDrawing::blendCoversTheShadowAtAnyZoom()
+{
+    QFETCH(int, zoom);
+    QFETCH(int, horiz);
+    QFETCH(int, vert);
+    TPictureHost host;
+    TPictureTree *t = host.Tree;
+    t->Project(zoom);
+    TTreeNodeShape *node = host.Node(80, 60, 120, 84);
+    node->SetTransparency(30);
+    node->Border()->SetWidth(3);
+    node->Shadow()->SetHorizSize(horiz);
+    node->Shadow()->SetVertSize(vert);
+    node->Draw();
+    // The body widened by its border (half the pen left and up, all of it
+    // right and down) is projected first; the shadow's sizes then stretch
+    // it in screen pixels towards the shadow.
+    const TPoint a = t->Canvas.ProjectPoint(80 - 1, 60 - 1, 0);
+    const TPoint b = t->Canvas.ProjectPoint(120 + 3, 84 + 3, 0);
+    std::vector<int> expected{a.X, a.Y, b.X, b.Y};
+    (horiz >= 0 ? expected[2] : expected[0]) += horiz;
+    (vert >= 0 ? expected[3] : expected[1]) += vert;
+    const TCanvasCall *begin = t->Canvas.First("BeginTransparency");
+    QVERIFY(begin);
+    QCOMPARE(begin->Ints, expected);
+}
 
 void TestNodeDrawing::selectionLook()
 {

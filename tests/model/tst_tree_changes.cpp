@@ -4,6 +4,8 @@
 #include "model/TreeFile.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
+#include <algorithm>
 #include <QtTest>
 
 namespace {
@@ -33,6 +35,27 @@ struct TRecorder : TTreeChangeListener
     void TreeChanged(TTreeDocument *, const TTreeChange &c) override { Log << QStringLiteral("> ") + Describe(c); }
 };
 
+// Also hears what goes without an edit notice: removals done, the content
+// replaced, the diagram destroyed. Freed elements are named by the
+// position they had in `known`.
+struct TBracketRecorder : TRecorder
+{
+    std::vector<const TComponent *> Known;
+    TTreeDocument *Tree = nullptr;
+    void TreeRemoved(TTreeDocument *, const TComponent *element) override
+    {
+        const auto it = std::find(Known.begin(), Known.end(), element);
+        Log << QStringLiteral("removed %1").arg(it == Known.end() ? -1 : int(it - Known.begin()));
+    }
+    void TreeReplacing(TTreeDocument *) override { Log << QStringLiteral("replacing"); }
+    void TreeReplaced(TTreeDocument *) override { Log << QStringLiteral("replaced"); }
+    void TreeDestroying(TTreeDocument *tree) override
+    {
+        Log << QStringLiteral("destroying");
+        tree->RemoveChangeListener(this);
+    }
+};
+
 } // namespace
 
 class TestTreeChanges : public QObject
@@ -46,6 +69,9 @@ private slots:
     void readingAndClearingAreSilent();
     void listenerRemovingItselfWhileHearing();
     void connectionPointEdits();
+    void removalAndReplacingAreHeard();
+    void returningElementsTakeTheirPlaces_data();
+    void returningElementsTakeTheirPlaces();
 };
 
 void TestTreeChanges::operationsSendOneNoticeEach_data()
@@ -75,6 +101,11 @@ void TestTreeChanges::operationsSendOneNoticeEach_data()
     row("move point", 18, {"< Points TreeNodeShape1_TreeNodeShape2", "> Points TreeNodeShape1_TreeNodeShape2"});
     row("anchor end", 19, {"< Points TreeNodeShape1_TreeNodeShape2", "> Points TreeNodeShape1_TreeNodeShape2"});
     row("anchor a middle point refused", 20, {});
+    row("shift asking nobody", 21, {"< Moved TreeNodeShape2 5,6", "> Moved TreeNodeShape2 5,6"});
+    row("place among the roots", 22, {"< Parent TreeNodeShape2", "> Parent TreeNodeShape2"});
+    row("place in the drawing order", 23, {"< Order TreeNodeShape1", "> Order TreeNodeShape1"});
+    row("place under its own child ignored", 24, {});
+    row("delete connection without asking", 25, {"< Removing TreeNodeShape1_TreeNodeShape2"});
 }
 
 void TestTreeChanges::operationsSendOneNoticeEach()
@@ -121,9 +152,96 @@ void TestTreeChanges::operationsSendOneNoticeEach()
         root->ConnectionTo(child)->SetDefaultPoints();
         tree->AnchorConnectionPoint(root->ConnectionTo(child), 1, 7);
         break;
+    case 21:
+        tree->OnMovingShape = [](TTreeNodeShape *, int &dx, int &dy) { dx = dy = 0; };
+        tree->ShiftShape(child, 5, 6, false, nullptr);
+        QCOMPARE(child->Edges().Left, 19 + 5);
+        QVERIFY(!child->PeekAutoPosition());
+        break;
+    case 22:
+        tree->PlaceShape(child, nullptr, 0, 1);
+        QCOMPARE(tree->Roots()[0], child);
+        QVERIFY(root->ConnectionTo(child)); // kept, unlike SetShapeParent
+        break;
+    case 23:
+        tree->PlaceShape(root, nullptr, 0, 1);
+        QCOMPARE(tree->Shapes()[1], root);
+        break;
+    case 24: tree->PlaceShape(root, child, 0, 0); break;
+    case 25:
+        tree->Connections().OnDeleting = [](TTreeConnection *, bool &allow) { allow = false; };
+        QVERIFY(!tree->DeleteConnection(root->ConnectionTo(child)));
+        QVERIFY(tree->DeleteConnection(root->ConnectionTo(child), false));
+        break;
     }
     tree->RemoveChangeListener(&rec);
     QCOMPARE(rec.Log, expected);
+}
+
+void TestTreeChanges::returningElementsTakeTheirPlaces_data()
+{
+    QTest::addColumn<bool>("nameTaken");
+    QTest::newRow("names free") << false;
+    QTest::newRow("a name taken meanwhile") << true;
+}
+
+void TestTreeChanges::returningElementsTakeTheirPlaces()
+{
+    QFETCH(bool, nameTaken);
+    THost host;
+    TTreeDocument *tree = host.Tree;
+    TTreeNodeShape *root = tree->AddRoot(QStringLiteral("root"));
+    TTreeNodeShape *first = root->AddChild(QStringLiteral("first"));
+    TTreeNodeShape *last = root->AddChild(QStringLiteral("last"));
+    if (nameTaken)
+        last->SetName(QStringLiteral("Back"));
+    // A node with a child of its own and a connection from the root, coming
+    // back between the two children.
+    std::vector<TTreeDocument::TReturningShape> shapes(2);
+    shapes[0].Node = std::make_unique<TTreeNodeShape>();
+    shapes[0].Node->SetName(QStringLiteral("Back"));
+    shapes[0].Parent = root;
+    shapes[0].BrotherIndex = 1;
+    shapes[0].ShapeIndex = 2;
+    shapes[0].Edges = TRect(30, 40, 90, 60);
+    shapes[1].Node = std::make_unique<TTreeNodeShape>();
+    shapes[1].Node->SetName(QStringLiteral("BackChild"));
+    shapes[1].Parent = shapes[0].Node.get();
+    shapes[1].ShapeIndex = 4;
+    shapes[1].Visible = false;
+    TTreeNodeShape *back = shapes[0].Node.get();
+    TTreeNodeShape *backChild = shapes[1].Node.get();
+    std::vector<TTreeDocument::TReturningConnection> connections(1);
+    connections[0].Connection = std::make_unique<TTreeConnection>();
+    connections[0].Connection->SetName(QStringLiteral("root_Back"));
+    connections[0].From = root;
+    connections[0].To = back;
+    connections[0].Index = 1;
+    connections[0].FromIndex = 1;
+    TTreeConnection *link = connections[0].Connection.get();
+    TRecorder rec;
+    tree->AddChangeListener(&rec);
+    tree->RestoreElements(shapes, connections);
+    tree->RemoveChangeListener(&rec);
+    QCOMPARE(root->ChildCount(), 3);
+    QCOMPARE(root->Child(1), back);
+    QCOMPARE(last->BrotherIndex(), 2);
+    QCOMPARE(back->Child(0), backChild);
+    QCOMPARE(backChild->Parent(), back);
+    QVERIFY(!backChild->Visible());
+    QCOMPARE(tree->Shapes().IndexOf(back), 2);
+    QCOMPARE(tree->Shapes().IndexOf(backChild), 4);
+    QCOMPARE(tree->Shapes().IndexOf(last), 3);
+    QCOMPARE(back->X0(), 30);
+    QCOMPARE(tree->Connections().IndexOf(link), 1);
+    QCOMPARE(root->Connections().IndexOf(link), 1);
+    QCOMPARE(link->ToShape(), back);
+    QCOMPARE(back->IncomingConnections().size(), size_t(1));
+    QCOMPARE(back->Owner(), host.Owner.get());
+    QCOMPARE(back->Name() == QStringLiteral("Back"), !nameTaken);
+    QCOMPARE(host.Owner->FindComponent(QStringLiteral("BackChild")), backChild);
+    QCOMPARE(rec.Log, QStringList{QStringLiteral("> Added ") + back->Name()});
+    QCOMPARE(root->Child(0), first);
 }
 
 void TestTreeChanges::movesReportWhatTheHandlerLetThrough()
@@ -243,6 +361,63 @@ void TestTreeChanges::connectionPointEdits()
     QVERIFY(!tree->AnchorConnectionPoint(c, 2, 9));
     QVERIFY(!tree->AnchorConnectionPoint(nullptr, 0, 1));
     QCOMPARE(tree->InsertConnectionPoint(nullptr, 0, TPoint()), -1);
+    // A connection not laid out yet has no points to anchor.
+    TTreeConnection *bare = b->AddConnection(a);
+    QCOMPARE(bare->Count(), 0);
+    QVERIFY(!tree->AnchorConnectionPoint(bare, 0, 1));
+    QVERIFY(!tree->AnchorConnectionPoint(bare, -1, 1));
+    QCOMPARE(bare->Count(), 0);
+}
+
+void TestTreeChanges::removalAndReplacingAreHeard()
+{
+    THost source;
+    source.Tree->AddRoot(QStringLiteral("a"))->AddChild(QStringLiteral("b"));
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    SaveDiagram(*source.Tree, buffer);
+
+    auto host = std::make_unique<THost>();
+    TTreeDocument *tree = host->Tree;
+    TBracketRecorder rec;
+    tree->AddChangeListener(&rec);
+    // Reading clears first: one bracket for both.
+    buffer.seek(0);
+    LoadDiagram(*tree, buffer);
+    QCOMPARE(rec.Log, QStringList({"replacing", "replaced"}));
+    rec.Log.clear();
+    tree->Clear();
+    QCOMPARE(rec.Log, QStringList({"replacing", "replaced"}));
+
+    TTreeNodeShape *r1 = tree->AddRoot(QStringLiteral("r1"));
+    TTreeNodeShape *r2 = tree->AddRoot(QStringLiteral("r2"));
+    TTreeNodeShape *c1 = r1->AddChild(QStringLiteral("c1"));
+    TTreeNodeShape *c2 = r2->AddChild(QStringLiteral("c2"));
+    TTreeConnection *link = tree->Connections().Items(1);
+    rec.Known = {r1, r2, c1, c2, link};
+    rec.Log.clear();
+    tree->DeleteConnection(link);
+    tree->DeleteShape(c1);
+    QCOMPARE(rec.Log.filter(QStringLiteral("removed")), QStringList({"removed 4", "removed 2"}));
+    // Several at once: each is heard of as removed after all were
+    // announced.
+    rec.Log.clear();
+    tree->SetSingleSelection(false);
+    r1->SetSelected(true);
+    r2->SetSelected(true);
+    rec.Log.clear();
+    tree->DeleteSelected();
+    const QStringList removals = rec.Log.filter(QRegularExpression(QStringLiteral("^(< Removing|removed)")));
+    QCOMPARE(removals.size(), 4);
+    QVERIFY(removals[0].startsWith(QLatin1String("< Removing")));
+    QVERIFY(removals[1].startsWith(QLatin1String("< Removing")));
+    QCOMPARE(removals.mid(2), QStringList({"removed 0", "removed 1"}));
+    // The diagram going is the last thing heard.
+    rec.Log.clear();
+    tree->AddRoot(QStringLiteral("last"));
+    rec.Log.clear();
+    host.reset();
+    QCOMPARE(rec.Log.last(), QStringLiteral("destroying"));
 }
 
 QTEST_MAIN(TestTreeChanges)

@@ -45,7 +45,8 @@ inline int IDiv(int a, int b)
 }
 
 // A figure's expected look: a body (its own polygon, or a built-in style),
-// then strokes with the border pen, then ellipses with pen and brush.
+// then strokes with the border pen, then ellipses with pen and brush, then
+// anything drawn in an order of its own.
 struct TExpected
 {
     TTreeShapeStyle Style = tssCustom;
@@ -54,6 +55,8 @@ struct TExpected
     std::vector<std::pair<TPoint, TPoint>> Lines;
     std::vector<TRect> Ellipses;
     std::vector<TRect> Rectangles;
+    TColor PenColor = clBlack;
+    std::vector<std::function<void(TKorCanvas3D &)>> Ops;
 };
 
 // The bounds as the formulas name them.
@@ -143,7 +146,8 @@ inline QImage ReferencePicture(const TExpected &e, TColor fill, int zoom = 100)
     TPictureHost host(kPictureW, kPictureH);
     SetUpView(*host.Tree, zoom);
     TKorCanvas3D &c = host.Tree->Canvas;
-    const TChartPen pen;
+    TChartPen pen;
+    pen.SetColor(e.PenColor);
     c.AssignPen(&pen);
     c.SetBrushBitmap(QImage());
     c.Brush().SetStyle(fill == clNone ? bsClear : bsSolid);
@@ -170,6 +174,8 @@ inline QImage ReferencePicture(const TExpected &e, TColor fill, int zoom = 100)
         c.ProjectedEllipse(r.Left, r.Top, r.Right, r.Bottom, 0);
     for (const TRect &r : e.Rectangles)
         c.ProjectedRectangle(r, 0);
+    for (const auto &op : e.Ops)
+        op(c);
     return host.Tree->Finish().copy();
 }
 

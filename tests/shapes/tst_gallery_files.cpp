@@ -134,6 +134,13 @@ void TestGalleryFiles::whatADefaultShapeStores_data()
     QTest::newRow("grid") << "TGridShape" << QStringList{"Columns", "Rows", "GridLines"}
                           << QStringList{"AutoSize", "Transparent"};
     QTest::newRow("bevel") << "TBeveledShape" << QStringList{"Brush"} << QStringList{"Color", "Bevel", "BevelSize"};
+    QTest::newRow("class") << "TClassShape" << QStringList{} << QStringList{"ImageIndex", "Style"};
+    QTest::newRow("procedure") << "TProcShape" << QStringList{} << QStringList{"Style", "ImageIndex"};
+    QTest::newRow("chasis") << "TChasisShape" << QStringList{"Color"} << QStringList{"Style"};
+    QTest::newRow("lamp") << "TLampShape" << QStringList{"AngleOffset"} << QStringList{"Color"};
+    QTest::newRow("stop") << "TStopShape" << QStringList{"AngleOffset", "Border", "Font"} << QStringList{"Color"};
+    QTest::newRow("yield") << "TYieldShape" << QStringList{} << QStringList{"Color", "Style"};
+    QTest::newRow("danger") << "TDangerShape" << QStringList{"Font"} << QStringList{"Color", "Style"};
 }
 
 void TestGalleryFiles::whatADefaultShapeStores()

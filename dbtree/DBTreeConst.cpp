@@ -1,0 +1,38 @@
+#include "dbtree/DBTreeConst.h"
+
+TMessageText SDBFieldNotFound("SDBFieldNotFound", "Field %s not found in table %s");
+TMessageText SDBNoTextFields("SDBNoTextFields", "At least one Detail field should be selected.");
+TMessageText SDBNoParentField("SDBNoParentField", "The Parent field should be selected.");
+TMessageText SDBNotANumber("SDBNotANumber", "Field %s of table %s holds \"%s\", which is not a whole number");
+TMessageText SDBCannotConnect("SDBCannotConnect", "Cannot open the database %s: %s");
+TMessageText SDBQueryFailed("SDBQueryFailed", "Cannot read the records of %s: %s");
+TMessageText SDBNoSource("SDBNoSource", "The dataset %s names neither a table nor a query");
+TMessageText SDBCodeParentTextNeeded("SDBCodeParentTextNeeded", "Code, Parent and Text fields should be selected");
+TMessageText SDBTextFieldsNeeded("SDBTextFieldsNeeded", "Text fields should be selected");
+TMessageText SDBMasterFieldsNeeded("SDBMasterFieldsNeeded", "Master fields should be selected");
+TMessageText SDBDetailFieldsNeeded("SDBDetailFieldsNeeded", "Detail fields should be selected");
+TMessageText SDBWizardCaption("SDBWizardCaption", "Database Tree Wizard");
+TMessageText SDBNewDataSetCaption("SDBNewDataSetCaption", "Create new DataSet");
+TMessageText SDBSelectFolder("SDBSelectFolder", "Select Folder");
+TMessageText SDBDeleteDataSet("SDBDeleteDataSet", "Are you sure to delete DataSet?");
+TMessageText SDBBuilding("SDBBuilding", "Building the tree... %s of %s records");
+TMessageText SDBCancelled("SDBCancelled", "Building the tree was cancelled");
+TMessageText SDBSQLiteFilter("SDBSQLiteFilter", "SQLite databases (*.sqlite *.sqlite3 *.db)|*.sqlite;*.sqlite3;*.db|All files (*)|*");
+TMessageText SDBEngineSQLite("SDBEngineSQLite", "&SQLite database file");
+TMessageText SDBEnginePostgreSQL("SDBEnginePostgreSQL", "&PostgreSQL server");
+TMessageText SDBStepRefresh("SDBStepRefresh", "Database tree");
+TMessageText SDBInputDescription("SDBInputDescription", "database tables (SQLite file, or postgresql://user@host:port/database with --db), built into a tree by the options below");
+TMessageText SDBNeedsTable("SDBNeedsTable", "A tree from a database needs --table or --sql, and --text-fields");
+TMessageText SDBOptionDB("SDBOptionDB", "the database: an SQLite file, or postgresql://user@host:port/database (the input file may then be left out)");
+TMessageText SDBOptionTable("SDBOptionTable", "the table whose records become nodes");
+TMessageText SDBOptionSQL("SDBOptionSQL", "a query whose rows become nodes, in place of --table");
+TMessageText SDBOptionCodeField("SDBOptionCodeField", "the field holding each record's own code (with --parent-field)");
+TMessageText SDBOptionParentField("SDBOptionParentField", "the field holding the code of the record's parent");
+TMessageText SDBOptionGroupFields("SDBOptionGroupFields", "fields whose values group the records, separated by \";\"");
+TMessageText SDBOptionTextFields("SDBOptionTextFields", "the fields that form a node's text, separated by \";\"");
+TMessageText SDBOptionMultiLine("SDBOptionMultiLine", "one text line per field");
+TMessageText SDBOptionGrid("SDBOptionGrid", "one cell per field");
+TMessageText SDBOptionDetailTable("SDBOptionDetailTable", "a detail table whose records go under their master's node");
+TMessageText SDBOptionDetailFields("SDBOptionDetailFields", "the detail records' text fields, separated by \";\"");
+TMessageText SDBOptionMasterField("SDBOptionMasterField", "the master's field the detail records refer to");
+TMessageText SDBOptionDetailField("SDBOptionDetailField", "the detail's field holding the master's value");

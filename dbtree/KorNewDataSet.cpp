@@ -1,0 +1,191 @@
+#include "dbtree/KorNewDataSet.h"
+
+#include "dbtree/DBTreeConst.h"
+#include "dbtree/TreeDataSet.h"
+#include "dialogs/KorPrompts.h"
+#include "i18n/KorTranslate.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+TNewDataSetForm::TNewDataSetForm(TComponent *owner, QWidget *parent) : QDialog(parent), FOwner(owner)
+{
+    setObjectName(QStringLiteral("NewDataSetForm"));
+    setWindowTitle(SDBNewDataSetCaption.Text());
+    FPages = new QStackedWidget(this);
+
+    auto *style = new QWidget(FPages);
+    auto *styleLayout = new QVBoxLayout(style);
+    styleLayout->addWidget(new QLabel(QStringLiteral("&DataSet Style:"), style));
+    FSQLite = new QRadioButton(SDBEngineSQLite.Text(), style);
+    FPostgreSQL = new QRadioButton(SDBEnginePostgreSQL.Text(), style);
+    FSQLite->setChecked(true);
+    styleLayout->addWidget(FSQLite);
+    styleLayout->addWidget(FPostgreSQL);
+    styleLayout->addStretch();
+    FPages->addWidget(style);
+
+    // Where the records are, and which of them.
+    auto *source = new QWidget(FPages);
+    auto *form = new QFormLayout(source);
+    FFile = new QLineEdit(source);
+    FBrowse = new QPushButton(QStringLiteral("&Browse..."), source);
+    auto *fileRow = new QHBoxLayout;
+    fileRow->addWidget(FFile, 1);
+    fileRow->addWidget(FBrowse);
+    form->addRow(QStringLiteral("Database &file:"), fileRow);
+    FHost = new QLineEdit(QStringLiteral("localhost"), source);
+    form->addRow(QStringLiteral("&Host:"), FHost);
+    FPort = new QSpinBox(source);
+    FPort->setRange(0, 65535);
+    FPort->setValue(5432);
+    form->addRow(QStringLiteral("P&ort:"), FPort);
+    FDatabaseName = new QLineEdit(source);
+    form->addRow(QStringLiteral("Data&base:"), FDatabaseName);
+    FUser = new QLineEdit(source);
+    form->addRow(QStringLiteral("&User:"), FUser);
+    FPassword = new QLineEdit(source);
+    FPassword->setEchoMode(QLineEdit::Password);
+    form->addRow(QStringLiteral("Pass&word:"), FPassword);
+    FTable = new QComboBox(source);
+    FTable->setEditable(true);
+    auto *list = new QPushButton(QStringLiteral("&List"), source);
+    auto *tableRow = new QHBoxLayout;
+    tableRow->addWidget(FTable, 1);
+    tableRow->addWidget(list);
+    form->addRow(QStringLiteral("&Table:"), tableRow);
+    FSQL = new QPlainTextEdit(QStringLiteral("select * from "), source);
+    form->addRow(QStringLiteral("&SQL Query:"), FSQL);
+    FPages->addWidget(source);
+
+    FNext = new QPushButton(QStringLiteral("&Next >"), this);
+    FCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(FNext);
+    buttons->addWidget(FCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(FPages);
+    layout->addLayout(buttons);
+
+    connect(FNext, &QPushButton::clicked, this, &TNewDataSetForm::Next);
+    connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(list, &QPushButton::clicked, this, &TNewDataSetForm::ListTables);
+    connect(FBrowse, &QPushButton::clicked, this, [this] {
+        TFileDialogOptions options;
+        options.Parent = this;
+        options.Filter = SDBSQLiteFilter.Text();
+        options.InitialName = FFile->text();
+        const QString name = Prompts().OpenFileName(options);
+        if (!name.isEmpty()) {
+            FFile->setText(name);
+            ListTables();
+        }
+    });
+}
+
+void TNewDataSetForm::showEvent(QShowEvent *event)
+{
+    TranslateForm(this);
+    QDialog::showEvent(event);
+}
+
+int TNewDataSetForm::Page() const
+{
+    return FPages->currentIndex();
+}
+
+TTreeDatabase TNewDataSetForm::Database() const
+{
+    TTreeDatabase d;
+    if (FPostgreSQL->isChecked()) {
+        d.Engine = TTreeDatabase::dePostgreSQL;
+        d.Host = FHost->text().trimmed();
+        d.Port = FPort->value();
+        d.DatabaseName = FDatabaseName->text().trimmed();
+        d.User = FUser->text().trimmed();
+        d.Password = FPassword->text();
+    } else {
+        d.DatabaseName = FFile->text().trimmed();
+    }
+    return d;
+}
+
+void TNewDataSetForm::ListTables()
+{
+    try {
+        const QString current = FTable->currentText();
+        const QStringList tables = TTreeDataSet::TableNames(Database());
+        FTable->clear();
+        FTable->addItems(tables);
+        FTable->setCurrentText(current.isEmpty() && !tables.isEmpty() ? tables.first() : current);
+    } catch (const Exception &e) {
+        Prompts().Message(this, pkError, e.Message());
+    }
+}
+
+void TNewDataSetForm::Next()
+{
+    if (FPages->currentIndex() == 0) {
+        const bool server = FPostgreSQL->isChecked();
+        for (QWidget *w : std::initializer_list<QWidget *>{FHost, FPort, FDatabaseName, FUser, FPassword})
+            w->setEnabled(server);
+        FFile->setEnabled(!server);
+        FBrowse->setEnabled(!server);
+        FPages->setCurrentIndex(1);
+        FNext->setText(QStringLiteral("&Finish"));
+        return;
+    }
+    if (Finish())
+        accept();
+}
+
+bool TNewDataSetForm::Finish()
+{
+    QString sql = FSQL->toPlainText().trimmed();
+    // The text the page starts with asks for nothing yet.
+    if (sql.compare(QLatin1String("select * from"), Qt::CaseInsensitive) == 0)
+        sql.clear();
+    const QString table = FTable->currentText().trimmed();
+    auto dataSet = std::make_unique<TTreeDataSet>();
+    dataSet->SetDatabase(Database());
+    if (!sql.isEmpty())
+        dataSet->SetSQL(sql);
+    else
+        dataSet->SetTableName(table);
+    try {
+        dataSet->Open();
+    } catch (const Exception &e) {
+        Prompts().Message(this, pkError, e.Message());
+        return false;
+    }
+    if (FOwner) {
+        FOwner->InsertComponent(dataSet.get());
+        dataSet->SetName(FOwner->FirstFreeName(sql.isEmpty() ? QStringLiteral("Table") : QStringLiteral("Query")));
+    }
+    FCreated = dataSet.release();
+    return true;
+}
+
+TTreeDataSet *NewDataSet(QWidget *parent, TComponent *owner)
+{
+    TNewDataSetForm form(owner, parent);
+    if (Prompts().Exec(form) != QDialog::Accepted)
+        return nullptr;
+    TTreeDataSet *d = form.Created();
+    // Without an owner nobody would free it.
+    if (d && !owner) {
+        delete d;
+        return nullptr;
+    }
+    return d;
+}

@@ -1,0 +1,83 @@
+#pragma once
+// The "Database Tree Wizard": first the situation (a code/parent table, a
+// grouped table, or a master with its detail), then the dataset and its
+// fields; Apply fills the diagram, Finish applies and closes.
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class TCustomDBTree;
+class TTreeDataSet;
+
+class TTreeDBEditor : public QDialog
+{
+    Q_OBJECT
+public:
+    enum TSituation { dsCodeParent, dsGrouped, dsMasterDetail };
+
+    explicit TTreeDBEditor(TCustomDBTree *tree, QWidget *parent = nullptr);
+
+    TSituation Situation() const;
+    void SetSituation(TSituation situation);
+    int Page() const;
+    // Checks the choices (the message is shown, the focus moved to the
+    // chooser at fault) and fills the diagram; answers whether it did.
+    bool Apply();
+    void Next();
+    void Previous();
+
+    // The datasets a tree may use: those of the diagram's owner.
+    QList<TTreeDataSet *> DataSets() const;
+
+    QComboBox *DataSetBox() const { return FDataSet; }
+    QComboBox *CodeFieldBox() const { return FCodeField; }
+    QLineEdit *ParentFieldEdit() const { return FParentField; }
+    QLineEdit *TextFieldsEdit() const { return FTextFields; }
+    QComboBox *DetailBox() const { return FDetail; }
+    QComboBox *MasterLinkBox() const { return FMasterLink; }
+    QComboBox *DetailLinkBox() const { return FDetailLink; }
+    QLineEdit *DetailFieldsEdit() const { return FDetailFields; }
+    QCheckBox *MultiLineBox() const { return FMultiLine; }
+    QPushButton *NextButton() const { return FNext; }
+    QPushButton *PreviousButton() const { return FPrevious; }
+    QPushButton *ApplyButton() const { return FApply; }
+    QPushButton *NewDataSetButton() const { return FNewDataSet; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FillDataSets();
+    void DataSetChosen();
+    void DetailChosen();
+    void Changed();
+    void UpdatePage();
+    TTreeDataSet *ChosenDataSet(const QComboBox *box) const;
+    QStringList FieldsOf(TTreeDataSet *dataSet) const;
+    void PickFields(QLineEdit *edit, TTreeDataSet *dataSet);
+    bool Fail(QWidget *focus, const QString &message);
+
+    TCustomDBTree *FTree;
+    QStackedWidget *FPages;
+    QRadioButton *FChoices[3];
+    QComboBox *FDataSet;
+    QPushButton *FNewDataSet;
+    QComboBox *FCodeField;
+    QLineEdit *FParentField;
+    QLineEdit *FTextFields;
+    QComboBox *FDetail;
+    QComboBox *FMasterLink;
+    QComboBox *FDetailLink;
+    QLineEdit *FDetailFields;
+    QCheckBox *FMultiLine;
+    QPushButton *FNext, *FPrevious, *FCancel, *FApply;
+    bool FFilling = false;
+};
+
+// Shows the wizard for a diagram; answers whether it closed with Finish.
+bool EditDBTree(QWidget *parent, TCustomDBTree *tree);
