@@ -7,11 +7,17 @@
 #include "editor/DendrixConstants.h"
 #include "editor/DendrixSettings.h"
 #include "editor/RecoveryCopy.h"
+#include "editor/TreeCommands.h"
 #include "editor/TreeEditorConst.h"
+#include "editor/TreeNodeOutline.h"
+#include "editor/TreePalette.h"
+#include "editor/TreeToolbars.h"
+#include "editor/TreeUndo.h"
 #include "i18n/KorTranslate.h"
 #include "shapes/ShapeGalleries.h"
 
 #include <QAction>
+#include <QLayout>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -46,14 +52,64 @@ TTreeEditor1::TTreeEditor1(QWidget *parent) : TTreeEditor(parent)
     FLanguageAction = new QAction(QStringLiteral("&Language..."), this);
     FLanguageAction->setObjectName(QStringLiteral("Language1"));
     connect(FLanguageAction, &QAction::triggered, this, &TTreeEditor1::ChooseLanguage);
-    QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    tools->setObjectName(QStringLiteral("Tools1"));
-    tools->addAction(FLanguageAction);
+    ComposeParts();
     FRecovery = new TRecoveryCopy(this);
     setAcceptDrops(true);
 }
 
-TTreeEditor1::~TTreeEditor1() = default;
+TTreeEditor1::~TTreeEditor1()
+{
+    // The parts go while the window and its document still stand.
+    for (QWidget *panel : FPanelParts) {
+        RemovePart(dynamic_cast<TEditorPart *>(panel));
+        delete panel;
+    }
+    delete FCommands;
+    RemovePart(FUndo);
+    delete FUndo;
+}
+
+void TTreeEditor1::ComposeParts()
+{
+    // The commands build the whole menu bar, with the window's file actions.
+    menuBar()->clear();
+    FCommands = new TTreeCommands(this, this);
+    AddPart(FCommands);
+    FCommands->InstallMenus();
+    PageShapes()->layout()->addWidget(FCommands->Palette());
+
+    auto *font = new TTreeFontToolbar(PanelFont());
+    PanelFont()->layout()->addWidget(font);
+    AddPart(font);
+    FPanelParts.push_back(font);
+    auto *format = new TTreeFormatToolbar(PanelShape());
+    PanelShape()->layout()->addWidget(format);
+    AddPart(format);
+    FPanelParts.push_back(format);
+    auto *outline = new TTreeNodeOutline(NodeTreeSlot());
+    NodeTreeSlot()->layout()->addWidget(outline);
+    AddPart(outline);
+    FPanelParts.push_back(outline);
+
+    FUndo = new TTreeUndo(nullptr, this);
+    AddPart(FUndo);
+
+    // What the application adds to the commands' menus: Undo first in Edit,
+    // the recent files above Close, the language in Tools.
+    if (QMenu *edit = FCommands->Menu(mnEdit)) {
+        QAction *first = edit->actions().value(0);
+        edit->insertAction(first, FUndo->CreateUndoAction(this));
+        edit->insertSeparator(first);
+    }
+    if (QMenu *file = FCommands->Menu(mnFile)) {
+        QAction *close = FileAction(fcClose);
+        file->insertAction(close, ReopenSeparator());
+        file->insertMenu(close, ReopenMenu());
+        file->insertSeparator(close);
+    }
+    if (QMenu *tools = FCommands->Menu(mnTools))
+        tools->addAction(FLanguageAction);
+}
 
 TTree *TTreeEditor1::CreateTreeObject(TComponent *host, QWidget *parent)
 {

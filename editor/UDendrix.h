@@ -7,9 +7,12 @@
 #include "editor/TreeEditor.h"
 
 #include <memory>
+#include <vector>
 
 class QAction;
 class TRecoveryCopy;
+class TTreeCommands;
+class TTreeUndo;
 
 class TTreeEditor1 : public TTreeEditor
 {
@@ -28,6 +31,8 @@ public:
     bool OffersRecovery() const { return FOffersRecovery; }
     void SetOffersRecovery(bool value) { FOffersRecovery = value; }
     TRecoveryCopy *Recovery() const { return FRecovery; }
+    TTreeCommands *Commands() const { return FCommands; }
+    TTreeUndo *Undo() const { return FUndo; }
 
     // Files dropped on the window: the first one that is there is opened
     // after asking to save; the others are ignored. A file that holds no
@@ -56,7 +61,13 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // The editor's parts in their bands.
+    void ComposeParts();
+
     QString FStartFile;
+    TTreeCommands *FCommands = nullptr;
+    TTreeUndo *FUndo = nullptr;
+    std::vector<QWidget *> FPanelParts;
     bool FOffersRecovery = true;
     TRecoveryCopy *FRecovery = nullptr;
     QAction *FLanguageAction = nullptr;

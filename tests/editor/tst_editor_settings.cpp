@@ -96,7 +96,7 @@ void TestEditorSettings::boundsAreReadOnlyWithLeft()
     {
         const auto settings = OpenDendrixSettings();
         settings->setValue(QStringLiteral("Top"), 40);
-        settings->setValue(QStringLiteral("Width"), 640);
+        settings->setValue(QStringLiteral("Width"), 720);
         settings->setValue(QStringLiteral("Height"), 480);
     }
     auto editor = Editor();
@@ -106,11 +106,11 @@ void TestEditorSettings::boundsAreReadOnlyWithLeft()
         const auto settings = OpenDendrixSettings();
         settings->setValue(QStringLiteral("Left"), 30);
         settings->setValue(QStringLiteral("Top"), 40);
-        settings->setValue(QStringLiteral("Width"), 640);
+        settings->setValue(QStringLiteral("Width"), 720);
         settings->setValue(QStringLiteral("Height"), 480);
     }
     auto again = Editor();
-    QCOMPARE(again->size(), QSize(640, 480));
+    QCOMPARE(again->size(), QSize(720, 480));
 }
 
 void TestEditorSettings::hostileValuesCountAsAbsent_data()
@@ -137,13 +137,13 @@ void TestEditorSettings::hostileValuesCountAsAbsent()
         const auto settings = OpenDendrixSettings();
         settings->setValue(QStringLiteral("Left"), 30);
         settings->setValue(QStringLiteral("Top"), 40);
-        settings->setValue(QStringLiteral("Width"), 640);
+        settings->setValue(QStringLiteral("Width"), 720);
         settings->setValue(QStringLiteral("Height"), 480);
         settings->setValue(key, value);
     }
     auto editor = Editor();
     const bool boundsKey = key == QLatin1String("Left") || key == QLatin1String("Width") || key == QLatin1String("Height");
-    QCOMPARE(editor->size(), boundsKey ? QSize(800, 600) : QSize(640, 480));
+    QCOMPARE(editor->size(), boundsKey ? QSize(800, 600) : QSize(720, 480));
     QVERIFY(!editor->BandVisible(ebPropertyPages));
     QVERIFY(!editor->isMaximized());
     QVERIFY(!editor->isMinimized());
