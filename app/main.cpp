@@ -15,6 +15,10 @@
 #include <QApplication>
 #include <QTextStream>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 void InitApplication()
@@ -70,8 +74,12 @@ int main(int argc, char *argv[])
     // The language first: the verb the desktop shows is in it.
     ApplyLanguageAtStart();
     RegisterFileType();
+#ifdef __GLIBC__
+    // What registering and starting up freed goes back to the system before
+    // the window's first document.
+    malloc_trim(0);
+#endif
 
-    QApplication::setApplicationDisplayName(QStringLiteral("Dendrix v2.0"));
     TTreeEditor1 window;
     window.SetStartFile(cmd.File);
     window.show();

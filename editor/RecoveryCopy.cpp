@@ -26,7 +26,22 @@ bool ProcessRuns(qint64 pid)
         return false;
     if (pid == QCoreApplication::applicationPid())
         return true;
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM)
+        return false;
+    // Where the system shows its processes: a process that ended but was
+    // not collected yet is gone, and so is the copy's writer when another
+    // program has its number now.
+    const QString proc = QStringLiteral("/proc/%1").arg(pid);
+    QFile stat(proc + QStringLiteral("/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    if (close >= 0 && close + 2 < line.size() && (line.at(close + 2) == 'Z' || line.at(close + 2) == 'X'))
+        return false;
+    const QString exe = QFileInfo(proc + QStringLiteral("/exe")).symLinkTarget();
+    return exe.isEmpty() || exe == QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath() ||
+           exe == QCoreApplication::applicationFilePath();
 }
 
 // "10:42" today, with the date on other days.

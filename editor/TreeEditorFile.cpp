@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <functional>
 #include <new>
 
 namespace {
@@ -35,6 +36,20 @@ public:
     TBusyCursor(const TBusyCursor &) = delete;
     TBusyCursor &operator=(const TBusyCursor &) = delete;
 };
+
+// Runs a write with the hourglass; an error is shown and answers false.
+bool WriteShowingErrors(QWidget *parent, const QString &name, const std::function<bool()> &write)
+{
+    try {
+        TBusyCursor busy;
+        return write();
+    } catch (const Exception &e) {
+        Prompts().Message(parent, pkError, e.Message());
+    } catch (const std::bad_alloc &) {
+        Prompts().Message(parent, pkError, FormatMessage(SCannotOpen, {name}));
+    }
+    return false;
+}
 
 // What Recent keeps of a document's name.
 QString RecentName(const QString &fileName)
@@ -171,18 +186,13 @@ bool TTreeEditor::SaveDocumentAs(const QString &fileName)
     if (fileName.isEmpty() || !FTree)
         return false;
     const QString name = QFileInfo(DiagramFileName(fileName)).absoluteFilePath();
-    try {
-        TBusyCursor busy;
-        BeforeWrite();
-        TAtExit after([this] { AfterWrite(); });
-        SaveDiagramFile(*FTree, name, [this](TWriter &writer) { SaveAfterDiagram(writer); });
-    } catch (const Exception &e) {
-        ShowError(e.Message());
+    BeforeWrite();
+    TAtExit after([this] { AfterWrite(); });
+    if (!WriteShowingErrors(this, name, [&] {
+            SaveDiagramFile(*FTree, name, [this](TWriter &writer) { SaveAfterDiagram(writer); });
+            return true;
+        }))
         return false;
-    } catch (const std::bad_alloc &) {
-        ShowError(FormatMessage(SCannotOpen, {name}));
-        return false;
-    }
     // The name is the document's only now that the file holds it.
     FFileName = name;
     FRecent->Add(RecentName(name));
@@ -231,18 +241,14 @@ bool TTreeEditor::FileSaveAs()
     // Another extension: the first export format writing it, the document's
     // name and state untouched.
     QStringList notices;
-    try {
-        TBusyCursor busy;
-        FTree->Selected().Clear();
-        if (!ExportDiagramToFile(*FTree, name, &notices)) {
+    bool known = true;
+    if (!WriteShowingErrors(this, name, [&] {
+            FTree->Selected().Clear();
+            known = ExportDiagramToFile(*FTree, name, &notices);
+            return known;
+        })) {
+        if (!known)
             ShowError(FormatMessage(SCannotSaveAsType, {name, extension.toLower()}));
-            return false;
-        }
-    } catch (const Exception &e) {
-        ShowError(e.Message());
-        return false;
-    } catch (const std::bad_alloc &) {
-        ShowError(FormatMessage(SCannotOpen, {name}));
         return false;
     }
     for (const QString &notice : notices)

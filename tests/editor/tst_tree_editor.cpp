@@ -8,7 +8,10 @@
 #include "editor/TreeEditorConst.h"
 #include "editor/TreeStatusBar.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QTabBar>
 
 Q_DECLARE_METATYPE(TPromptAnswer)
@@ -37,6 +40,7 @@ private slots:
     void askToSaveBeforeReplacing();
     void severalDroppedFilesOpenTheFirst();
     void aDroppedFileThatIsNoDiagramKeepsTheDocument();
+    void dropEventsOpenTheFirstLocalFile();
     void unreadableAndPartlyReadFiles();
     void unknownPropertiesAreAskedAbout();
     void saveAsByExtension_data();
@@ -282,6 +286,16 @@ void TestTreeEditor::severalDroppedFilesOpenTheFirst()
     QVERIFY((*FPrompts)->Calls().empty());
     QVERIFY(editor->Recent()->FileNames().contains(a));
     QVERIFY(!editor->Recent()->FileNames().contains(b));
+    // A name longer than 255 characters is taken whole.
+    QString folder = FDir->path();
+    for (int i = 0; i < 5; ++i)
+        folder += QLatin1Char('/') + QString(60, QLatin1Char('a' + i));
+    QVERIFY(QDir().mkpath(folder));
+    const QString deep = WriteDiagram(folder + QStringLiteral("/deep.abx"), {QStringLiteral("deep")});
+    QVERIFY(deep.size() > 300);
+    QVERIFY(editor->DropFiles({deep, a}));
+    QCOMPARE(editor->FileName(), deep);
+    QCOMPARE(TreeTexts(editor->Tree()), QStringList{QStringLiteral("deep")});
 }
 
 void TestTreeEditor::aDroppedFileThatIsNoDiagramKeepsTheDocument()
@@ -305,6 +319,28 @@ void TestTreeEditor::aDroppedFileThatIsNoDiagramKeepsTheDocument()
     QCOMPARE(editor->FileName(), x);
     QVERIFY(editor->Modified());
     QCOMPARE(TreeTexts(editor->Tree()), QStringList({QStringLiteral("A"), QStringLiteral("unsaved")}));
+}
+
+void TestTreeEditor::dropEventsOpenTheFirstLocalFile()
+{
+    const QString a = WriteDiagram(Path(QStringLiteral("a.abx")), {QStringLiteral("first")});
+    const QString b = WriteDiagram(Path(QStringLiteral("b.abx")), {QStringLiteral("second")});
+    auto editor = Editor();
+    QVERIFY(editor->acceptDrops());
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("https://example.org/a.abx"))});
+    QDragEnterEvent refused(QPoint(50, 50), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.get(), &refused);
+    QVERIFY(!refused.isAccepted());
+    QMimeData files;
+    files.setUrls({QUrl(QStringLiteral("https://example.org/x.abx")), QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.get(), &drop);
+    QTRY_COMPARE(editor->FileName(), a);
+    QCOMPARE(TreeTexts(editor->Tree()), QStringList{QStringLiteral("first")});
 }
 
 void TestTreeEditor::unreadableAndPartlyReadFiles()
