@@ -46,6 +46,7 @@ const TClassInfo &TCustomTree::StaticClassInfo()
             .Boolean("ShowHintShapes", &T::ShowHintShapes, &T::SetShowHintShapes, true)
             .Boolean("ShowRootCross", &D::ShowRootCross, &D::SetShowRootCross, true)
             .Boolean("SnapToGrid", &T::SnapToGrid, &T::SetSnapToGrid, true)
+            .template Object<TTreeTextEditor>("TextEditor", &T::TextEditor, &T::TextEditor)
             .Enum("WheelNavigation", &T::WheelNavigation, &T::SetWheelNavigation, wnSelection)
             .Event("OnAfterDraw")
             .Event("OnBeforeDraw");
@@ -76,12 +77,14 @@ TCustomTree::TCustomTree(TComponent *owner, QWidget *parent) : TCustomKorPanelEx
     View3DOptions()->OnZoomChange = [this](int zoom) { ZoomChanging(zoom); };
     View3DOptions()->OnScrolled = [this](bool horizontal) { Scrolled(horizontal); };
     FInteraction = std::make_unique<TTreeInteraction>(this);
+    FTextEditor = std::make_unique<TTreeTextEditor>();
     TCustomKorPanel::SetAutoRepaint(true);
 }
 
 TCustomTree::~TCustomTree()
 {
     FDestroying = true;
+    StopEditing(false);
     // The elements go while the view still exists: what they report on
     // the way out reaches a complete diagram.
     TCustomKorPanel::SetAutoRepaint(false);

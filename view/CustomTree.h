@@ -20,6 +20,7 @@
 #include "model/Arbolix.h"
 #include "view/SubtreeReach.h"
 #include "view/TreeInputEvents.h"
+#include "view/TreeTextEditor.h"
 
 #include <climits>
 #include <functional>
@@ -163,8 +164,16 @@ public:
     // The text editor's shortcut starts editing the first selected node
     // when the editor's mode says so; answers whether the key was it.
     bool StartEditingByKey(int key, Qt::KeyboardModifiers modifiers);
-    // Whether in-place editing is in progress.
+    // Whether in-place editing is in progress, and of which node.
     bool Editing() const;
+    TTreeNodeShape *EditedShape() const { return FEditedShape; }
+    // Shows the edit control over the node, filled with its text (all of
+    // it selected), unless OnStartEditing refuses; answers whether it did.
+    bool StartEditing(TTreeNodeShape *shape);
+    // Ends editing; with `save` the node's text becomes the control's
+    // lines (one step). OnStopEditing follows.
+    void StopEditing(bool save) override;
+    TTreeTextEditor *TextEditor() const { return FTextEditor.get(); }
     // A run-mode press on a node starts dragging it when drag and drop is
     // automatic.
     void BeginShapeDrag(TTreeNodeShape *node);
@@ -228,6 +237,8 @@ private:
     TObject *Self() { return static_cast<TTreeDocument *>(this); }
 
     std::unique_ptr<TTreeInteraction> FInteraction;
+    std::unique_ptr<TTreeTextEditor> FTextEditor;
+    TTreeNodeShape *FEditedShape = nullptr;
     // A new selection waits for the next layout to be brought into view.
     bool FScrollPending = false;
     int FScrollGeneration = 0;
