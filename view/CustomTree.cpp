@@ -38,6 +38,7 @@ const TClassInfo &TCustomTree::StaticClassInfo()
         DeclarePanelProperties(b, {clWhite, bvNone});
         b.Boolean("AllowDelete", &T::AllowDelete, &T::SetAllowDelete, true)
             .template Object<TTreeNodeCrossBox>("CrossBox", &D::CrossBox, &D::CrossBox)
+            .template Object<TTreeDragDrop>("DragAndDrop", &T::DragAndDrop, &T::DragAndDrop)
             .template Object<TTreeHotTrack>("HotTrack", &D::HotTrack, &D::HotTrack)
             .template Reference<TImageList>("Images", &D::Images, &D::SetImages)
             .Boolean("ReadOnly", &T::ReadOnly, &T::SetReadOnly, false)
@@ -78,6 +79,8 @@ TCustomTree::TCustomTree(TComponent *owner, QWidget *parent) : TCustomKorPanelEx
     View3DOptions()->OnScrolled = [this](bool horizontal) { Scrolled(horizontal); };
     FInteraction = std::make_unique<TTreeInteraction>(this);
     FTextEditor = std::make_unique<TTreeTextEditor>();
+    FDragDrop = std::make_unique<TTreeDragDrop>();
+    setAcceptDrops(true);
     TCustomKorPanel::SetAutoRepaint(true);
 }
 

@@ -207,4 +207,3 @@ bool TCustomTree::StartEditingByKey(int key, Qt::KeyboardModifiers modifiers)
     return true;
 }
 
-void TCustomTree::BeginShapeDrag(TTreeNodeShape *) {}
