@@ -38,6 +38,7 @@ const TClassInfo &TCustomTree::StaticClassInfo()
         DeclarePanelProperties(b, {clWhite, bvNone});
         b.Boolean("AllowDelete", &T::AllowDelete, &T::SetAllowDelete, true)
             .template Object<TTreeNodeCrossBox>("CrossBox", &D::CrossBox, &D::CrossBox)
+            .template Object<TTreeDragDrop>("DragAndDrop", &T::DragAndDrop, &T::DragAndDrop)
             .template Object<TTreeGrid>("Grid", &T::Grid, &T::Grid)
             .template Object<TKorScrollBar>("HorzScrollBar", &T::HorzScrollBar, &T::HorzScrollBar)
             .template Object<TTreeHotTrack>("HotTrack", &D::HotTrack, &D::HotTrack)
@@ -49,6 +50,7 @@ const TClassInfo &TCustomTree::StaticClassInfo()
             .Boolean("ShowHintShapes", &T::ShowHintShapes, &T::SetShowHintShapes, true)
             .Boolean("ShowRootCross", &D::ShowRootCross, &D::SetShowRootCross, true)
             .Boolean("SnapToGrid", &T::SnapToGrid, &T::SetSnapToGrid, true)
+            .template Object<TTreeTextEditor>("TextEditor", &T::TextEditor, &T::TextEditor)
             .template Object<TKorScrollBar>("VertScrollBar", &T::VertScrollBar, &T::VertScrollBar)
             .Enum("WheelNavigation", &T::WheelNavigation, &T::SetWheelNavigation, wnSelection)
             .Event("OnAfterDraw")
@@ -88,12 +90,16 @@ TCustomTree::TCustomTree(TComponent *owner, QWidget *parent) : TCustomKorPanelEx
     FVertScrollBar = std::make_unique<TKorScrollBar>(this, false);
     FHorzScrollBar->OnChange = repaint;
     FVertScrollBar->OnChange = repaint;
+    FTextEditor = std::make_unique<TTreeTextEditor>();
+    FDragDrop = std::make_unique<TTreeDragDrop>();
+    setAcceptDrops(true);
     TCustomKorPanel::SetAutoRepaint(true);
 }
 
 TCustomTree::~TCustomTree()
 {
     FDestroying = true;
+    StopEditing(false);
     // The elements go while the view still exists: what they report on
     // the way out reaches a complete diagram.
     TCustomKorPanel::SetAutoRepaint(false);

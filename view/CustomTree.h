@@ -21,9 +21,11 @@
 #include "model/Arbolix.h"
 #include "view/KorScrollBar.h"
 #include "view/SubtreeReach.h"
+#include "view/TreeDragDrop.h"
 #include "view/TreeGrid.h"
 #include "view/TreeInputEvents.h"
 #include "view/TreePage.h"
+#include "view/TreeTextEditor.h"
 
 #include <climits>
 #include <functional>
@@ -39,6 +41,7 @@ public:
 DX_ENUM(TWheelNavigation, wnSelection, wnScrollVert, wnScrollHoriz, wnZoom, wnNone)
 
 class TTreeInteraction;
+class QMimeData;
 
 class TCustomTree : public TCustomKorPanelExtended, public TTreeDocument, public TTreeInputEvents
 {
@@ -196,11 +199,29 @@ public:
     // The text editor's shortcut starts editing the first selected node
     // when the editor's mode says so; answers whether the key was it.
     bool StartEditingByKey(int key, Qt::KeyboardModifiers modifiers);
-    // Whether in-place editing is in progress.
+    // Whether in-place editing is in progress, and of which node.
     bool Editing() const;
+    TTreeNodeShape *EditedShape() const { return FEditedShape; }
+    // Shows the edit control over the node, filled with its text (all of
+    // it selected), unless OnStartEditing refuses; answers whether it did.
+    bool StartEditing(TTreeNodeShape *shape);
+    // Ends editing; with `save` the node's text becomes the control's
+    // lines (one step). OnStopEditing follows.
+    void StopEditing(bool save) override;
+    TTreeTextEditor *TextEditor() const { return FTextEditor.get(); }
     // A run-mode press on a node starts dragging it when drag and drop is
-    // automatic.
+    // automatic (TreeDragDrop.cpp).
     void BeginShapeDrag(TTreeNodeShape *node);
+    TTreeDragDrop *DragAndDrop() const { return FDragDrop.get(); }
+    // Whether `dragged`, a node of `source` (this diagram or another), may
+    // be dropped on `target` here (null: on the background, making it a
+    // root): never on itself, its parent or its own subtree.
+    bool CanDropShape(const TCustomTree *source, TTreeNodeShape *dragged, TTreeNodeShape *target) const;
+    // Drops it as one step: a node of another diagram comes over with its
+    // subtree (leaving its diagram unless that keeps its nodes), goes under
+    // the target (its connection from the old parent now starting there)
+    // or becomes a root. Answers the node now here, null when refused.
+    TTreeNodeShape *DropShape(TCustomTree *source, TTreeNodeShape *dragged, TTreeNodeShape *target);
     bool HandlesOverPicture() const override;
     void ForgetElement(const TComponent *element) override;
 
@@ -246,8 +267,14 @@ protected:
     bool event(QEvent *event) override;
     bool HasOverlays() const override;
     void DrawOverlays(TKorCanvas3D *canvas) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    // The node a drag's data stands for, and its diagram; null for data
+    // of no node dragged in this process.
+    TTreeNodeShape *DraggedShape(const QMimeData *data, TCustomTree **source = nullptr) const;
     friend class TTreeInteraction;
     void DrawLayers(const TRect &bounds);
     void DrawAnchorMarker();
@@ -268,6 +295,9 @@ private:
     std::unique_ptr<TKorScrollBar> FVertScrollBar;
     // While a page is printed: the picture's rectangle.
     std::optional<TRect> FPrintArea;
+    std::unique_ptr<TTreeTextEditor> FTextEditor;
+    std::unique_ptr<TTreeDragDrop> FDragDrop;
+    TTreeNodeShape *FEditedShape = nullptr;
     // A new selection waits for the next layout to be brought into view.
     bool FScrollPending = false;
     int FScrollGeneration = 0;

@@ -8,6 +8,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -186,6 +187,12 @@ void TCustomTree::DrawOverlays(TKorCanvas3D *canvas)
 
 void TCustomTree::ForgetElement(const TComponent *element)
 {
+    // The node being edited goes: the editing ends, nothing saved.
+    if (FEditedShape && (!element || element == FEditedShape)) {
+        FEditedShape = nullptr;
+        if (QPlainTextEdit *edit = FTextEditor->Edit())
+            edit->hide();
+    }
     FGeometryOnly = false;
     FGeometryEdits.clear();
     FLayoutValid = false;

@@ -247,7 +247,9 @@ void TTreeInteraction::PressShapeRun(TTreeNodeShape *shape, TShiftState shift, T
     }
     FActive = shape;
     FLast = TPoint(x, y);
-    FTree->BeginShapeDrag(shape);
+    const TTreeDragDrop *dnd = FTree->DragAndDrop();
+    if (dnd->Automatic() && (dnd->DragRoots() || shape->Parent()))
+        FTree->BeginShapeDrag(shape);
 }
 
 bool TTreeInteraction::PressTextEditing(TMouseButton button, int x, int y)

@@ -23,6 +23,9 @@ TRect TCustomTree::CurrentVisibleArea() const
 
 void TCustomTree::SelectionChanged(TTreeNodeShape *node, bool selected)
 {
+    // A change of the selection ends the editing, keeping the text.
+    if (FEditedShape)
+        StopEditing(true);
     // Design mode shows handles over the picture, which stays as it is.
     if (HandlesOverPicture())
         RepaintOverlays();
