@@ -194,14 +194,14 @@ void TestAskLanguage::keyboardOnly()
     prompts->OnExec = [](QDialog &dialog) {
         auto *ask = qobject_cast<TAskLanguage *>(&dialog);
         ask->LBLangs()->setFocus();
-        // English is selected; down twice is Japanese, Enter is OK.
+        // English is selected; down twice is Catalan, Enter is OK.
         QTest::keyClick(ask->LBLangs(), Qt::Key_Down);
         QTest::keyClick(ask->LBLangs(), Qt::Key_Down);
         QTest::keyClick(ask->LBLangs(), Qt::Key_Return);
         return dialog.result();
     };
     QVERIFY(AskLanguage(nullptr));
-    QCOMPARE(ReadStoredLanguage(), int(lnJapanese));
+    QCOMPARE(ReadStoredLanguage(), int(lnCatalan));
 }
 
 QTEST_MAIN(TestAskLanguage)
