@@ -65,6 +65,7 @@ TNewDataSetForm::TNewDataSetForm(TComponent *owner, QWidget *parent) : QDialog(p
     form->addRow(QStringLiteral("&Table:"), tableRow);
     FSQL = new QPlainTextEdit(QStringLiteral("select * from "), source);
     form->addRow(QStringLiteral("&SQL Query:"), FSQL);
+    GiveRowsBuddies(form);
     FPages->addWidget(source);
 
     FNext = new QPushButton(QStringLiteral("&Next >"), this);
@@ -174,6 +175,18 @@ bool TNewDataSetForm::Finish()
     }
     FCreated = dataSet.release();
     return true;
+}
+
+void GiveRowsBuddies(QFormLayout *form)
+{
+    for (int row = 0; row < form->rowCount(); ++row) {
+        auto *label = qobject_cast<QLabel *>(form->itemAt(row, QFormLayout::LabelRole)
+                                                 ? form->itemAt(row, QFormLayout::LabelRole)->widget()
+                                                 : nullptr);
+        QLayoutItem *field = form->itemAt(row, QFormLayout::FieldRole);
+        if (label && !label->buddy() && field && field->layout() && field->layout()->count() > 0)
+            label->setBuddy(field->layout()->itemAt(0)->widget());
+    }
 }
 
 TTreeDataSet *NewDataSet(QWidget *parent, TComponent *owner)

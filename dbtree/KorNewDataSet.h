@@ -7,6 +7,7 @@
 #include <QDialog>
 
 class QComboBox;
+class QFormLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -64,6 +65,10 @@ private:
     QPushButton *FNext, *FCancel;
     TTreeDataSet *FCreated = nullptr;
 };
+
+// A label beside a row of controls takes the row's first control as its
+// buddy, so its hotkey works and shows as one.
+void GiveRowsBuddies(QFormLayout *form);
 
 // Shows the dialog; answers the dataset created, null when cancelled.
 TTreeDataSet *NewDataSet(QWidget *parent, TComponent *owner);

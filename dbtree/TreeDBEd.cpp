@@ -114,6 +114,7 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     FDetailLink = new QComboBox(second);
     form->addRow(QStringLiteral("Detail &link field:"), FDetailLink);
     form->addRow(QStringLiteral("Detail &fields:"), pickRow(FDetailFields, detail));
+    GiveRowsBuddies(form);
     FPages->addWidget(second);
 
     FNext = new QPushButton(QStringLiteral("&Next >"), this);
