@@ -5,6 +5,7 @@
 #include "dbtree/KorNewDataSet.h"
 #include "dbtree/KorSelectList.h"
 #include "dialogs/KorPrompts.h"
+#include "dialogs/TreeShEd.h"
 #include "i18n/KorTranslate.h"
 
 #include <QApplication>
@@ -107,6 +108,19 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     form->addRow(QStringLiteral("&Text fields:"), pickRow(FTextFields, master));
     FMultiLine = new QCheckBox(QStringLiteral("Multi-line text"), second);
     form->addRow(QString(), FMultiLine);
+    // The formats of the record nodes and of the optional header node, of
+    // the master (item 0) and of the detail (item 1).
+    auto formatRow = [this, second](int item) {
+        auto *row = new QHBoxLayout;
+        for (bool header : {false, true}) {
+            auto *b = new QPushButton(header ? QStringLiteral("&Header...") : QStringLiteral("&Format..."), second);
+            connect(b, &QPushButton::clicked, this, [this, item, header] { EditFormat(item, header); });
+            row->addWidget(b);
+        }
+        row->addStretch();
+        return row;
+    };
+    form->addRow(QString(), formatRow(0));
     FDetail = new QComboBox(second);
     form->addRow(QStringLiteral("D&etail:"), FDetail);
     FMasterLink = new QComboBox(second);
@@ -114,6 +128,7 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     FDetailLink = new QComboBox(second);
     form->addRow(QStringLiteral("Detail &link field:"), FDetailLink);
     form->addRow(QStringLiteral("Detail &fields:"), pickRow(FDetailFields, detail));
+    form->addRow(QString(), formatRow(1));
     GiveRowsBuddies(form);
     FPages->addWidget(second);
 
@@ -319,6 +334,18 @@ void TTreeDBEditor::Previous()
 {
     FPages->setCurrentIndex(0);
     UpdatePage();
+}
+
+void TTreeDBEditor::EditFormat(int item, bool header)
+{
+    if (!FTree)
+        return;
+    TDBTreeLayout *layout = FTree->Layout();
+    while (layout->Count() <= item)
+        layout->Add();
+    TDBLayout *l = layout->Items(item);
+    EditShape(this, header ? l->HeaderFormat() : l->Format(), sepFormat, {}, this, false);
+    Changed();
 }
 
 bool TTreeDBEditor::Fail(QWidget *focus, const QString &message)

@@ -30,6 +30,9 @@ public:
     bool Apply();
     void Next();
     void Previous();
+    // The shape editor on a layout item's record format or header format
+    // (item 0 the master, 1 the detail).
+    void EditFormat(int item, bool header);
 
     // The datasets a tree may use: those of the diagram's owner.
     QList<TTreeDataSet *> DataSets() const;

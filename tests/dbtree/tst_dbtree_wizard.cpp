@@ -160,6 +160,35 @@ private slots:
         QCOMPARE(again.TextFieldsEdit()->text(), QStringLiteral("name"));
     }
 
+    // Format... edits the record format in the shape editor; the next fill
+    // uses it, and a header with text adds its node.
+    void formats()
+    {
+        FDb->CreateTable(QStringLiteral("t"), {QStringLiteral("name varchar(9)")}, {{QStringLiteral("a")}});
+        TTreeDataSet *d = FDb->DataSet(FOwner.get(), QStringLiteral("t"));
+        TScriptedPromptsGuard prompts;
+        int shown = 0;
+        prompts->OnExec = [&](QDialog &) {
+            ++shown;
+            return int(QDialog::Accepted);
+        };
+        TTreeDBEditor wizard(FTree);
+        wizard.SetSituation(TTreeDBEditor::dsGrouped);
+        wizard.Next();
+        wizard.EditFormat(0, false);
+        wizard.EditFormat(0, true);
+        QCOMPARE(shown, 2);
+        QVERIFY(wizard.ApplyButton()->isEnabled());
+        TDBLayout *item = FTree->Layout()->Items(0);
+        item->Format()->SetColor(clYellow);
+        item->HeaderFormat()->SetSimpleText(QStringLiteral("Names"));
+        wizard.DataSetBox()->setCurrentIndex(wizard.DataSetBox()->findText(d->Name()));
+        wizard.TextFieldsEdit()->setText(QStringLiteral("name"));
+        QVERIFY(wizard.Apply());
+        QCOMPARE(Outline(*FTree), QStringLiteral("Names\n a\n"));
+        QCOMPARE(FTree->Roots()[0]->Children()[0]->Color(), clYellow);
+    }
+
     void masterDetailFromTheWizard()
     {
         TTreeDataSet *master = FDb->DataSet(FOwner.get(), QStringLiteral("places"));
