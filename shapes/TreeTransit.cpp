@@ -1,5 +1,8 @@
 #include "shapes/TreeTransit.h"
 
+#include "core/Filer.h"
+#include "core/Writer.h"
+
 #include "model/ShapePalette.h"
 #include "shapes/GalleryClass.h"
 #include "shapes/GalleryMath.h"
@@ -100,4 +103,47 @@ void RegisterTransitShapes()
     AddPaletteShape<TSlowShape>(page, QStringLiteral("Slow"));
     AddPaletteShape<TDangerShape>(page, QStringLiteral("Danger"));
     RegisterClass<TTransitShape>();
+}
+
+// ---------------------------------------------------------------------------
+// Signs with a word: an empty text is written as an empty list, since a
+// sign read without one gets its word back.
+
+namespace {
+
+void DefineClearedWord(TFiler &filer, const TCustomTreeElement &sign)
+{
+    filer.DefineProperty(
+        QStringLiteral("Text.Strings"), nullptr,
+        [](TWriter &w) {
+            w.WriteListBegin();
+            w.WriteListEnd();
+        },
+        sign.LineCount() == 0);
+}
+
+} // namespace
+
+void TStopShape::DefineProperties(TFiler &filer)
+{
+    TOctagonShape::DefineProperties(filer);
+    DefineClearedWord(filer, *this);
+}
+
+void TYieldShape::DefineProperties(TFiler &filer)
+{
+    TTransitShape::DefineProperties(filer);
+    DefineClearedWord(filer, *this);
+}
+
+void TSlowShape::DefineProperties(TFiler &filer)
+{
+    TTransitShape::DefineProperties(filer);
+    DefineClearedWord(filer, *this);
+}
+
+void TDangerShape::DefineProperties(TFiler &filer)
+{
+    TTransitShape::DefineProperties(filer);
+    DefineClearedWord(filer, *this);
 }

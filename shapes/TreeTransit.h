@@ -20,6 +20,8 @@ class TStopShape : public TOctagonShape
     DX_OBJECT(TStopShape)
 public:
     explicit TStopShape(TComponent *owner = nullptr);
+    // A sign that comes with its word keeps it cleared through a file.
+    void DefineProperties(TFiler &filer) override;
     void CalcSize(TKorCanvas *canvas) override;
 };
 
@@ -29,6 +31,8 @@ class TYieldShape : public TTransitShape
     DX_OBJECT(TYieldShape)
 public:
     explicit TYieldShape(TComponent *owner = nullptr);
+    // A sign that comes with its word keeps it cleared through a file.
+    void DefineProperties(TFiler &filer) override;
 };
 
 // A yellow diamond with "SLOW" in bold letters.
@@ -37,6 +41,8 @@ class TSlowShape : public TTransitShape
     DX_OBJECT(TSlowShape)
 public:
     explicit TSlowShape(TComponent *owner = nullptr);
+    // A sign that comes with its word keeps it cleared through a file.
+    void DefineProperties(TFiler &filer) override;
 };
 
 // A red diamond with "DANGER" in white letters.
@@ -45,6 +51,8 @@ class TDangerShape : public TTransitShape
     DX_OBJECT(TDangerShape)
 public:
     explicit TDangerShape(TComponent *owner = nullptr);
+    // A sign that comes with its word keeps it cleared through a file.
+    void DefineProperties(TFiler &filer) override;
 };
 
 // Registers the page's classes with the shape palette, in palette order,

@@ -6,10 +6,12 @@
 #include "GalleryTestUtil.h"
 #include "TreeTestUtil.h"
 
+#include "core/ClassRegistry.h"
 #include "core/PropAccess.h"
 #include "model/ShapePalette.h"
 #include "shapes/ShapesConst.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 
@@ -54,6 +56,31 @@ class TestGalleryFiles : public QObject
 {
     Q_OBJECT
 private slots:
+    // A sign that comes with its word ("STOP") keeps a cleared text cleared
+    // through a file.
+    void clearedSignWordStaysCleared()
+    {
+        RegisterShapeGalleries();
+        for (const char *cls : {"TStopShape", "TYieldShape", "TSlowShape", "TDangerShape"}) {
+            TComponent owner;
+            TTreeDocument tree(&owner);
+            tree.SetNoOwnerShapes(false);
+            tree.DefaultFormat().SetShapeClass(TClassRegistry::Instance().GetClass(QString::fromLatin1(cls)));
+            TTreeNodeShape *sign = tree.AddRoot();
+            QVERIFY2(sign->LineCount() == 1, cls);
+            sign->SetSimpleText(QString());
+            QBuffer file;
+            file.open(QIODevice::ReadWrite);
+            SaveDiagram(tree, file);
+            file.seek(0);
+            TComponent other;
+            TTreeDocument copy(&other);
+            copy.SetNoOwnerShapes(false);
+            LoadDiagram(copy, file);
+            QCOMPARE(copy.Roots().Count(), 1);
+            QVERIFY2(copy.Roots()[0]->LineCount() == 0, cls);
+        }
+    }
     void initTestCase() { RegisterShapeGalleries(); }
     void palettePagesInOrder();
     void olderNamesLoadAsTheirBase();
