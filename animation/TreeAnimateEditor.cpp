@@ -301,6 +301,10 @@ void TTreeAnimateEditor::SetPlayer(TTreeAnimate *player, TComponent *animationOw
 void TTreeAnimateEditor::ReleasePlayer()
 {
     EndDrag();
+    if (FListened) {
+        FListened->RemoveChangeListener(this);
+        FListened = nullptr;
+    }
     if (!FPlayer)
         return;
     // Closing the editor stops the animation and gives the player its own
@@ -326,6 +330,9 @@ void TTreeAnimateEditor::BindPlayer()
 {
     if (!FPlayer)
         return;
+    FListened = FPlayer->Tree();
+    if (FListened)
+        FListened->AddChangeListener(this);
     FSaved = std::make_unique<TSavedEvents>();
     TSavedEvents &s = *FSaved;
     s.OnClear = FPlayer->OnClear;
@@ -671,6 +678,12 @@ void TTreeAnimateEditor::DrawDecoration()
 void TTreeAnimateEditor::Edit(TComponent *element, const QString &property, const std::function<void()> &change)
 {
     TTreeDocument *tree = FPlayer ? FPlayer->Tree() : nullptr;
+    ++FEditing;
+    struct TDone
+    {
+        int &Count;
+        ~TDone() { --Count; }
+    } done{FEditing};
     if (!tree) {
         change();
     } else if (FTimeline->Interaction().DraggingShapes()) {
@@ -683,6 +696,23 @@ void TTreeAnimateEditor::Edit(TComponent *element, const QString &property, cons
         tree->EditElement(element, property, change);
     }
     emit Changed();
+}
+
+void TTreeAnimateEditor::TreeChanged(TTreeDocument *, const TTreeChange &change)
+{
+    if (FEditing > 0 || !FPlayer || !change.Element || !FPlayer->HoldsPart(change.Element))
+        return;
+    if (FTimeline->Interaction().DraggingShapes())
+        return;
+    const int selected = FSelected;
+    Rebuild();
+    SelectIndex(std::min(selected, FPlayer->Animations().Count() - 1));
+}
+
+void TTreeAnimateEditor::TreeDestroying(TTreeDocument *tree)
+{
+    if (tree == FListened)
+        FListened = nullptr;
 }
 
 void TTreeAnimateEditor::EndDrag()

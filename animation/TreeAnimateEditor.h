@@ -22,6 +22,8 @@
 // (the ones set before are called after its own) and puts them back when
 // it lets the player go (SetPlayer(nullptr), or when it goes).
 
+#include "model/TreeChanges.h"
+
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -43,7 +45,7 @@ class TTreeRuler;
 class TTreeStep;
 struct TAnimationClass;
 
-class TTreeAnimateEditor : public QWidget
+class TTreeAnimateEditor : public QWidget, private TTreeChangeListener
 {
     Q_OBJECT
 public:
@@ -157,9 +159,16 @@ private:
     void Edit(TComponent *element, const QString &property, const std::function<void()> &change);
     void EndDrag();
     void InspectorChanged(TInspectorItem *item);
+    // Edits made elsewhere (taking a step back, making it again) show.
+    void TreeChanged(TTreeDocument *tree, const TTreeChange &change) override;
+    void TreeDestroying(TTreeDocument *tree) override;
 
     TTreeAnimate *FPlayer = nullptr;
     TComponent *FOwner = nullptr;
+    // The diagram whose notices the editor hears.
+    TTreeDocument *FListened = nullptr;
+    // Set while the editor's own edits send their notices.
+    int FEditing = 0;
     // The player's notifications from before the editor took it.
     struct TSavedEvents;
     std::unique_ptr<TSavedEvents> FSaved;
