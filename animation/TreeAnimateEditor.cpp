@@ -234,13 +234,7 @@ void TTreeAnimateEditor::SetUpTimeline()
     };
     t->OnMouseUp = [this](TObject *, TMouseButton, TShiftState, int, int) { EndDrag(); };
     t->OnAfterDraw = [this](TObject *) { DrawDecoration(); };
-    t->OnScroll = [this](TObject *) {
-        if (FSyncingScroll)
-            return;
-        FSyncingScroll = true;
-        FList->View3DOptions()->SetVertOffset(FTimeline->View3DOptions()->VertOffset());
-        FSyncingScroll = false;
-    };
+    t->OnScroll = [this](TObject *) { ScrollFollows(FTimeline, FList); };
     FRuler->SetTree(t);
     FRuler->OnGetUnit = [this](TTreeRuler *, int value, QString &text) {
         text = QString::number(value / FPixelsPerFrame);
@@ -253,6 +247,9 @@ void TTreeAnimateEditor::SetUpList()
     l->setObjectName(QStringLiteral("AnimationList"));
     l->SetSingleSelection(true);
     l->SetAllowPanning(pmNone);
+    // The timeline's bar scrolls both.
+    l->VertScrollBar()->SetAutomatic(false);
+    l->VertScrollBar()->SetVisible(false);
     l->TextEditor()->SetEnabled(false);
     l->SetColor(clWhite);
     l->DefaultFormat().SetImageIndex(tiNone);
@@ -270,13 +267,16 @@ void TTreeAnimateEditor::SetUpList()
         if (it != FEntries.end())
             SelectIndex(static_cast<int>(it - FEntries.begin()));
     };
-    l->OnScroll = [this](TObject *) {
-        if (FSyncingScroll)
-            return;
-        FSyncingScroll = true;
-        FTimeline->View3DOptions()->SetVertOffset(FList->View3DOptions()->VertOffset());
-        FSyncingScroll = false;
-    };
+    l->OnScroll = [this](TObject *) { ScrollFollows(FList, FTimeline); };
+}
+
+void TTreeAnimateEditor::ScrollFollows(TTree *from, TTree *to)
+{
+    if (FSyncingScroll)
+        return;
+    FSyncingScroll = true;
+    to->View3DOptions()->SetVertOffset(from->View3DOptions()->VertOffset());
+    FSyncingScroll = false;
 }
 
 void TTreeAnimateEditor::showEvent(QShowEvent *event)

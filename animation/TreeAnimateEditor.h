@@ -140,6 +140,8 @@ protected:
 private:
     void SetUpTimeline();
     void SetUpList();
+    // The rows of one view scrolled: the other view's rows follow.
+    void ScrollFollows(TTree *from, TTree *to);
     void ReleasePlayer();
     void BindPlayer();
     void FillControls();

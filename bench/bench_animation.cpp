@@ -117,12 +117,20 @@ struct TTimelineSetup
     }
 };
 
-// Rebuilding both views: a bar and a name for each animation.
+// Rebuilding both views (a bar and a name for each animation) and
+// drawing what they show.
 void BM_TimelineRebuild(benchmark::State &state)
 {
     TTimelineSetup s(static_cast<int>(state.range(0)));
-    for (auto _ : state)
+    s.Editor.show();
+    QImage view(s.Editor.Timeline()->size(), QImage::Format_RGB32);
+    QImage names(s.Editor.List()->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
         s.Editor.Rebuild();
+        s.Editor.Timeline()->render(&view);
+        s.Editor.List()->render(&names);
+    }
+    state.counters["bars"] = s.Editor.Timeline()->Shapes().Count();
 }
 BENCHMARK(BM_TimelineRebuild)->Arg(1000)->Unit(benchmark::kMillisecond);
 
@@ -139,12 +147,16 @@ void BM_TimelineDragBar(benchmark::State &state)
     const QPoint from = timeline->ProjectPoint(TPoint(bar->X0() + bar->Width() / 2, bar->Y0() + 4)).ToQPoint();
     s.Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
     int step = 0;
+    int edits = 0;
+    QObject::connect(&s.Editor, &TTreeAnimateEditor::Changed, [&edits] { ++edits; });
     for (auto _ : state) {
         const int ppf = s.Editor.PixelsPerFrame();
         s.Send(QEvent::MouseMove, from + QPoint((++step % 2) * ppf, 0), Qt::NoButton, Qt::LeftButton);
         timeline->render(&view);
     }
     s.Send(QEvent::MouseButtonRelease, from, Qt::LeftButton, Qt::NoButton);
+    // Every step moved the bar by a frame.
+    state.counters["edits"] = edits;
 }
 BENCHMARK(BM_TimelineDragBar)->Arg(1000)->Unit(benchmark::kMillisecond);
 

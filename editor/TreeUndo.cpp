@@ -309,6 +309,8 @@ void TTreeUndo::TreeStepEnd(TTreeDocument *tree)
 static TTreeChange AsRecorded(const TTreeDocument &tree, const TTreeChange &notice)
 {
     TTreeChange change = notice;
+    if (notice.Element == &tree || dynamic_cast<const TCustomTreeElement *>(notice.Element))
+        return change;
     if (TTreeAttachment *attachment = tree.AttachmentOf(notice.Element)) {
         change.Element = attachment->AttachedComponent();
         if (change.Element != notice.Element || change.Kind == tckAdded || change.Kind == tckRemoving) {

@@ -206,12 +206,6 @@ TElementRef TElementRef::Of(const TTreeDocument &tree, const TComponent *element
         return ref;
     if (element == &tree) {
         ref.Kind = erDiagram;
-    } else if (TTreeAttachment *attachment = tree.AttachmentOf(element);
-               attachment && attachment->AttachedComponent() == element) {
-        ref.Kind = erAttachment;
-        ref.Name = element->Name();
-        const auto &list = tree.Attachments();
-        ref.Index = static_cast<int>(std::find(list.begin(), list.end(), attachment) - list.begin());
     } else if (auto *node = dynamic_cast<const TTreeNodeShape *>(element)) {
         ref.Kind = erNode;
         ref.Name = node->Name();
@@ -222,6 +216,12 @@ TElementRef TElementRef::Of(const TTreeDocument &tree, const TComponent *element
         ref.Name = c->Name();
         if (ref.Name.isEmpty())
             ref.Index = tree.Connections().IndexOf(c);
+    } else if (TTreeAttachment *attachment = tree.AttachmentOf(element);
+               attachment && attachment->AttachedComponent() == element) {
+        ref.Kind = erAttachment;
+        ref.Name = element->Name();
+        const auto &list = tree.Attachments();
+        ref.Index = static_cast<int>(std::find(list.begin(), list.end(), attachment) - list.begin());
     }
     return ref;
 }
@@ -282,11 +282,12 @@ TElementState TElementState::Capture(TTreeDocument &tree, TComponent &element)
             state.RootCross.push_back(root->ShowCross());
         return state;
     }
-    if (TTreeAttachment *attachment = tree.AttachmentOf(&element);
-        attachment && attachment->AttachedComponent() == &element) {
-        state.Record = attachment->SaveState();
-        return state;
-    }
+    if (!dynamic_cast<TCustomTreeElement *>(&element))
+        if (TTreeAttachment *attachment = tree.AttachmentOf(&element);
+            attachment && attachment->AttachedComponent() == &element) {
+            state.Record = attachment->SaveState();
+            return state;
+        }
     {
         TRecordWriter writer(state.Record);
         writer.Write(element);
