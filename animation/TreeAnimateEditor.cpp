@@ -250,6 +250,8 @@ void TTreeAnimateEditor::SetUpList()
     // The timeline's bar scrolls both.
     l->VertScrollBar()->SetAutomatic(false);
     l->VertScrollBar()->SetVisible(false);
+    l->HorzScrollBar()->SetAutomatic(false);
+    l->HorzScrollBar()->SetVisible(false);
     l->TextEditor()->SetEnabled(false);
     l->SetColor(clWhite);
     l->DefaultFormat().SetImageIndex(tiNone);
@@ -449,6 +451,7 @@ void TTreeAnimateEditor::Rebuild()
         entry->SetAutoSize(false);
         entry->SetWidth(kListEntryWidth);
         entry->SetHeight(kRowHeight - 1);
+        entry->Text()->SetHorizAlign(htaLeft);
         FEntries.push_back(entry);
     }
     UpdatePage();

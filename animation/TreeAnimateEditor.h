@@ -55,7 +55,7 @@ public:
     // The list's font size.
     static constexpr int kListFontSize = (kRowHeight - 10) / 4 + 7;
     // The width of a name in the list.
-    static constexpr int kListEntryWidth = 160;
+    static constexpr int kListEntryWidth = 100;
 
     explicit TTreeAnimateEditor(QWidget *parent = nullptr);
     ~TTreeAnimateEditor() override;
