@@ -57,41 +57,6 @@ DX_PLAIN_CLASS(TAndShape, TFlowChartCircleShape)
 DX_PLAIN_CLASS(TOrShape, TFlowChartCircleShape)
 DX_PLAIN_CLASS(TOnlineStorageShape, TFlowChartShape)
 DX_PLAIN_CLASS(TMagneticTapeShape, TFlowChartCircleShape)
-DX_PLAIN_CLASS(TConditionShape, TDecisionShape)
-DX_PLAIN_CLASS(TTitleShape, TInputOutputShape)
-DX_PLAIN_CLASS(TCardShape, TPunchCardShape)
-DX_PLAIN_CLASS(TManualShape, TManualInputShape)
-DX_PLAIN_CLASS(TDataShape, TOnlineStorageShape)
-DX_PLAIN_CLASS(TTapeShape, TMagneticTapeShape)
-
-const TClassInfo &TFlowChartCircleShape::StaticClassInfo()
-{
-    static const TClassInfo info =
-        TClassBuilder<TFlowChartCircleShape>("TFlowChartCircleShape", TFlowChartShape::StaticClassInfo())
-            .Redefault("Style", tssCircle);
-    return info;
-}
-
-const TClassInfo &TDecisionShape::StaticClassInfo()
-{
-    static const TClassInfo info =
-        TClassBuilder<TDecisionShape>("TDecisionShape", TFlowChartShape::StaticClassInfo()).Redefault("Style", tssDiamond);
-    return info;
-}
-
-const TClassInfo &TProcessShape::StaticClassInfo()
-{
-    static const TClassInfo info =
-        TClassBuilder<TProcessShape>("TProcessShape", TFlowChartShape::StaticClassInfo()).Redefault("Style", tssRectangle);
-    return info;
-}
-
-const TClassInfo &TConnectorShape::StaticClassInfo()
-{
-    static const TClassInfo info =
-        TClassBuilder<TConnectorShape>("TConnectorShape", TFlowChartShape::StaticClassInfo()).Redefault("Style", tssCircle);
-    return info;
-}
 
 const TClassInfo &TInputOutputShape::StaticClassInfo()
 {
@@ -111,26 +76,10 @@ const TClassInfo &TPunchCardShape::StaticClassInfo()
 // ---------------------------------------------------------------------------
 // Construction
 
-TFlowChartCircleShape::TFlowChartCircleShape(TComponent *owner) : TFlowChartShape(owner)
+TDecisionShape::TDecisionShape(TComponent *owner) : TFlowChartStyleShape(owner)
 {
-    SetStyle(tssCircle);
-}
-
-TDecisionShape::TDecisionShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetStyle(tssDiamond);
     SetColor(clRed);
     Font()->SetColor(clWhite);
-}
-
-TProcessShape::TProcessShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetStyle(tssRectangle);
-}
-
-TConnectorShape::TConnectorShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetStyle(tssCircle);
 }
 
 TInputOutputShape::TInputOutputShape(TComponent *owner) : TControlPointShape<TFlowChartShape>(owner)

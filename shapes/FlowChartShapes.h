@@ -6,6 +6,7 @@
 // class they derive from.
 
 #include "shapes/ControlPointShape.h"
+#include "shapes/GalleryClass.h"
 #include "shapes/PercentShape.h"
 
 // The base of the symbols: no outline of its own.
@@ -16,27 +17,41 @@ public:
     explicit TFlowChartShape(TComponent *owner = nullptr) : TCustomTreeShape(owner) {}
 };
 
-// A symbol drawn as a circle.
-class TFlowChartCircleShape : public TFlowChartShape
+namespace ClassNames {
+inline constexpr char TFlowChartCircleShape[] = "TFlowChartCircleShape";
+inline constexpr char TDecisionShape[] = "TDecisionShape";
+inline constexpr char TProcessShape[] = "TProcessShape";
+inline constexpr char TConnectorShape[] = "TConnectorShape";
+} // namespace ClassNames
+
+// A symbol drawn with one of the built-in styles, which it publishes as its
+// Style default, known to files and the palette as PublishedName.
+template <const char *PublishedName, TTreeShapeStyle ShapeStyle>
+class TFlowChartStyleShape : public TFlowChartShape
 {
-    DX_OBJECT(TFlowChartCircleShape)
 public:
-    explicit TFlowChartCircleShape(TComponent *owner = nullptr);
+    explicit TFlowChartStyleShape(TComponent *owner = nullptr) : TFlowChartShape(owner) { SetStyle(ShapeStyle); }
+
+    static const TClassInfo &StaticClassInfo()
+    {
+        using N = TFlowChartStyleShape;
+        static const TClassInfo info =
+            TClassBuilder<N>(PublishedName, TFlowChartShape::StaticClassInfo()).Redefault("Style", ShapeStyle);
+        return info;
+    }
+    const TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
 };
 
-// A red diamond with white text.
-class TDecisionShape : public TFlowChartShape
+// A symbol drawn as a circle.
+using TFlowChartCircleShape = TFlowChartStyleShape<ClassNames::TFlowChartCircleShape, tssCircle>;
+using TProcessShape = TFlowChartStyleShape<ClassNames::TProcessShape, tssRectangle>;
+using TConnectorShape = TFlowChartStyleShape<ClassNames::TConnectorShape, tssCircle>;
+
+// A red diamond with white text (its class information is its base's).
+class TDecisionShape : public TFlowChartStyleShape<ClassNames::TDecisionShape, tssDiamond>
 {
-    DX_OBJECT(TDecisionShape)
 public:
     explicit TDecisionShape(TComponent *owner = nullptr);
-};
-
-class TProcessShape : public TFlowChartShape
-{
-    DX_OBJECT(TProcessShape)
-public:
-    explicit TProcessShape(TComponent *owner = nullptr);
 };
 
 // A process with a vertical line a sixth of the width in from either side.
@@ -55,13 +70,6 @@ class TTerminalShape : public TFlowChartShape
 public:
     explicit TTerminalShape(TComponent *owner = nullptr) : TFlowChartShape(owner) {}
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
-};
-
-class TConnectorShape : public TFlowChartShape
-{
-    DX_OBJECT(TConnectorShape)
-public:
-    explicit TConnectorShape(TComponent *owner = nullptr);
 };
 
 // A parallelogram whose top edge is moved right by Slant percent of the
@@ -195,44 +203,18 @@ public:
 
 // ---- Older names, read from files only
 
-class TConditionShape : public TDecisionShape
-{
-    DX_OBJECT(TConditionShape)
-public:
-    using TDecisionShape::TDecisionShape;
-};
+namespace ClassNames {
+inline constexpr char TConditionShape[] = "TConditionShape";
+inline constexpr char TTitleShape[] = "TTitleShape";
+inline constexpr char TCardShape[] = "TCardShape";
+inline constexpr char TManualShape[] = "TManualShape";
+inline constexpr char TDataShape[] = "TDataShape";
+inline constexpr char TTapeShape[] = "TTapeShape";
+} // namespace ClassNames
 
-class TTitleShape : public TInputOutputShape
-{
-    DX_OBJECT(TTitleShape)
-public:
-    using TInputOutputShape::TInputOutputShape;
-};
-
-class TCardShape : public TPunchCardShape
-{
-    DX_OBJECT(TCardShape)
-public:
-    using TPunchCardShape::TPunchCardShape;
-};
-
-class TManualShape : public TManualInputShape
-{
-    DX_OBJECT(TManualShape)
-public:
-    using TManualInputShape::TManualInputShape;
-};
-
-class TDataShape : public TOnlineStorageShape
-{
-    DX_OBJECT(TDataShape)
-public:
-    using TOnlineStorageShape::TOnlineStorageShape;
-};
-
-class TTapeShape : public TMagneticTapeShape
-{
-    DX_OBJECT(TTapeShape)
-public:
-    using TMagneticTapeShape::TMagneticTapeShape;
-};
+using TConditionShape = TNamedShape<ClassNames::TConditionShape, TDecisionShape>;
+using TTitleShape = TNamedShape<ClassNames::TTitleShape, TInputOutputShape>;
+using TCardShape = TNamedShape<ClassNames::TCardShape, TPunchCardShape>;
+using TManualShape = TNamedShape<ClassNames::TManualShape, TManualInputShape>;
+using TDataShape = TNamedShape<ClassNames::TDataShape, TOnlineStorageShape>;
+using TTapeShape = TNamedShape<ClassNames::TTapeShape, TMagneticTapeShape>;

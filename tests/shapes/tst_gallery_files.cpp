@@ -84,6 +84,8 @@ private slots:
     void initTestCase() { RegisterShapeGalleries(); }
     void palettePagesInOrder();
     void olderNamesLoadAsTheirBase();
+    void classesKeepTheirNameAndParent_data();
+    void classesKeepTheirNameAndParent();
     void whatADefaultShapeStores_data();
     void whatADefaultShapeStores();
     void everyClassRoundTrips_data();
@@ -138,6 +140,53 @@ void TestGalleryFiles::olderNamesLoadAsTheirBase()
     QCOMPARE(decision->Style(), tssDiamond);
     QCOMPARE(decision->Color(), clRed);
     QCOMPARE(decision->EffectiveFont()->Color(), clWhite);
+}
+
+void TestGalleryFiles::classesKeepTheirNameAndParent_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("parent");
+    // Classes that differ from their base only in name and a constant share
+    // one template: each must still be a class of its own in files.
+    const QList<QPair<const char *, const char *>> rows{
+        {"TFlowChartCircleShape", "TFlowChartShape"},
+        {"TProcessShape", "TFlowChartShape"},
+        {"TConnectorShape", "TFlowChartShape"},
+        {"TDecisionShape", "TFlowChartShape"},
+        {"TPredefinedProcessShape", "TProcessShape"},
+        {"TAndShape", "TFlowChartCircleShape"},
+        {"TConditionShape", "TDecisionShape"},
+        {"TTitleShape", "TInputOutputShape"},
+        {"TCardShape", "TPunchCardShape"},
+        {"TManualShape", "TManualInputShape"},
+        {"TDataShape", "TOnlineStorageShape"},
+        {"TTapeShape", "TMagneticTapeShape"},
+        {"TArrowUpShape", "TTreeCustomArrowShape"},
+        {"TArrowDownShape", "TTreeCustomArrowShape"},
+        {"TArrowLeftShape", "TTreeCustomArrowShape"},
+        {"TArrowRightShape", "TTreeCustomArrowShape"},
+        {"TTriangleRectShape", "TCustomTreeShape"},
+        {"TTriangleRectRightShape", "TTriangleRectShape"},
+        {"TTriangleRectLeftShape", "TTriangleRectShape"},
+    };
+    for (const auto &[name, parent] : rows)
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent);
+}
+
+void TestGalleryFiles::classesKeepTheirNameAndParent()
+{
+    QFETCH(QString, className);
+    QFETCH(QString, parent);
+    const TClassInfo *info = TClassRegistry::Instance().GetClass(className);
+    QVERIFY(info);
+    QCOMPARE(info->Name(), className);
+    QVERIFY(info->Parent());
+    QCOMPARE(info->Parent()->Name(), parent);
+    // What the registry makes answers with that same class.
+    std::unique_ptr<TComponent> shape(TClassRegistry::Instance().Create(className, nullptr));
+    QVERIFY(shape);
+    QCOMPARE(&shape->ClassInfo(), info);
+    QCOMPARE(shape->ClassName(), className);
 }
 
 void TestGalleryFiles::whatADefaultShapeStores_data()
