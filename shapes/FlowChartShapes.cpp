@@ -82,46 +82,6 @@ TDecisionShape::TDecisionShape(TComponent *owner) : TFlowChartStyleShape(owner)
     Font()->SetColor(clWhite);
 }
 
-TInputOutputShape::TInputOutputShape(TComponent *owner) : TControlPointShape<TFlowChartShape>(owner)
-{
-    SetColor(clYellow);
-}
-
-TManualOperationShape::TManualOperationShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(clAqua);
-}
-
-TSelectShape::TSelectShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(clLime);
-}
-
-TDocumentShape::TDocumentShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(TColor(16744703));
-}
-
-TPunchCardShape::TPunchCardShape(TComponent *owner) : TPercentShape(owner)
-{
-    SetColor(TColor(16744448));
-}
-
-TPunchTapeShape::TPunchTapeShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(clGray);
-}
-
-TDelayShape::TDelayShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(TColor(12975337));
-}
-
-TManualInputShape::TManualInputShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(TColor(12509692));
-}
-
 // ---------------------------------------------------------------------------
 // Properties
 
@@ -246,17 +206,7 @@ int TPunchTapeShape::GetShapePoints(const TRect &r, TPointArray &points) const
 
 int TDelayShape::GetShapePoints(const TRect &r, TPointArray &points) const
 {
-    return CustomOutline(r, points, [](const TRect &rect) {
-        const TBox b(rect);
-        const long long ry = Div(b.H, 2);
-        TPointArray p(33);
-        p[0] = Pt(b.L, b.T);
-        for (int i = 1; i <= 32; ++i) {
-            const double a = HalfTurn(i, 32);
-            p[i] = Pt(b.L + CosTimes(a, b.W), b.CY + SinTimes(a, ry));
-        }
-        return p;
-    });
+    return CustomOutline(r, points, [](const TRect &rect) { return DOutline(TBox(rect)); });
 }
 
 int TManualInputShape::GetShapePoints(const TRect &r, TPointArray &points) const

@@ -15,6 +15,10 @@ class TFlowChartShape : public TCustomTreeShape
     DX_OBJECT(TFlowChartShape)
 public:
     explicit TFlowChartShape(TComponent *owner = nullptr) : TCustomTreeShape(owner) {}
+
+protected:
+    // A symbol filled with `color` when it is made.
+    TFlowChartShape(TComponent *owner, TColor color) : TCustomTreeShape(owner) { SetColor(color); }
 };
 
 namespace ClassNames {
@@ -79,7 +83,7 @@ class TInputOutputShape : public TControlPointShape<TFlowChartShape>
 {
     DX_OBJECT(TInputOutputShape)
 public:
-    explicit TInputOutputShape(TComponent *owner = nullptr);
+    explicit TInputOutputShape(TComponent *owner = nullptr) : TControlPointShape(owner, clYellow) {}
 
     double Slant() const { return FSlant; }
     // Values that are not finite numbers are ignored.
@@ -105,7 +109,7 @@ class TManualOperationShape : public TFlowChartShape
 {
     DX_OBJECT(TManualOperationShape)
 public:
-    explicit TManualOperationShape(TComponent *owner = nullptr);
+    explicit TManualOperationShape(TComponent *owner = nullptr) : TFlowChartShape(owner, clAqua) {}
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
 };
 
@@ -114,7 +118,7 @@ class TSelectShape : public TFlowChartShape
 {
     DX_OBJECT(TSelectShape)
 public:
-    explicit TSelectShape(TComponent *owner = nullptr);
+    explicit TSelectShape(TComponent *owner = nullptr) : TFlowChartShape(owner, clLime) {}
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
 };
 
@@ -123,7 +127,7 @@ class TDocumentShape : public TFlowChartShape
 {
     DX_OBJECT(TDocumentShape)
 public:
-    explicit TDocumentShape(TComponent *owner = nullptr);
+    explicit TDocumentShape(TComponent *owner = nullptr) : TFlowChartShape(owner, TColor(16744703)) {}
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
 };
 
@@ -133,7 +137,7 @@ class TPunchCardShape : public TPercentShape<TFlowChartShape, 25, 25>
 {
     DX_OBJECT(TPunchCardShape)
 public:
-    explicit TPunchCardShape(TComponent *owner = nullptr);
+    explicit TPunchCardShape(TComponent *owner = nullptr) : TPercentShape(owner, TColor(16744448)) {}
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
 };
 
@@ -142,7 +146,7 @@ class TPunchTapeShape : public TFlowChartShape
 {
     DX_OBJECT(TPunchTapeShape)
 public:
-    explicit TPunchTapeShape(TComponent *owner = nullptr);
+    explicit TPunchTapeShape(TComponent *owner = nullptr) : TFlowChartShape(owner, clGray) {}
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
 };
 
@@ -151,7 +155,7 @@ class TDelayShape : public TFlowChartShape
 {
     DX_OBJECT(TDelayShape)
 public:
-    explicit TDelayShape(TComponent *owner = nullptr);
+    explicit TDelayShape(TComponent *owner = nullptr) : TFlowChartShape(owner, TColor(12975337)) {}
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
 };
 
@@ -161,7 +165,7 @@ class TManualInputShape : public TFlowChartShape
 {
     DX_OBJECT(TManualInputShape)
 public:
-    explicit TManualInputShape(TComponent *owner = nullptr);
+    explicit TManualInputShape(TComponent *owner = nullptr) : TFlowChartShape(owner, TColor(12509692)) {}
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
 };
 
