@@ -58,23 +58,100 @@ public:
     explicit TDecisionShape(TComponent *owner = nullptr);
 };
 
-// A process with a vertical line a sixth of the width in from either side.
-class TPredefinedProcessShape : public TProcessShape
+// A symbol with an outline of its own: Outline gives it for the node's
+// bounds while Style is tssCustom, and the node is filled with Colour when
+// made (clNone: the usual colour). Its class information is its base's:
+// it takes a name as a TNamedShape.
+template <TPointArray (*Outline)(const TRect &), TColor Colour = clNone>
+class TFlowChartOutline : public TFlowChartShape
 {
-    DX_OBJECT(TPredefinedProcessShape)
 public:
-    explicit TPredefinedProcessShape(TComponent *owner = nullptr) : TProcessShape(owner) {}
-    void DrawShape(TKorCanvas3D *canvas, const TRect &r) override;
+    explicit TFlowChartOutline(TComponent *owner = nullptr) : TFlowChartShape(owner)
+    {
+        if (Colour != clNone)
+            SetColor(Colour);
+    }
+    int GetShapePoints(const TRect &r, TPointArray &points) const override { return CustomOutline(r, points, Outline); }
 };
 
-// A bar with half-round ends a quarter of the width deep.
-class TTerminalShape : public TFlowChartShape
+// A symbol that draws Strokes over its base's body, for the node's bounds.
+// Its class information is its base's: it takes a name as a TNamedShape.
+template <class Base, void (*Strokes)(TKorCanvas3D *, const TRect &)>
+class TFlowChartStrokes : public Base
 {
-    DX_OBJECT(TTerminalShape)
 public:
-    explicit TTerminalShape(TComponent *owner = nullptr) : TFlowChartShape(owner) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+    explicit TFlowChartStrokes(TComponent *owner = nullptr) : Base(owner) {}
+    void DrawShape(TKorCanvas3D *canvas, const TRect &r) override
+    {
+        Base::DrawShape(canvas, r);
+        if (canvas)
+            Strokes(canvas, r);
+    }
 };
+
+// The outlines and strokes of the symbols, for a node's bounds.
+namespace FlowChartFigures {
+// A bar with half-round ends a quarter of the width deep.
+TPointArray Terminal(const TRect &r);
+// A trapezium narrowing downwards.
+TPointArray ManualOperation(const TRect &r);
+// A hexagon with pointed left and right ends.
+TPointArray Select(const TRect &r);
+// A sheet with a wavy bottom edge.
+TPointArray Document(const TRect &r);
+// A strip with wavy top and bottom edges.
+TPointArray PunchTape(const TRect &r);
+// A D: flat on the left, a half ellipse as wide as the node on the right.
+TPointArray Delay(const TRect &r);
+// A quadrilateral whose top edge falls from the right corner to the left
+// edge's middle.
+TPointArray ManualInput(const TRect &r);
+// A rounded left end and a hollow right end.
+TPointArray OnlineStorage(const TRect &r);
+// Vertical lines a sixth of the width in from either side.
+void PredefinedProcess(TKorCanvas3D *canvas, const TRect &r);
+// The two diagonals of the circle.
+void And(TKorCanvas3D *canvas, const TRect &r);
+// A plus sign across the circle.
+void Or(TKorCanvas3D *canvas, const TRect &r);
+// A tail along the bottom to the right.
+void MagneticTape(TKorCanvas3D *canvas, const TRect &r);
+} // namespace FlowChartFigures
+
+namespace ClassNames {
+inline constexpr char TPredefinedProcessShape[] = "TPredefinedProcessShape";
+inline constexpr char TTerminalShape[] = "TTerminalShape";
+inline constexpr char TManualOperationShape[] = "TManualOperationShape";
+inline constexpr char TSelectShape[] = "TSelectShape";
+inline constexpr char TDocumentShape[] = "TDocumentShape";
+inline constexpr char TPunchTapeShape[] = "TPunchTapeShape";
+inline constexpr char TDelayShape[] = "TDelayShape";
+inline constexpr char TManualInputShape[] = "TManualInputShape";
+inline constexpr char TAndShape[] = "TAndShape";
+inline constexpr char TOrShape[] = "TOrShape";
+inline constexpr char TOnlineStorageShape[] = "TOnlineStorageShape";
+inline constexpr char TMagneticTapeShape[] = "TMagneticTapeShape";
+} // namespace ClassNames
+
+using TPredefinedProcessShape = TNamedShape<ClassNames::TPredefinedProcessShape,
+                                            TFlowChartStrokes<TProcessShape, FlowChartFigures::PredefinedProcess>>;
+using TTerminalShape = TNamedShape<ClassNames::TTerminalShape, TFlowChartOutline<FlowChartFigures::Terminal>>;
+using TManualOperationShape =
+    TNamedShape<ClassNames::TManualOperationShape, TFlowChartOutline<FlowChartFigures::ManualOperation, clAqua>>;
+using TSelectShape = TNamedShape<ClassNames::TSelectShape, TFlowChartOutline<FlowChartFigures::Select, clLime>>;
+using TDocumentShape =
+    TNamedShape<ClassNames::TDocumentShape, TFlowChartOutline<FlowChartFigures::Document, TColor(16744703)>>;
+using TPunchTapeShape =
+    TNamedShape<ClassNames::TPunchTapeShape, TFlowChartOutline<FlowChartFigures::PunchTape, clGray>>;
+using TDelayShape = TNamedShape<ClassNames::TDelayShape, TFlowChartOutline<FlowChartFigures::Delay, TColor(12975337)>>;
+using TManualInputShape =
+    TNamedShape<ClassNames::TManualInputShape, TFlowChartOutline<FlowChartFigures::ManualInput, TColor(12509692)>>;
+using TAndShape = TNamedShape<ClassNames::TAndShape, TFlowChartStrokes<TFlowChartCircleShape, FlowChartFigures::And>>;
+using TOrShape = TNamedShape<ClassNames::TOrShape, TFlowChartStrokes<TFlowChartCircleShape, FlowChartFigures::Or>>;
+using TOnlineStorageShape =
+    TNamedShape<ClassNames::TOnlineStorageShape, TFlowChartOutline<FlowChartFigures::OnlineStorage>>;
+using TMagneticTapeShape = TNamedShape<ClassNames::TMagneticTapeShape,
+                                       TFlowChartStrokes<TFlowChartCircleShape, FlowChartFigures::MagneticTape>>;
 
 // A parallelogram whose top edge is moved right by Slant percent of the
 // width (at least one pixel, and at least Slant percent of the height). Its
@@ -104,33 +181,6 @@ private:
     double FSlant = 12.5;
 };
 
-// A trapezium narrowing downwards.
-class TManualOperationShape : public TFlowChartShape
-{
-    DX_OBJECT(TManualOperationShape)
-public:
-    explicit TManualOperationShape(TComponent *owner = nullptr) : TFlowChartShape(owner, clAqua) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
-};
-
-// A hexagon with pointed left and right ends.
-class TSelectShape : public TFlowChartShape
-{
-    DX_OBJECT(TSelectShape)
-public:
-    explicit TSelectShape(TComponent *owner = nullptr) : TFlowChartShape(owner, clLime) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
-};
-
-// A sheet with a wavy bottom edge.
-class TDocumentShape : public TFlowChartShape
-{
-    DX_OBJECT(TDocumentShape)
-public:
-    explicit TDocumentShape(TComponent *owner = nullptr) : TFlowChartShape(owner, TColor(16744703)) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
-};
-
 // A card with its top-left corner cut PercentHoriz percent of the width
 // across and PercentVert percent of the height down.
 class TPunchCardShape : public TPercentShape<TFlowChartShape, 25, 25>
@@ -139,70 +189,6 @@ class TPunchCardShape : public TPercentShape<TFlowChartShape, 25, 25>
 public:
     explicit TPunchCardShape(TComponent *owner = nullptr) : TPercentShape(owner, TColor(16744448)) {}
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
-};
-
-// A strip with wavy top and bottom edges.
-class TPunchTapeShape : public TFlowChartShape
-{
-    DX_OBJECT(TPunchTapeShape)
-public:
-    explicit TPunchTapeShape(TComponent *owner = nullptr) : TFlowChartShape(owner, clGray) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
-};
-
-// A D: flat on the left, a half ellipse as wide as the node on the right.
-class TDelayShape : public TFlowChartShape
-{
-    DX_OBJECT(TDelayShape)
-public:
-    explicit TDelayShape(TComponent *owner = nullptr) : TFlowChartShape(owner, TColor(12975337)) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
-};
-
-// A quadrilateral whose top edge falls from the right corner to the left
-// edge's middle.
-class TManualInputShape : public TFlowChartShape
-{
-    DX_OBJECT(TManualInputShape)
-public:
-    explicit TManualInputShape(TComponent *owner = nullptr) : TFlowChartShape(owner, TColor(12509692)) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
-};
-
-// A circle crossed by its two diagonals.
-class TAndShape : public TFlowChartCircleShape
-{
-    DX_OBJECT(TAndShape)
-public:
-    explicit TAndShape(TComponent *owner = nullptr) : TFlowChartCircleShape(owner) {}
-    void DrawShape(TKorCanvas3D *canvas, const TRect &r) override;
-};
-
-// A circle with a plus sign across it.
-class TOrShape : public TFlowChartCircleShape
-{
-    DX_OBJECT(TOrShape)
-public:
-    explicit TOrShape(TComponent *owner = nullptr) : TFlowChartCircleShape(owner) {}
-    void DrawShape(TKorCanvas3D *canvas, const TRect &r) override;
-};
-
-// A rounded left end and a hollow right end.
-class TOnlineStorageShape : public TFlowChartShape
-{
-    DX_OBJECT(TOnlineStorageShape)
-public:
-    explicit TOnlineStorageShape(TComponent *owner = nullptr) : TFlowChartShape(owner) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
-};
-
-// A circle with a tail along the bottom to the right.
-class TMagneticTapeShape : public TFlowChartCircleShape
-{
-    DX_OBJECT(TMagneticTapeShape)
-public:
-    explicit TMagneticTapeShape(TComponent *owner = nullptr) : TFlowChartCircleShape(owner) {}
-    void DrawShape(TKorCanvas3D *canvas, const TRect &r) override;
 };
 
 // ---- Older names, read from files only
