@@ -37,7 +37,7 @@
 
 namespace {
 
-// The captions of one window or dialog, in the order they were read.
+// The captions each window or dialog shows, by its name.
 using TFormTexts = std::map<QString, std::set<QString>>;
 
 // Names that read the same in every language: file formats, programs,
