@@ -58,6 +58,8 @@ TNewDataSetForm::TNewDataSetForm(TComponent *owner, QWidget *parent) : QDialog(p
     form->addRow(QStringLiteral("Pass&word:"), FPassword);
     FTable = new QComboBox(source);
     FTable->setEditable(true);
+    // The database's own table names.
+    FTable->setProperty(kNoTranslateProperty, true);
     auto *list = new QPushButton(QStringLiteral("&List"), source);
     auto *tableRow = new QHBoxLayout;
     tableRow->addWidget(FTable, 1);

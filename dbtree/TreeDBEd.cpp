@@ -130,6 +130,10 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     form->addRow(QStringLiteral("Detail &fields:"), pickRow(FDetailFields, detail));
     form->addRow(QString(), formatRow(1));
     GiveRowsBuddies(form);
+    // Datasets and fields go by their names: a translation would name
+    // another one.
+    for (QComboBox *names : {FDataSet, FCodeField, FDetail, FMasterLink, FDetailLink})
+        names->setProperty(kNoTranslateProperty, true);
     FPages->addWidget(second);
 
     FNext = new QPushButton(QStringLiteral("&Next >"), this);
