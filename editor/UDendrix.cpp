@@ -185,6 +185,10 @@ TTreeEditor1::~TTreeEditor1()
     // The editor lets the player go before the player goes.
     if (FAnimationEditor)
         FAnimationEditor->SetPlayer(nullptr);
+    // The dock hides while the widgets go, after this part of the window
+    // is gone: it must not tell it any more.
+    if (FAnimationDock)
+        disconnect(FAnimationDock, nullptr, this, nullptr);
 }
 
 void TTreeEditor1::SaveAfterDiagram(TWriter &writer)
