@@ -527,7 +527,8 @@ void TTreeEditor::HookTree()
 {
     // The commands offer the diagram's menus; a right click is theirs.
     FTree->setContextMenuPolicy(Qt::PreventContextMenu);
-    FTree->SetAlign(alClient);
+    // It fills its place through the layout; its stored alignment (which
+    // files keep) stays as it is.
     FTree->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     FTree->SetDesigning(true);
     FTree->AddChangeListener(this);
