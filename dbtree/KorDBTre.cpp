@@ -552,7 +552,7 @@ void TCustomDBTree::NoteNewNode(TTreeNodeShape *node)
 bool TCustomDBTree::RecordDone()
 {
     ++FDone;
-    if (OnProgress && !OnProgress(FDone, FTotal)) {
+    if ((FProgress && !FProgress(FDone, FTotal)) || (OnProgress && !OnProgress(FDone, FTotal))) {
         FCancelled = true;
         return false;
     }
@@ -580,7 +580,7 @@ void TCustomDBTree::FillAll()
     }
 }
 
-void TCustomDBTree::Refresh()
+void TCustomDBTree::Refresh(const TDBTreeProgress &progress)
 {
     FCancelled = false;
     if (FLayout->Count() == 0)
@@ -619,7 +619,9 @@ void TCustomDBTree::Refresh()
     FTotal = FLayout->Items(0)->DataSet() ? FLayout->Items(0)->DataSet()->RecordCount() : 0;
     const bool autoRepaint = AutoRepaint();
     SetAutoRepaint(false);
+    FProgress = progress;
     TAtExit restore([&] {
+        FProgress = nullptr;
         FFilling = false;
         FTagIndex.clear();
         SetNoOwnerShapes(noOwner);

@@ -142,10 +142,11 @@ public:
     // which undo takes back whole. EDBTreeException stops it with the
     // diagram as far as it was built. The nodes built are owned and named
     // by the diagram's owner at the end (when it has one), so that a file
-    // keeps them.
-    void Refresh();
+    // keeps them. `progress` (the program's own progress window) is told
+    // of each master record, as OnProgress is, and may cancel too.
+    void Refresh(const TDBTreeProgress &progress = {});
     // Told of each master record; may cancel (the diagram then stays as
-    // far as it was built and Refresh answers false through Cancelled()).
+    // far as it was built and Cancelled() says so).
     TDBTreeProgress OnProgress;
     bool Cancelled() const { return FCancelled; }
 
@@ -172,6 +173,7 @@ private:
     std::unordered_multimap<int, TTreeNodeShape *> FTagIndex;
     bool FFilling = false;
     bool FCancelled = false;
+    TDBTreeProgress FProgress;
     int FDone = 0;
     int FTotal = 0;
 };

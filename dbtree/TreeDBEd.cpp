@@ -344,7 +344,10 @@ void TTreeDBEditor::EditFormat(int item, bool header)
     while (layout->Count() <= item)
         layout->Add();
     TDBLayout *l = layout->Items(item);
-    EditShape(this, header ? l->HeaderFormat() : l->Format(), sepFormat, {}, this, false);
+    // A format is no node of the diagram: it has no cross box and no
+    // connections to its children.
+    const auto hideDiagramControls = [](void *, TNodeTreeEditor *editor) { editor->ShowDiagramControls(false); };
+    EditShape(this, header ? l->HeaderFormat() : l->Format(), sepFormat, hideDiagramControls, this, false);
     Changed();
 }
 
@@ -404,13 +407,24 @@ bool TTreeDBEditor::Apply()
     try {
         if (detail)
             detail->Open();
-        FTree->Refresh();
+        // Big tables take a while: a window tells how far the building is
+        // and lets the user stop it.
+        const std::unique_ptr<TKorProgress> progress =
+            Prompts().Progress(this, SDBWizardCaption.Text(), [](int done, int total) {
+                return FormatMessage(SDBBuilding, {QString::number(done), total > 0 ? QString::number(total) : QStringLiteral("?")});
+            });
+        FTree->Refresh([&progress](int done, int total) { return progress->Step(done, total); });
     } catch (const Exception &e) {
         QApplication::restoreOverrideCursor();
         Prompts().Message(this, pkError, e.Message());
         return false;
     }
     QApplication::restoreOverrideCursor();
+    if (FTree->Cancelled()) {
+        // What was built stays; Apply builds it whole again.
+        Prompts().Message(this, pkInformation, SDBCancelled.Text());
+        return false;
+    }
     // The first root and then each first child down the tree are expanded.
     for (TTreeNodeShape *node = FTree->Roots().First(); node; node = node->Children().First())
         FTree->SetShapeExpanded(node, true);

@@ -9,6 +9,11 @@
 #include "dbtree/KorSelectList.h"
 #include "dbtree/TreeDBEd.h"
 #include "dialogs/KorPrompts.h"
+#include "dialogs/TreeShEd.h"
+#include "model/TreeFile.h"
+
+#include <QBuffer>
+#include <QLabel>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -189,6 +194,150 @@ private slots:
         QCOMPARE(FTree->Roots()[0]->Children()[0]->Color(), clYellow);
     }
 
+    // Formats are no nodes of the diagram: the shape editor opened on one
+    // hides the cross box and the children's connections, and shows no
+    // position page; on a node of the diagram it shows them all.
+    void formatEditorHidesDiagramControls_data()
+    {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<bool>("header");
+        QTest::newRow("master format") << 0 << false;
+        QTest::newRow("master header") << 0 << true;
+        QTest::newRow("detail format") << 1 << false;
+        QTest::newRow("detail header") << 1 << true;
+    }
+    void formatEditorHidesDiagramControls()
+    {
+        QFETCH(int, item);
+        QFETCH(bool, header);
+        TScriptedPromptsGuard prompts;
+        struct TSeen
+        {
+            bool Shown = false, Cross = false, CrossLabel = false, Connections = false, ConnectionsLabel = false;
+            bool Style = false, Position = false;
+        };
+        TSeen seen;
+        prompts->OnExec = [&](QDialog &dialog) {
+            auto *editor = qobject_cast<TNodeTreeEditor *>(&dialog);
+            if (!editor)
+                return int(QDialog::Rejected);
+            seen.Shown = true;
+            seen.Cross = editor->CrossList()->isVisible();
+            seen.CrossLabel = editor->CrossLabel()->isVisible();
+            seen.Connections = editor->ConnectionsList()->isVisible();
+            seen.ConnectionsLabel = editor->ConnectionsLabel()->isVisible();
+            seen.Style = editor->StyleList()->isVisible();
+            seen.Position = editor->Pages()->count() == 6;
+            return int(QDialog::Accepted);
+        };
+        TTreeDBEditor wizard(FTree);
+        wizard.show();
+        wizard.Next();
+        wizard.EditFormat(item, header);
+        QVERIFY(seen.Shown);
+        QVERIFY(!seen.Cross);
+        QVERIFY(!seen.CrossLabel);
+        QVERIFY(!seen.Connections);
+        QVERIFY(!seen.ConnectionsLabel);
+        QVERIFY(seen.Style);
+        QVERIFY(!seen.Position);
+        // The format edited is the item's.
+        TDBLayout *layoutItem = FTree->Layout()->Items(item);
+        QVERIFY(header ? layoutItem->PeekHeaderFormat() != nullptr : layoutItem->PeekFormat() != nullptr);
+
+        // The main window's way on a node of the diagram keeps them.
+        seen = TSeen();
+        TTreeNodeShape *node = FTree->AddShape(0, 0, nullptr);
+        EditShape(&wizard, node);
+        QVERIFY(seen.Shown);
+        QVERIFY(seen.Cross);
+        QVERIFY(seen.CrossLabel);
+        QVERIFY(seen.Connections);
+        QVERIFY(seen.ConnectionsLabel);
+        QVERIFY(seen.Position);
+    }
+
+    // A big table shows its progress; cancelling keeps the diagram as far as
+    // it was built, a whole document, and Apply builds it whole again.
+    void cancelWhileBuilding_data()
+    {
+        QTest::addColumn<int>("situation");
+        QTest::addColumn<int>("cancelAt");
+        QTest::newRow("plain table, at the first record") << int(TTreeDBEditor::dsGrouped) << 1;
+        QTest::newRow("plain table, midway") << int(TTreeDBEditor::dsGrouped) << 60;
+        QTest::newRow("code/parent table, midway") << int(TTreeDBEditor::dsCodeParent) << 75;
+        QTest::newRow("code/parent table, at the last record") << int(TTreeDBEditor::dsCodeParent) << 150;
+    }
+    void cancelWhileBuilding()
+    {
+        QFETCH(int, situation);
+        QFETCH(int, cancelAt);
+        const int count = 150;
+        QList<QVariantList> rows;
+        // Each record's parent comes before it: a tree of several levels.
+        for (int i = 1; i <= count; ++i)
+            rows << QVariantList{i, i / 3, QStringLiteral("n%1").arg(i)};
+        FDb->CreateTable(QStringLiteral("big"),
+                         {QStringLiteral("code integer"), QStringLiteral("parent integer"), QStringLiteral("name varchar(9)")},
+                         rows);
+        TTreeDataSet *d = FDb->DataSet(FOwner.get(), QStringLiteral("big"));
+        TScriptedPromptsGuard prompts;
+        QStringList texts;
+        int steps = 0;
+        prompts->OnProgress = [&](int done, int total, const QString &text) {
+            ++steps;
+            texts << text;
+            [&] { QCOMPARE(total, count); }();
+            return done < cancelAt;
+        };
+        TTreeDBEditor wizard(FTree);
+        wizard.SetSituation(TTreeDBEditor::TSituation(situation));
+        wizard.show();
+        wizard.Next();
+        wizard.DataSetBox()->setCurrentIndex(wizard.DataSetBox()->findText(d->Name()));
+        if (situation == TTreeDBEditor::dsCodeParent) {
+            wizard.CodeFieldBox()->setCurrentText(QStringLiteral("code"));
+            wizard.ParentFieldEdit()->setText(QStringLiteral("parent"));
+        }
+        wizard.TextFieldsEdit()->setText(QStringLiteral("name"));
+        QVERIFY(!wizard.Apply());
+        QCOMPARE(prompts->CallsOf(QStringLiteral("Progress")).size(), size_t(1));
+        QCOMPARE(prompts->CallsOf(QStringLiteral("Progress")).front().Text, SDBWizardCaption.Text());
+        QCOMPARE(steps, cancelAt);
+        QCOMPARE(texts.front(), FormatMessage(SDBBuilding, {QStringLiteral("1"), QString::number(count)}));
+        QVERIFY(FTree->Cancelled());
+        // The user hears that the tree is not whole; the wizard stays.
+        QCOMPARE(prompts->CallsOf(QStringLiteral("Ask")).size(), size_t(1));
+        QCOMPARE(prompts->CallsOf(QStringLiteral("Ask")).front().Text, SDBCancelled.Text());
+        QVERIFY(wizard.isVisible());
+        QVERIFY(wizard.ApplyButton()->isEnabled());
+        // As far as it was built: the records before the cancel, in a
+        // document that is saved and read back whole.
+        QCOMPARE(FTree->Shapes().Count(), cancelAt);
+        QCOMPARE(FirstLine(FTree->Shapes()[cancelAt - 1]), QStringLiteral("n%1").arg(cancelAt));
+        VerifyDocument(*FTree, FOwner.get());
+        if (situation == TTreeDBEditor::dsCodeParent && cancelAt > 3)
+            QCOMPARE(FTree->Shapes()[3]->Parent(), FTree->Shapes()[0]); // n4 under n1
+        const QString built = Outline(*FTree);
+        QBuffer file;
+        file.open(QIODevice::ReadWrite);
+        SaveDiagram(*FTree, file);
+        file.seek(0);
+        TComponent other;
+        TDBTree copy(&other);
+        copy.SetNoOwnerShapes(false);
+        LoadDiagram(copy, file);
+        QCOMPARE(Outline(copy), built);
+
+        // Applied again without cancelling: the whole table, built anew.
+        prompts->OnProgress = nullptr;
+        QVERIFY(wizard.Apply());
+        QVERIFY(!FTree->Cancelled());
+        QCOMPARE(FTree->Shapes().Count(), count);
+        VerifyDocument(*FTree, FOwner.get());
+        QCOMPARE(prompts->CallsOf(QStringLiteral("Progress")).size(), size_t(2));
+    }
+
     void masterDetailFromTheWizard()
     {
         TTreeDataSet *master = FDb->DataSet(FOwner.get(), QStringLiteral("places"));
@@ -205,7 +354,9 @@ private slots:
         wizard.DetailFieldsEdit()->setText(QStringLiteral("city"));
         QVERIFY(wizard.Apply());
         QCOMPARE(Outline(*FTree), QStringLiteral("World\nAfrica\n Nairobi\n"));
-        QCOMPARE(prompts->Calls().size(), size_t(0));
+        // No message; only the progress window of the building.
+        QCOMPARE(prompts->Calls().size(), size_t(1));
+        QCOMPARE(prompts->Calls().front().What, QStringLiteral("Progress"));
     }
 
     void newDataSet_data()
