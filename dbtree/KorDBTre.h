@@ -74,8 +74,10 @@ public:
     // Gives `node` the current record's text (one line, lines, or cells).
     void SetNodeData(TTreeNodeShape *node);
 
-private:
+    // A new format node: not sized by its text, no border, transparent.
     static std::unique_ptr<TTreeNodeShape> NewFormat();
+
+private:
     static void ReadNode(std::unique_ptr<TTreeNodeShape> &node, const QByteArray &data);
     static void WriteNode(const TTreeNodeShape *node, QByteArray &data);
     TTreeNodeShape *AddRecordNode(TTreeNodeShape *parent);

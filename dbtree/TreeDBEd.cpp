@@ -162,6 +162,13 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
 
     // The choices as the tree has them.
     FFilling = true;
+    for (int item = 0; FTree && item < 2 && item < FTree->Layout()->Count(); ++item) {
+        const TDBLayout *l = FTree->Layout()->Items(item);
+        if (const TTreeNodeShape *format = l->PeekFormat())
+            FormatNode(item, false)->Assign(format);
+        if (const TTreeNodeShape *header = l->PeekHeaderFormat())
+            FormatNode(item, true)->Assign(header);
+    }
     FillDataSets();
     if (FTree) {
         FDataSet->setCurrentIndex(std::max(0, FDataSet->findData(QVariant::fromValue(static_cast<void *>(FTree->DataSet())))));
@@ -183,6 +190,8 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     FApply->setEnabled(false);
     UpdatePage();
 }
+
+TTreeDBEditor::~TTreeDBEditor() = default;
 
 void TTreeDBEditor::showEvent(QShowEvent *event)
 {
@@ -336,18 +345,20 @@ void TTreeDBEditor::Previous()
     UpdatePage();
 }
 
+TTreeNodeShape *TTreeDBEditor::FormatNode(int item, bool header)
+{
+    std::unique_ptr<TTreeNodeShape> &node = FFormats[item > 0 ? 1 : 0][header ? 1 : 0];
+    if (!node)
+        node = TDBLayout::NewFormat();
+    return node.get();
+}
+
 void TTreeDBEditor::EditFormat(int item, bool header)
 {
-    if (!FTree)
-        return;
-    TDBTreeLayout *layout = FTree->Layout();
-    while (layout->Count() <= item)
-        layout->Add();
-    TDBLayout *l = layout->Items(item);
     // A format is no node of the diagram: it has no cross box and no
     // connections to its children.
     const auto hideDiagramControls = [](void *, TNodeTreeEditor *editor) { editor->ShowDiagramControls(false); };
-    EditShape(this, header ? l->HeaderFormat() : l->Format(), sepFormat, hideDiagramControls, this, false);
+    EditShape(this, FormatNode(item, header), sepFormat, hideDiagramControls, this, false);
     Changed();
 }
 
@@ -403,6 +414,13 @@ bool TTreeDBEditor::Apply()
     FTree->SetMultiLineText(FMultiLine->isChecked());
     FTree->SetDetail(detail);
     FTree->SetDetailFields(detail ? FDetailFields->text() : QString());
+    for (int item = 0; item < 2 && item < FTree->Layout()->Count(); ++item) {
+        TDBLayout *l = FTree->Layout()->Items(item);
+        if (const TTreeNodeShape *format = FFormats[item][0].get())
+            l->SetFormat(format);
+        if (const TTreeNodeShape *header = FFormats[item][1].get())
+            l->SetHeaderFormat(header);
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         if (detail)

@@ -167,31 +167,60 @@ private slots:
 
     // Format... edits the record format in the shape editor; the next fill
     // uses it, and a header with text adds its node.
+    void formats_data()
+    {
+        QTest::addColumn<bool>("finish");
+        QTest::newRow("applied") << true;
+        QTest::newRow("cancelled") << false;
+    }
     void formats()
     {
+        QFETCH(bool, finish);
         FDb->CreateTable(QStringLiteral("t"), {QStringLiteral("name varchar(9)")}, {{QStringLiteral("a")}});
         TTreeDataSet *d = FDb->DataSet(FOwner.get(), QStringLiteral("t"));
+        // A tree that had a record format already: the wizard starts from it.
+        FTree->Layout()->Add()->Format()->SetBackColor(clRed);
         TScriptedPromptsGuard prompts;
         int shown = 0;
-        prompts->OnExec = [&](QDialog &) {
+        prompts->OnExec = [&](QDialog &dialog) {
             ++shown;
+            if (auto *editor = qobject_cast<TNodeTreeEditor *>(&dialog)) {
+                if (shown == 1)
+                    editor->FirstNode()->SetColor(clYellow);
+                else
+                    editor->FirstNode()->SetSimpleText(QStringLiteral("Names"));
+            }
             return int(QDialog::Accepted);
         };
         TTreeDBEditor wizard(FTree);
         wizard.SetSituation(TTreeDBEditor::dsGrouped);
+        wizard.show();
         wizard.Next();
+        QCOMPARE(wizard.FormatNode(0, false)->BackColor(), clRed);
         wizard.EditFormat(0, false);
         wizard.EditFormat(0, true);
         QCOMPARE(shown, 2);
         QVERIFY(wizard.ApplyButton()->isEnabled());
-        TDBLayout *item = FTree->Layout()->Items(0);
-        item->Format()->SetColor(clYellow);
-        item->HeaderFormat()->SetSimpleText(QStringLiteral("Names"));
+        // Edited in the wizard; the tree's own formats are untouched so far.
+        QCOMPARE(FTree->Layout()->Items(0)->Format()->Color(), TDBLayout::NewFormat()->Color());
+        QVERIFY(!FTree->Layout()->Items(0)->PeekHeaderFormat());
         wizard.DataSetBox()->setCurrentIndex(wizard.DataSetBox()->findText(d->Name()));
         wizard.TextFieldsEdit()->setText(QStringLiteral("name"));
+        if (!finish) {
+            wizard.reject();
+            QCOMPARE(FTree->Layout()->Items(0)->Format()->BackColor(), clRed);
+            QVERIFY(FTree->Layout()->Items(0)->Format()->Color() != clYellow);
+            QVERIFY(!FTree->Layout()->Items(0)->PeekHeaderFormat());
+            QCOMPARE(FTree->Shapes().Count(), 0);
+            return;
+        }
         QVERIFY(wizard.Apply());
         QCOMPARE(Outline(*FTree), QStringLiteral("Names\n a\n"));
-        QCOMPARE(FTree->Roots()[0]->Children()[0]->Color(), clYellow);
+        TTreeNodeShape *record = FTree->Roots()[0]->Children()[0];
+        QCOMPARE(record->Color(), clYellow);
+        QCOMPARE(record->BackColor(), clRed);
+        QCOMPARE(FTree->Layout()->Items(0)->Format()->Color(), clYellow);
+        QCOMPARE(FTree->Layout()->Items(0)->HeaderFormat()->Line(0), QStringLiteral("Names"));
     }
 
     // Formats are no nodes of the diagram: the shape editor opened on one
@@ -215,6 +244,7 @@ private slots:
         {
             bool Shown = false, Cross = false, CrossLabel = false, Connections = false, ConnectionsLabel = false;
             bool Style = false, Position = false;
+            TTreeNodeShape *Node = nullptr;
         };
         TSeen seen;
         prompts->OnExec = [&](QDialog &dialog) {
@@ -222,6 +252,7 @@ private slots:
             if (!editor)
                 return int(QDialog::Rejected);
             seen.Shown = true;
+            seen.Node = editor->FirstNode();
             seen.Cross = editor->CrossList()->isVisible();
             seen.CrossLabel = editor->CrossLabel()->isVisible();
             seen.Connections = editor->ConnectionsList()->isVisible();
@@ -241,9 +272,10 @@ private slots:
         QVERIFY(!seen.ConnectionsLabel);
         QVERIFY(seen.Style);
         QVERIFY(!seen.Position);
-        // The format edited is the item's.
-        TDBLayout *layoutItem = FTree->Layout()->Items(item);
-        QVERIFY(header ? layoutItem->PeekHeaderFormat() != nullptr : layoutItem->PeekFormat() != nullptr);
+        // The format edited is the wizard's copy of the item's.
+        QVERIFY(seen.Node == wizard.FormatNode(item, header));
+        QVERIFY(seen.Node != wizard.FormatNode(1 - item, header));
+        QVERIFY(seen.Node != wizard.FormatNode(item, !header));
 
         // The main window's way on a node of the diagram keeps them.
         seen = TSeen();
