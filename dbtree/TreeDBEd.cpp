@@ -62,8 +62,8 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     auto *first = new QWidget(FPages);
     auto *firstLayout = new QVBoxLayout(first);
     firstLayout->addWidget(new QLabel(QStringLiteral("Choose a situation:"), first));
-    const char *const captions[3] = {"Each record has a code and its parent's code",
-                                     "Records grouped by the values of fields", "A master table and its detail table"};
+    const char *const captions[3] = {"&Each record has a code and its parent's code",
+                                     "Records &grouped by the values of fields", "A &master table and its detail table"};
     for (int i = 0; i < 3; ++i) {
         auto *row = new QHBoxLayout;
         FChoices[i] = new QRadioButton(QString::fromLatin1(captions[i]), first);
@@ -87,12 +87,12 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     auto *dataRow = new QHBoxLayout;
     dataRow->addWidget(FDataSet, 1);
     dataRow->addWidget(FNewDataSet);
-    form->addRow(QStringLiteral("&DataSet:"), dataRow);
+    form->addRow(QStringLiteral("Data&Set:"), dataRow);
     FCodeField = new QComboBox(second);
-    form->addRow(QStringLiteral("&Code field:"), FCodeField);
-    auto pickRow = [this, second](QLineEdit *&edit, const std::function<TTreeDataSet *()> &source) {
+    form->addRow(QStringLiteral("C&ode field:"), FCodeField);
+    auto pickRow = [this, second](QLineEdit *&edit, QPushButton *&dots, const std::function<TTreeDataSet *()> &source) {
         edit = new QLineEdit(second);
-        auto *dots = new QPushButton(QStringLiteral("..."), second);
+        dots = new QPushButton(QStringLiteral("..."), second);
         dots->setFixedWidth(30);
         QLineEdit *e = edit;
         connect(dots, &QPushButton::clicked, this, [this, e, source] { PickFields(e, source()); });
@@ -104,18 +104,22 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     };
     const auto master = [this] { return ChosenDataSet(FDataSet); };
     const auto detail = [this] { return ChosenDataSet(FDetail); };
-    form->addRow(QStringLiteral("&Parent or group fields:"), pickRow(FParentField, master));
-    form->addRow(QStringLiteral("&Text fields:"), pickRow(FTextFields, master));
+    form->addRow(QStringLiteral("Parent or &group fields:"), pickRow(FParentField, FParentPick, master));
+    form->addRow(QStringLiteral("&Text fields:"), pickRow(FTextFields, FTextPick, master));
     FMultiLine = new QCheckBox(QStringLiteral("Multi-line text"), second);
     form->addRow(QString(), FMultiLine);
     // The formats of the record nodes and of the optional header node, of
-    // the master (item 0) and of the detail (item 1).
+    // the master (item 0) and of the detail (item 1); the detail's have
+    // hotkeys of their own.
     auto formatRow = [this, second](int item) {
         auto *row = new QHBoxLayout;
         for (bool header : {false, true}) {
-            auto *b = new QPushButton(header ? QStringLiteral("&Header...") : QStringLiteral("&Format..."), second);
+            const QString caption = item == 0 ? (header ? QStringLiteral("&Header...") : QStringLiteral("&Format..."))
+                                              : (header ? QStringLiteral("Hea&der...") : QStringLiteral("Fo&rmat..."));
+            auto *b = new QPushButton(caption, second);
             connect(b, &QPushButton::clicked, this, [this, item, header] { EditFormat(item, header); });
             row->addWidget(b);
+            FFormatButtons[item][header ? 1 : 0] = b;
         }
         row->addStretch();
         return row;
@@ -127,7 +131,7 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     form->addRow(QStringLiteral("&Master field:"), FMasterLink);
     FDetailLink = new QComboBox(second);
     form->addRow(QStringLiteral("Detail &link field:"), FDetailLink);
-    form->addRow(QStringLiteral("Detail &fields:"), pickRow(FDetailFields, detail));
+    form->addRow(QStringLiteral("Detail f&ields:"), pickRow(FDetailFields, FDetailPick, detail));
     form->addRow(QString(), formatRow(1));
     GiveRowsBuddies(form);
     FPages->addWidget(second);
@@ -322,9 +326,11 @@ void TTreeDBEditor::UpdatePage()
     FPrevious->setEnabled(last);
     const TSituation s = Situation();
     FCodeField->setEnabled(s == dsCodeParent);
-    for (QWidget *w : std::initializer_list<QWidget *>{FDetail, FMasterLink, FDetailLink, FDetailFields})
+    for (QWidget *w : std::initializer_list<QWidget *>{FDetail, FMasterLink, FDetailLink, FDetailFields, FDetailPick,
+                                                       FFormatButtons[1][0], FFormatButtons[1][1]})
         w->setEnabled(s == dsMasterDetail);
     FParentField->setEnabled(s != dsMasterDetail);
+    FParentPick->setEnabled(s != dsMasterDetail);
 }
 
 void TTreeDBEditor::Next()

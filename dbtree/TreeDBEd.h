@@ -50,6 +50,9 @@ public:
     QComboBox *MasterLinkBox() const { return FMasterLink; }
     QComboBox *DetailLinkBox() const { return FDetailLink; }
     QLineEdit *DetailFieldsEdit() const { return FDetailFields; }
+    QPushButton *ParentPickButton() const { return FParentPick; }
+    QPushButton *DetailPickButton() const { return FDetailPick; }
+    QPushButton *FormatButton(int item, bool header) const { return FFormatButtons[item > 0 ? 1 : 0][header ? 1 : 0]; }
     QCheckBox *MultiLineBox() const { return FMultiLine; }
     QPushButton *NextButton() const { return FNext; }
     QPushButton *PreviousButton() const { return FPrevious; }
@@ -85,6 +88,10 @@ private:
     QComboBox *FMasterLink;
     QComboBox *FDetailLink;
     QLineEdit *FDetailFields;
+    // The "..." buttons that open the field picker.
+    QPushButton *FParentPick, *FTextPick, *FDetailPick;
+    // [item][header]
+    QPushButton *FFormatButtons[2][2];
     QCheckBox *FMultiLine;
     QPushButton *FNext, *FPrevious, *FCancel, *FApply;
     bool FFilling = false;

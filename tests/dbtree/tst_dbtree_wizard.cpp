@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 class TestDBTreeWizard : public QObject
 {
@@ -262,9 +263,10 @@ private slots:
             return int(QDialog::Accepted);
         };
         TTreeDBEditor wizard(FTree);
+        wizard.SetSituation(TTreeDBEditor::dsMasterDetail);
         wizard.show();
         wizard.Next();
-        wizard.EditFormat(item, header);
+        QTest::mouseClick(wizard.FormatButton(item, header), Qt::LeftButton);
         QVERIFY(seen.Shown);
         QVERIFY(!seen.Cross);
         QVERIFY(!seen.CrossLabel);
@@ -287,6 +289,36 @@ private slots:
         QVERIFY(seen.Connections);
         QVERIFY(seen.ConnectionsLabel);
         QVERIFY(seen.Position);
+    }
+
+    // Only the choosers the situation uses can be used.
+    void choosersFollowTheSituation_data()
+    {
+        QTest::addColumn<int>("situation");
+        QTest::addColumn<bool>("code");
+        QTest::addColumn<bool>("parent");
+        QTest::addColumn<bool>("detail");
+        QTest::newRow("code/parent") << int(TTreeDBEditor::dsCodeParent) << true << true << false;
+        QTest::newRow("grouped") << int(TTreeDBEditor::dsGrouped) << false << true << false;
+        QTest::newRow("master/detail") << int(TTreeDBEditor::dsMasterDetail) << false << false << true;
+    }
+    void choosersFollowTheSituation()
+    {
+        QFETCH(int, situation);
+        QFETCH(bool, code);
+        QFETCH(bool, parent);
+        QFETCH(bool, detail);
+        TTreeDBEditor wizard(FTree);
+        wizard.SetSituation(TTreeDBEditor::TSituation(situation));
+        wizard.Next();
+        QCOMPARE(wizard.CodeFieldBox()->isEnabled(), code);
+        QCOMPARE(wizard.ParentFieldEdit()->isEnabled(), parent);
+        QCOMPARE(wizard.ParentPickButton()->isEnabled(), parent);
+        for (QWidget *w : std::initializer_list<QWidget *>{wizard.DetailBox(), wizard.DetailFieldsEdit(), wizard.DetailPickButton(),
+                                                           wizard.FormatButton(1, false), wizard.FormatButton(1, true)})
+            QCOMPARE(w->isEnabled(), detail);
+        QVERIFY(wizard.FormatButton(0, false)->isEnabled());
+        QVERIFY(wizard.TextFieldsEdit()->isEnabled());
     }
 
     // A big table shows its progress; cancelling keeps the diagram as far as
@@ -428,6 +460,55 @@ private slots:
         QCOMPARE(d->Name(), name);
         QVERIFY(d->Active());
         QCOMPARE(d->RecordCount(), records);
+    }
+
+    // Each engine has its page; a server that cannot be reached is named
+    // in the message, and nothing is created.
+    void newDataSetEnginePages_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::addColumn<int>("page");
+        QTest::newRow("SQLite file") << false << 1;
+        QTest::newRow("PostgreSQL server") << true << 2;
+    }
+    void newDataSetEnginePages()
+    {
+        QFETCH(bool, server);
+        QFETCH(int, page);
+        TScriptedPromptsGuard prompts;
+        TNewDataSetForm form(FOwner.get());
+        form.show();
+        QCOMPARE(form.NextButton()->text(), QStringLiteral("&Next >"));
+        if (server)
+            QTest::mouseClick(form.PostgreSQLChoice(), Qt::LeftButton, {}, QPoint(8, form.PostgreSQLChoice()->height() / 2));
+        QVERIFY(form.PostgreSQLChoice()->isChecked() == server);
+        QTest::mouseClick(form.NextButton(), Qt::LeftButton);
+        QCOMPARE(form.Page(), page);
+        QCOMPARE(form.NextButton()->text(), QStringLiteral("&Finish"));
+        QCOMPARE(form.FileEdit()->isVisible(), !server);
+        QCOMPARE(form.HostEdit()->isVisible(), server);
+        QCOMPARE(form.PasswordEdit()->isVisible(), server);
+        QVERIFY(form.TableBox()->isVisible());
+        QVERIFY(form.SQLEdit()->isVisible());
+        QCOMPARE(form.SQLEdit()->toPlainText(), QStringLiteral("select * from "));
+        if (server) {
+            // Nothing listens on port 1.
+            form.HostEdit()->setText(QStringLiteral("127.0.0.1"));
+            form.PortBox()->setValue(1);
+            form.DatabaseEdit()->setText(QStringLiteral("nowhere"));
+        } else {
+            form.FileEdit()->setText(FDb->Database().DatabaseName + QStringLiteral(".missing"));
+        }
+        form.TableBox()->setCurrentText(QStringLiteral("places"));
+        QTest::mouseClick(form.NextButton(), Qt::LeftButton);
+        QCOMPARE(form.Created(), nullptr);
+        QVERIFY(form.isVisible());
+        const auto asked = prompts->CallsOf(QStringLiteral("Ask"));
+        QCOMPARE(asked.size(), size_t(1));
+        QCOMPARE(asked.front().Kind, pkError);
+        QVERIFY2(asked.front().Text.contains(server ? QStringLiteral("nowhere (127.0.0.1:1)") : QStringLiteral(".missing")),
+                 qPrintable(asked.front().Text));
+        QCOMPARE(FOwner->ComponentCount(), 1); // the tree only
     }
 
     void newDataSetThatCannotOpen()
