@@ -611,6 +611,10 @@ void TCustomDBTree::Refresh(const TDBTreeProgress &progress)
     change.Kind = tckProperty;
     change.Element = this;
     NotifyChanging(change);
+    // The nodes come without notices of their own: whoever shows the
+    // hierarchy (the node outline) lets go of the old nodes now and reads
+    // the new ones once they are all there and named.
+    BeginReplace();
 
     const bool noOwner = NoOwnerShapes();
     SetNoOwnerShapes(true);
@@ -628,6 +632,7 @@ void TCustomDBTree::Refresh(const TDBTreeProgress &progress)
         // What was built is kept by the owner, named, so that files hold it.
         if (!noOwner && Owner())
             AdoptElements();
+        EndReplace();
         if (quietSet)
             quietSet->EnableControls();
         SetAutoRepaint(autoRepaint);

@@ -25,9 +25,11 @@ TNewDataSetForm::TNewDataSetForm(TComponent *owner, QWidget *parent) : QDialog(p
 
     auto *style = new QWidget(FPages);
     auto *styleLayout = new QVBoxLayout(style);
-    styleLayout->addWidget(new QLabel(QStringLiteral("&DataSet Style:"), style));
+    auto *styleLabel = new QLabel(QStringLiteral("&DataSet Style:"), style);
+    styleLayout->addWidget(styleLabel);
     FSQLite = new QRadioButton(SDBEngineSQLite.Text(), style);
     FPostgreSQL = new QRadioButton(SDBEnginePostgreSQL.Text(), style);
+    styleLabel->setBuddy(FSQLite);
     FSQLite->setChecked(true);
     styleLayout->addWidget(FSQLite);
     styleLayout->addWidget(FPostgreSQL);
@@ -69,7 +71,7 @@ TNewDataSetForm::TNewDataSetForm(TComponent *owner, QWidget *parent) : QDialog(p
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(FFile, 1);
     fileRow->addWidget(FBrowse);
-    form->addRow(QStringLiteral("Database &file:"), fileRow);
+    form->addRow(QStringLiteral("&Database file:"), fileRow);
     sourceRows(file, form, FTables[0], FQueries[0]);
 
     QWidget *server = enginePage(SDBEnginePostgreSQL.Text(), form);
@@ -90,6 +92,8 @@ TNewDataSetForm::TNewDataSetForm(TComponent *owner, QWidget *parent) : QDialog(p
 
     FNext = new QPushButton(QStringLiteral("&Next >"), this);
     FCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    // Enter in a box goes on, as Next or Finish would.
+    FNext->setDefault(true);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(FNext);

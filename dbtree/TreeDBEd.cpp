@@ -140,6 +140,8 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     FPrevious = new QPushButton(QStringLiteral("< &Previous"), this);
     FCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     FApply = new QPushButton(QStringLiteral("&Apply"), this);
+    // Enter in a chooser goes on, as Next or Finish would (not New...).
+    FNext->setDefault(true);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton *b : {FPrevious, FNext, FCancel, FApply})

@@ -291,6 +291,27 @@ private slots:
         QVERIFY(seen.Position);
     }
 
+    // Enter goes on as Next and Finish do; it never opens the new-dataset
+    // dialog.
+    void enterGoesOn()
+    {
+        TScriptedPromptsGuard prompts;
+        TTreeDBEditor wizard(FTree);
+        wizard.SetSituation(TTreeDBEditor::dsGrouped);
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        QTest::keyClick(&wizard, Qt::Key_Return);
+        QCOMPARE(wizard.Page(), 1);
+        wizard.DataSetBox()->setFocus();
+        wizard.TextFieldsEdit()->setText(QString());
+        wizard.ApplyButton()->setEnabled(true);
+        QTest::keyClick(wizard.CodeFieldBox(), Qt::Key_Return);
+        QCOMPARE(prompts->CallsOf(QStringLiteral("Exec")).size(), size_t(0));
+        QCOMPARE(prompts->CallsOf(QStringLiteral("Ask")).size(), size_t(1));
+        QCOMPARE(prompts->CallsOf(QStringLiteral("Ask")).front().Text, SDBTextFieldsNeeded.Text());
+        QVERIFY(wizard.isVisible());
+    }
+
     // Only the choosers the situation uses can be used.
     void choosersFollowTheSituation_data()
     {
