@@ -140,8 +140,9 @@ public:
     QString DetailFields() const;
     void SetDetailFields(const QString &value);
 
-    // Builds the diagram anew from the layout: one step for the document,
-    // which undo takes back whole. EDBTreeException stops it with the
+    // Builds the diagram anew from the layout: one change of the diagram
+    // for the document, which replaces its content as reading a file does
+    // (so undo starts afresh). EDBTreeException stops it with the
     // diagram as far as it was built. The nodes built are owned and named
     // by the diagram's owner at the end (when it has one), so that a file
     // keeps them. `progress` (the program's own progress window) is told
