@@ -11,6 +11,8 @@ TMessageText SDBCodeParentTextNeeded("SDBCodeParentTextNeeded", "Code, Parent an
 TMessageText SDBTextFieldsNeeded("SDBTextFieldsNeeded", "Text fields should be selected");
 TMessageText SDBMasterFieldsNeeded("SDBMasterFieldsNeeded", "Master fields should be selected");
 TMessageText SDBDetailFieldsNeeded("SDBDetailFieldsNeeded", "Detail fields should be selected");
+TMessageText SDBNext("SDBNext", "&Next >");
+TMessageText SDBFinish("SDBFinish", "&Finish");
 TMessageText SDBWizardCaption("SDBWizardCaption", "Database Tree Wizard");
 TMessageText SDBNewDataSetCaption("SDBNewDataSetCaption", "Create new DataSet");
 TMessageText SDBSelectFolder("SDBSelectFolder", "Select Folder");

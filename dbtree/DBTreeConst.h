@@ -14,6 +14,9 @@ extern TMessageText SDBCodeParentTextNeeded; // "Code, Parent and Text fields sh
 extern TMessageText SDBTextFieldsNeeded;     // "Text fields should be selected"
 extern TMessageText SDBMasterFieldsNeeded;   // "Master fields should be selected"
 extern TMessageText SDBDetailFieldsNeeded;   // "Detail fields should be selected"
+// The wizards' button that goes on, before and on the last page.
+extern TMessageText SDBNext;                 // "&Next >"
+extern TMessageText SDBFinish;               // "&Finish"
 extern TMessageText SDBWizardCaption;        // "Database Tree Wizard"
 extern TMessageText SDBNewDataSetCaption;    // "Create new DataSet"
 extern TMessageText SDBSelectFolder;         // "Select Folder"

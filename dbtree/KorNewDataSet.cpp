@@ -90,7 +90,7 @@ TNewDataSetForm::TNewDataSetForm(TComponent *owner, QWidget *parent) : QDialog(p
     form->addRow(QStringLiteral("Pass&word:"), FPassword);
     sourceRows(server, form, FTables[1], FQueries[1]);
 
-    FNext = new QPushButton(QStringLiteral("&Next >"), this);
+    FNext = new QPushButton(SDBNext.Text(), this);
     FCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     // Enter in a box goes on, as Next or Finish would.
     FNext->setDefault(true);
@@ -173,7 +173,7 @@ void TNewDataSetForm::Next()
     if (FPages->currentIndex() == 0) {
         // The chosen engine's page.
         FPages->setCurrentIndex(FPostgreSQL->isChecked() ? 2 : 1);
-        FNext->setText(QStringLiteral("&Finish"));
+        FNext->setText(SDBFinish.Text());
         return;
     }
     if (Finish())

@@ -136,7 +136,7 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     GiveRowsBuddies(form);
     FPages->addWidget(second);
 
-    FNext = new QPushButton(QStringLiteral("&Next >"), this);
+    FNext = new QPushButton(SDBNext.Text(), this);
     FPrevious = new QPushButton(QStringLiteral("< &Previous"), this);
     FCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     FApply = new QPushButton(QStringLiteral("&Apply"), this);
@@ -324,7 +324,7 @@ void TTreeDBEditor::Changed()
 void TTreeDBEditor::UpdatePage()
 {
     const bool last = FPages->currentIndex() == 1;
-    FNext->setText(last ? QStringLiteral("&Finish") : QStringLiteral("&Next >"));
+    FNext->setText(last ? SDBFinish.Text() : SDBNext.Text());
     FPrevious->setEnabled(last);
     const TSituation s = Situation();
     FCodeField->setEnabled(s == dsCodeParent);
