@@ -10,6 +10,7 @@ TMessageText SDBNoSource("SDBNoSource", "The dataset %s names neither a table no
 TMessageText SDBCodeParentTextNeeded("SDBCodeParentTextNeeded", "Code, Parent and Text fields should be selected");
 TMessageText SDBTextFieldsNeeded("SDBTextFieldsNeeded", "Text fields should be selected");
 TMessageText SDBMasterFieldsNeeded("SDBMasterFieldsNeeded", "Master fields should be selected");
+TMessageText SDBDataSetNeeded("SDBDataSetNeeded", "A DataSet should be selected");
 TMessageText SDBDetailFieldsNeeded("SDBDetailFieldsNeeded", "Detail fields should be selected");
 TMessageText SDBNext("SDBNext", "&Next >");
 TMessageText SDBFinish("SDBFinish", "&Finish");

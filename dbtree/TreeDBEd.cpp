@@ -412,7 +412,7 @@ bool TTreeDBEditor::Apply()
         break;
     }
     if (!master)
-        return Fail(FDataSet, SDBTextFieldsNeeded.Text());
+        return Fail(FDataSet, SDBDataSetNeeded.Text());
     if (detail)
         detail->SetMaster(master, FMasterLink->currentText(), FDetailLink->currentText());
     FTree->SetDataSet(master);

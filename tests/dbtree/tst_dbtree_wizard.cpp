@@ -92,11 +92,15 @@ private slots:
         QTest::addColumn<QString>("parent");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("code/parent without code") << 0 << "" << "parent" << "name" << SDBCodeParentTextNeeded.Text();
-        QTest::newRow("code/parent without text") << 0 << "code" << "parent" << "" << SDBCodeParentTextNeeded.Text();
-        QTest::newRow("grouped without text") << 1 << "" << "kind" << "" << SDBTextFieldsNeeded.Text();
-        QTest::newRow("master without text") << 2 << "" << "" << "" << SDBMasterFieldsNeeded.Text();
-        QTest::newRow("master without detail") << 2 << "" << "" << "name" << SDBDetailFieldsNeeded.Text();
+        // The chooser at fault: 0 code, 1 parent, 2 text, 3 detail, 4 dataset.
+        QTest::addColumn<int>("focus");
+        QTest::newRow("code/parent without code") << 0 << "" << "parent" << "name" << SDBCodeParentTextNeeded.Text() << 0;
+        QTest::newRow("code/parent without parent") << 0 << "code" << "" << "name" << SDBCodeParentTextNeeded.Text() << 1;
+        QTest::newRow("code/parent without text") << 0 << "code" << "parent" << "" << SDBCodeParentTextNeeded.Text() << 2;
+        QTest::newRow("grouped without text") << 1 << "" << "kind" << "" << SDBTextFieldsNeeded.Text() << 2;
+        QTest::newRow("master without text") << 2 << "" << "" << "" << SDBMasterFieldsNeeded.Text() << 2;
+        QTest::newRow("master without detail") << 2 << "" << "" << "name" << SDBDetailFieldsNeeded.Text() << 3;
+        QTest::newRow("grouped without dataset") << 1 << "" << "kind" << "name" << SDBDataSetNeeded.Text() << 4;
     }
     void validation()
     {
@@ -105,6 +109,7 @@ private slots:
         QFETCH(QString, parent);
         QFETCH(QString, text);
         QFETCH(QString, message);
+        QFETCH(int, focus);
         TTreeDataSet *d = FDb->DataSet(FOwner.get(), QStringLiteral("places"));
         TScriptedPromptsGuard prompts;
         prompts->Answers = {paOk};
@@ -113,7 +118,8 @@ private slots:
         wizard.show();
         QTest::mouseClick(wizard.NextButton(), Qt::LeftButton);
         QCOMPARE(wizard.Page(), 1);
-        wizard.DataSetBox()->setCurrentIndex(wizard.DataSetBox()->findText(d->Name()));
+        if (message != SDBDataSetNeeded.Text())
+            wizard.DataSetBox()->setCurrentIndex(wizard.DataSetBox()->findText(d->Name()));
         wizard.CodeFieldBox()->setCurrentText(code);
         wizard.ParentFieldEdit()->setText(parent);
         wizard.TextFieldsEdit()->setText(text);
@@ -122,6 +128,9 @@ private slots:
         QCOMPARE(prompts->CallsOf(QStringLiteral("Ask")).front().Text, message);
         QCOMPARE(FTree->Shapes().Count(), 0);
         QVERIFY(wizard.isVisible());
+        QWidget *const choosers[] = {wizard.CodeFieldBox(), wizard.ParentFieldEdit(), wizard.TextFieldsEdit(),
+                                     wizard.DetailBox(), wizard.DataSetBox()};
+        QCOMPARE(wizard.focusWidget(), choosers[focus]);
     }
 
     void applyAndFinish()
