@@ -269,6 +269,8 @@ private slots:
             seen.ConnectionsLabel = editor->ConnectionsLabel()->isVisible();
             seen.Style = editor->StyleList()->isVisible();
             seen.Position = editor->Pages()->count() == 6;
+            // The editor's own controls change the format.
+            QTest::mouseClick(editor->TransparentBox(), Qt::LeftButton, {}, QPoint(6, editor->TransparentBox()->height() / 2));
             return int(QDialog::Accepted);
         };
         TTreeDBEditor wizard(FTree);
@@ -283,8 +285,11 @@ private slots:
         QVERIFY(!seen.ConnectionsLabel);
         QVERIFY(seen.Style);
         QVERIFY(!seen.Position);
-        // The format edited is the wizard's copy of the item's.
+        // The format edited is the wizard's copy of the item's; a new
+        // format is transparent, and the editor's box made it opaque.
         QVERIFY(seen.Node == wizard.FormatNode(item, header));
+        QVERIFY(!wizard.FormatNode(item, header)->Transparent());
+        QVERIFY(wizard.FormatNode(item, !header)->Transparent());
         QVERIFY(seen.Node != wizard.FormatNode(1 - item, header));
         QVERIFY(seen.Node != wizard.FormatNode(item, !header));
 
