@@ -53,6 +53,8 @@ TNewDataSetForm::TNewDataSetForm(TComponent *owner, QWidget *parent) : QDialog(p
     const auto sourceRows = [this](QWidget *page, QFormLayout *form, QComboBox *&table, QPlainTextEdit *&sql) {
         table = new QComboBox(page);
         table->setEditable(true);
+        // The database's own table names.
+        table->setProperty(kNoTranslateProperty, true);
         auto *list = new QPushButton(QStringLiteral("&List"), page);
         auto *tableRow = new QHBoxLayout;
         tableRow->addWidget(table, 1);

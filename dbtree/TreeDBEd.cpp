@@ -134,6 +134,10 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     form->addRow(QStringLiteral("Detail f&ields:"), pickRow(FDetailFields, FDetailPick, detail));
     form->addRow(QString(), formatRow(1));
     GiveRowsBuddies(form);
+    // Datasets and fields go by their names: a translation would name
+    // another one.
+    for (QComboBox *names : {FDataSet, FCodeField, FDetail, FMasterLink, FDetailLink})
+        names->setProperty(kNoTranslateProperty, true);
     FPages->addWidget(second);
 
     FNext = new QPushButton(SDBNext.Text(), this);

@@ -10,6 +10,7 @@
 #include "dbtree/TreeDBEd.h"
 #include "dialogs/KorPrompts.h"
 #include "dialogs/TreeShEd.h"
+#include "i18n/KorTranslate.h"
 #include "model/TreeFile.h"
 
 #include <QBuffer>
@@ -83,6 +84,25 @@ private slots:
         emit form.Available()->itemDoubleClicked(item);
         QCOMPARE(form.Selected()->count(), 1);
         QCOMPARE(form.Selection(), item->text());
+    }
+
+    void fieldNamesAreNotTranslated()
+    {
+        // Fields whose names are words of the interface keep them in
+        // another language: the selection names the dataset's fields.
+        ApplyLanguage(lnSpanish, true);
+        QVERIFY(ActiveTable() && ActiveTable()->Contains(QStringLiteral("TEXT")));
+        TSelectListForm form;
+        form.SetFields({QStringLiteral("Text"), QStringLiteral("Color"), QStringLiteral("Size")}, QStringLiteral("Size"));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.Available()->item(0)->text(), QStringLiteral("Text"));
+        QCOMPARE(form.Available()->item(1)->text(), QStringLiteral("Color"));
+        QTest::mouseClick(form.MoveAllRight(), Qt::LeftButton);
+        QCOMPARE(form.Selection(), QStringLiteral("Size;Text;Color"));
+        // The form's own captions are translated.
+        QCOMPARE(form.windowTitle(), ActiveTable()->Lookup(QStringLiteral("FIELDS")));
+        ResetLanguages();
     }
 
     void validation_data()
