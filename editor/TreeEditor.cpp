@@ -3,6 +3,7 @@
 // TreeEditorFile.cpp, the settings in TreeEditorSettings.cpp.
 
 #include "editor/TreeEditor.h"
+#include "editor/TreePropertyPages.h"
 
 #include "core/Component.h"
 #include "dialogs/KorInspector.h"
@@ -546,10 +547,15 @@ void TTreeEditor::UnhookTree()
 
 void TTreeEditor::TabChanged(int index)
 {
-    // Design: handles, moving and resizing; Preview: the diagram as it is
-    // shown to others.
-    if (FTree)
-        FTree->SetDesigning(index == 0);
+    // Design: handles, moving, resizing and the grid; Preview: the diagram
+    // as it is shown to others. Neither is an edit of the document.
+    if (!FTree)
+        return;
+    FTree->SetDesigning(index == 0);
+    if (FTree->Grid())
+        FTree->Grid()->SetVisible(index == 0);
+    if (FPropertyPages)
+        FPropertyPages->Refresh();
 }
 
 // ---------------------------------------------------------------------------
