@@ -1,0 +1,54 @@
+#pragma once
+// The index of an owner's component names: name -> component, names
+// compared without regard to case (as component names are). An open
+// table with linear probing that keeps each name's hash beside its
+// component, so a probe that misses compares two numbers instead of two
+// strings. The names are the components' own (Name()): a component must
+// leave the index before it is renamed or destroyed.
+//
+//   TNameIndex index;
+//   index.Insert(component);       // false when its name is taken
+//   TComponent *c = index.Find(u"treenodeshape1");
+//   index.Remove(component->Name());
+
+#include <QStringView>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class TComponent;
+
+class TNameIndex
+{
+public:
+    // The hash every spelling of a name shares: each code point
+    // case-folded, as the case-insensitive comparison folds it.
+    static size_t NameHash(QStringView name) noexcept;
+
+    TComponent *Find(QStringView name) const;
+    bool Contains(QStringView name) const { return Find(name) != nullptr; }
+    // Adds the component under its name unless the name (in any case) is
+    // there already; an empty name is never indexed.
+    bool Insert(TComponent *component);
+    // Removes the entry of the name (in any case); false when there is none.
+    bool Remove(QStringView name);
+
+    int Count() const { return static_cast<int>(FCount); }
+    void Clear();
+    // Room for `count` names in all without growing.
+    void Reserve(size_t count);
+    void Swap(TNameIndex &other) noexcept;
+
+private:
+    struct TSlot
+    {
+        size_t Hash = 0;
+        TComponent *Component = nullptr; // null: a free slot
+    };
+
+    size_t Locate(QStringView name, size_t hash) const; // the slot of the name, or npos
+    void Grow(size_t capacity);
+
+    std::vector<TSlot> FSlots; // size 0 or a power of two
+    size_t FCount = 0;
+};
