@@ -2,15 +2,26 @@
 
 #include "core/Component.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <utility>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace {
 
 constexpr size_t kNone = static_cast<size_t>(-1);
+// Tables of this size or more lie in huge pages where the system offers
+// them: the probes of a big load land anywhere in the table, and with
+// small pages nearly each one would also miss the address cache.
+constexpr size_t kHugePage = size_t(2) << 20;
 
-bool SameName(const QString &a, QStringView b)
+bool SameName(QStringView a, QStringView b)
 {
-    return QStringView(a) == b || QStringView(a).compare(b, Qt::CaseInsensitive) == 0;
+    return a == b || a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -38,16 +49,40 @@ size_t TNameIndex::NameHash(QStringView s) noexcept
     return static_cast<size_t>(h);
 }
 
-size_t TNameIndex::Locate(QStringView name, size_t hash) const
+void TNameIndex::TFree::operator()(TSlot *table) const noexcept
 {
-    if (FSlots.empty())
+    std::free(table);
+}
+
+std::unique_ptr<TNameIndex::TSlot[], TNameIndex::TFree> TNameIndex::Allocate(size_t capacity)
+{
+    const size_t bytes = capacity * sizeof(TSlot);
+    void *memory = nullptr;
+    if (bytes >= kHugePage) {
+        memory = std::aligned_alloc(kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage);
+#ifdef __linux__
+        if (memory)
+            (void)madvise(memory, bytes, MADV_HUGEPAGE); // a hint; without it, small pages
+#endif
+    } else {
+        memory = std::malloc(bytes);
+    }
+    if (!memory)
+        throw std::bad_alloc();
+    std::memset(memory, 0, bytes); // every slot free
+    return std::unique_ptr<TSlot[], TFree>(static_cast<TSlot *>(memory));
+}
+
+size_t TNameIndex::Locate(QStringView name, uint32_t hash) const
+{
+    if (FCapacity == 0)
         return kNone;
-    const size_t mask = FSlots.size() - 1;
+    const size_t mask = FCapacity - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
         const TSlot &slot = FSlots[i];
         if (!slot.Component)
             return kNone;
-        if (slot.Hash == hash && SameName(slot.Component->Name(), name))
+        if (slot.Hash == hash && SameName(QStringView(slot.Chars, slot.Size), name))
             return i;
     }
 }
@@ -56,7 +91,7 @@ TComponent *TNameIndex::Find(QStringView name) const
 {
     if (name.isEmpty() || FCount == 0)
         return nullptr;
-    const size_t i = Locate(name, NameHash(name));
+    const size_t i = Locate(name, static_cast<uint32_t>(NameHash(name)));
     return i == kNone ? nullptr : FSlots[i].Component;
 }
 
@@ -65,17 +100,17 @@ bool TNameIndex::Insert(TComponent *component)
     if (!component || component->Name().isEmpty())
         return false;
     const QString &name = component->Name();
-    const size_t hash = NameHash(name);
+    const auto hash = static_cast<uint32_t>(NameHash(name));
     if (FCount > 0 && Locate(name, hash) != kNone)
         return false;
     // At most half full, so probes stay short.
-    if ((FCount + 1) * 2 > FSlots.size())
-        Grow(std::max<size_t>(16, FSlots.size() * 2));
-    const size_t mask = FSlots.size() - 1;
+    if ((FCount + 1) * 2 > FCapacity)
+        Grow(std::max<size_t>(16, FCapacity * 2));
+    const size_t mask = FCapacity - 1;
     size_t i = hash & mask;
     while (FSlots[i].Component)
         i = (i + 1) & mask;
-    FSlots[i] = {hash, component};
+    FSlots[i] = {hash, static_cast<uint32_t>(name.size()), component, name.constData()};
     ++FCount;
     return true;
 }
@@ -84,12 +119,12 @@ bool TNameIndex::Remove(QStringView name)
 {
     if (name.isEmpty() || FCount == 0)
         return false;
-    size_t hole = Locate(name, NameHash(name));
+    size_t hole = Locate(name, static_cast<uint32_t>(NameHash(name)));
     if (hole == kNone)
         return false;
     // Entries after the hole that would no longer be found from their home
     // slot move back into it (no tombstones).
-    const size_t mask = FSlots.size() - 1;
+    const size_t mask = FCapacity - 1;
     for (size_t i = (hole + 1) & mask; FSlots[i].Component; i = (i + 1) & mask) {
         const size_t home = FSlots[i].Hash & mask;
         // The entry stays when its home lies cyclically in (hole, i].
@@ -99,15 +134,15 @@ bool TNameIndex::Remove(QStringView name)
             hole = i;
         }
     }
-    FSlots[hole] = TSlot();
+    FSlots[hole] = TSlot{};
     --FCount;
     return true;
 }
 
 void TNameIndex::Clear()
 {
-    FSlots.clear();
-    FSlots.shrink_to_fit();
+    FSlots.reset();
+    FCapacity = 0;
     FCount = 0;
 }
 
@@ -116,27 +151,30 @@ void TNameIndex::Reserve(size_t count)
     size_t capacity = 16;
     while (capacity < count * 2)
         capacity *= 2;
-    if (capacity > FSlots.size())
+    if (capacity > FCapacity)
         Grow(capacity);
 }
 
 void TNameIndex::Swap(TNameIndex &other) noexcept
 {
     std::swap(FSlots, other.FSlots);
+    std::swap(FCapacity, other.FCapacity);
     std::swap(FCount, other.FCount);
 }
 
 void TNameIndex::Grow(size_t capacity)
 {
-    std::vector<TSlot> old(capacity);
-    old.swap(FSlots);
-    const size_t mask = FSlots.size() - 1;
-    for (const TSlot &slot : old) {
+    auto table = Allocate(capacity);
+    const size_t mask = capacity - 1;
+    for (size_t k = 0; k < FCapacity; ++k) {
+        const TSlot &slot = FSlots[k];
         if (!slot.Component)
             continue;
         size_t i = slot.Hash & mask;
-        while (FSlots[i].Component)
+        while (table[i].Component)
             i = (i + 1) & mask;
-        FSlots[i] = slot;
+        table[i] = slot;
     }
+    FSlots = std::move(table);
+    FCapacity = capacity;
 }

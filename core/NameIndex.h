@@ -14,7 +14,7 @@
 #include <QStringView>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 class TComponent;
 
@@ -40,15 +40,26 @@ public:
     void Swap(TNameIndex &other) noexcept;
 
 private:
+    // The characters of the component's name ride along, so a probe that
+    // finds its hash compares them without visiting the component. The
+    // low half of the hash places the slot; tables stay below 2^32 slots.
     struct TSlot
     {
-        size_t Hash = 0;
-        TComponent *Component = nullptr; // null: a free slot
+        uint32_t Hash;
+        uint32_t Size;
+        TComponent *Component; // null: a free slot
+        const QChar *Chars;
+    };
+    struct TFree
+    {
+        void operator()(TSlot *slots) const noexcept;
     };
 
-    size_t Locate(QStringView name, size_t hash) const; // the slot of the name, or npos
+    size_t Locate(QStringView name, uint32_t hash) const; // the slot of the name, or npos
     void Grow(size_t capacity);
+    static std::unique_ptr<TSlot[], TFree> Allocate(size_t capacity);
 
-    std::vector<TSlot> FSlots; // size 0 or a power of two
+    std::unique_ptr<TSlot[], TFree> FSlots;
+    size_t FCapacity = 0; // 0 or a power of two
     size_t FCount = 0;
 };
