@@ -755,9 +755,8 @@ void TKorCanvas3D::StretchDraw(const TRect &rect, const QImage &image)
 
 int TKorCanvas3D::TextWidth(const QString &text)
 {
-    const QFontMetrics fm(CurrentQFont(), MeasureDevice());
     const TKorFont *k = CurrentKorFont();
-    return fm.horizontalAdvance(text) + (k ? std::abs(k->ShadowHorizSize()) : 0);
+    return FTextMeasure.Width(CurrentQFont(), MeasureDevice(), text) + (k ? std::abs(k->ShadowHorizSize()) : 0);
 }
 
 namespace {

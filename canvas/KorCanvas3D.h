@@ -10,6 +10,7 @@
 // node sizes.
 
 #include "canvas/Canvas3D.h"
+#include "canvas/TextMeasure.h"
 
 #include <QBrush>
 #include <QFont>
@@ -228,6 +229,7 @@ private:
 
     QFont FQFont;
     bool FQFontValid = false;
+    TTextMeasure FTextMeasure;
     QPen FQPen;
     bool FQPenValid = false;
     QBrush FQBrush;
