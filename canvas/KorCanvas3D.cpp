@@ -775,7 +775,7 @@ int CellHeight(const QFontMetricsF &fm)
 int TKorCanvas3D::TextHeight(const QString &text)
 {
     Q_UNUSED(text);
-    const QFontMetricsF fm(CurrentQFont(), MeasureDevice());
+    const QFontMetricsF &fm = FTextMeasure.Metrics(CurrentQFont(), MeasureDevice());
     const TKorFont *k = CurrentKorFont();
     return CellHeight(fm) + (k ? std::abs(k->ShadowVertSize()) : 0);
 }

@@ -69,6 +69,11 @@ TTextMeasure::TTable *TTextMeasure::TableFor(const QFont &font, const QPaintDevi
     return FLast;
 }
 
+const QFontMetricsF &TTextMeasure::Metrics(const QFont &font, const QPaintDevice *device)
+{
+    return TableFor(font, device, device ? device->logicalDpiY() : 0)->Metrics;
+}
+
 int TTextMeasure::Width(const QFont &font, const QPaintDevice *device, const QString &text)
 {
     if (text.isEmpty())

@@ -13,6 +13,7 @@
 //   int w = measure.Width(font, device, QStringLiteral("Node 12"));
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QString>
 #include <cstdint>
@@ -30,6 +31,8 @@ public:
 
     // QFontMetrics(font, device).horizontalAdvance(text).
     int Width(const QFont &font, const QPaintDevice *device, const QString &text);
+    // QFontMetricsF(font, device), kept with the font's table.
+    const QFontMetricsF &Metrics(const QFont &font, const QPaintDevice *device);
 
 private:
     struct TTable;

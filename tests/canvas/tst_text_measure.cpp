@@ -4,6 +4,7 @@
 #include "canvas/TextMeasure.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QtTest>
@@ -79,6 +80,10 @@ void TestTextMeasure::agreesWithShapedWidth()
     for (int round = 0; round < 2; ++round)
         for (const QString &text : Texts())
             QCOMPARE(measure.Width(font, &device, text), metrics.horizontalAdvance(text));
+    // The cell metrics kept with the font are the font's on this device.
+    const QFontMetricsF exact(font, &device);
+    QCOMPARE(measure.Metrics(font, &device).ascent(), exact.ascent());
+    QCOMPARE(measure.Metrics(font, &device).descent(), exact.descent());
 }
 
 void TestTextMeasure::fontsTakenInTurnKeepTheirOwnWidths()
