@@ -319,6 +319,12 @@ TComponent *TComponent::FindComponent(const QString &name) const
     return FOwned->ByName.Find(name);
 }
 
+void TComponent::PrefetchComponent(QStringView name) const
+{
+    if (FOwned)
+        FOwned->ByName.Prefetch(name);
+}
+
 void TComponent::InsertComponent(TComponent *component)
 {
     if (!component || component->FOwner == this)

@@ -95,6 +95,18 @@ TComponent *TNameIndex::Find(QStringView name) const
     return i == kNone ? nullptr : FSlots[i].Component;
 }
 
+void TNameIndex::Prefetch(QStringView name) const
+{
+    if (FCount == 0 || name.isEmpty())
+        return;
+    const size_t i = static_cast<uint32_t>(NameHash(name)) & (FCapacity - 1);
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(&FSlots[i]);
+#else
+    (void)i;
+#endif
+}
+
 bool TNameIndex::Insert(TComponent *component)
 {
     if (!component || component->Name().isEmpty())

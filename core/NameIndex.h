@@ -27,6 +27,9 @@ public:
 
     TComponent *Find(QStringView name) const;
     bool Contains(QStringView name) const { return Find(name) != nullptr; }
+    // A hint that the name is looked up soon: its slot is fetched into the
+    // cache meanwhile.
+    void Prefetch(QStringView name) const;
     // Adds the component under its name unless the name (in any case) is
     // there already; an empty name is never indexed.
     bool Insert(TComponent *component);

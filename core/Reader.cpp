@@ -72,6 +72,15 @@ TReader::TReader(QIODevice &stream, int bufferSize) : TValueReader(stream, buffe
 
 TReader::~TReader() = default;
 
+void TReader::ReserveRecords(int count)
+{
+    if (count <= 0)
+        return;
+    FLoaded.reserve(FLoaded.size() + static_cast<size_t>(count));
+    // A diagram's elements hold one or two references each.
+    FFixups.reserve(FFixups.size() + static_cast<size_t>(count) * 3 / 2);
+}
+
 bool TReader::Error(const QString &)
 {
     return false;
@@ -210,9 +219,15 @@ void TReader::EndLoading(bool failed)
     }
     FResolving = true;
     FGlobalsFound.clear();
-    for (const TFixup &f : fixups) {
+    // References name elements anywhere in a big owner: the lookups of
+    // the ones a few places ahead are under way while one is resolved.
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i < fixups.size(); ++i) {
+        const TFixup &f = fixups[i];
         if (error)
             break;
+        if (i + kAhead < fixups.size())
+            PrefetchReference(fixups[i + kAhead].Ident);
         try {
             ResolveFixup(f, failed);
         } catch (...) {
@@ -272,6 +287,15 @@ TComponent *TReader::ResolveReference(const QString &ident)
     for (qsizetype i = 1; c && i < parts.size(); ++i)
         c = c->FindComponent(parts.at(i).toString());
     return c;
+}
+
+void TReader::PrefetchReference(const QString &ident)
+{
+    const qsizetype dot = ident.indexOf(QLatin1Char('.'));
+    if (dot <= 0 || ident.indexOf(QLatin1Char('.'), dot + 1) >= 0)
+        return;
+    if (const TComponent *owner = FindGlobalComponentOnce(QStringView(ident).first(dot)))
+        owner->PrefetchComponent(QStringView(ident).sliced(dot + 1));
 }
 
 TComponent *TReader::FindGlobalComponentOnce(QStringView name)

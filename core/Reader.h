@@ -88,6 +88,10 @@ public:
     // One object record as a new root of the stored class, without owner.
     std::unique_ptr<TComponent> ReadRootComponent();
 
+    // Room for the records of `count` components and their references, so
+    // reading very many does not grow the reader's lists step by step.
+    void ReserveRecords(int count);
+
     // The owner of the child components read; the root when none is set.
     TComponent *Owner() const { return FOwner; }
     void SetOwner(TComponent *owner) { FOwner = owner; }
@@ -142,6 +146,7 @@ private:
 
     // FindGlobalComponent, remembered while the references are resolved.
     TComponent *FindGlobalComponentOnce(QStringView name);
+    void PrefetchReference(const QString &ident);
     bool FResolving = false;
     std::vector<std::pair<QString, TComponent *>> FGlobalsFound;
 
