@@ -49,14 +49,16 @@ size_t TNameIndex::NameHash(QStringView s) noexcept
     return static_cast<size_t>(h);
 }
 
-void TNameIndex::TFree::operator()(TSlot *table) const noexcept
+void TNameIndex::TFree::operator()(void *memory) const noexcept
 {
-    std::free(table);
+    std::free(memory);
 }
 
-std::unique_ptr<TNameIndex::TSlot[], TNameIndex::TFree> TNameIndex::Allocate(size_t capacity)
+namespace {
+
+// Room for `bytes`, in huge pages when it is that big; not cleared.
+void *AllocateRaw(size_t bytes)
 {
-    const size_t bytes = capacity * sizeof(TSlot);
     void *memory = nullptr;
     if (bytes >= kHugePage) {
         memory = std::aligned_alloc(kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage);
@@ -69,21 +71,26 @@ std::unique_ptr<TNameIndex::TSlot[], TNameIndex::TFree> TNameIndex::Allocate(siz
     }
     if (!memory)
         throw std::bad_alloc();
-    std::memset(memory, 0, bytes); // every slot free
-    return std::unique_ptr<TSlot[], TFree>(static_cast<TSlot *>(memory));
+    return memory;
 }
+
+} // namespace
 
 size_t TNameIndex::Locate(QStringView name, uint32_t hash) const
 {
     if (FCapacity == 0)
         return kNone;
     const size_t mask = FCapacity - 1;
+    const uint8_t tag = Tag(hash);
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        const TSlot &slot = FSlots[i];
-        if (!slot.Component)
+        const uint8_t t = FTags[i];
+        if (t == 0)
             return kNone;
-        if (slot.Hash == hash && SameName(QStringView(slot.Chars, slot.Size), name))
-            return i;
+        if (t == tag) {
+            const TSlot &slot = FSlots[i];
+            if (slot.Hash == hash && SameName(QStringView(slot.Chars, slot.Size), name))
+                return i;
+        }
     }
 }
 
@@ -120,8 +127,9 @@ bool TNameIndex::Insert(TComponent *component)
         Grow(std::max<size_t>(16, FCapacity * 2));
     const size_t mask = FCapacity - 1;
     size_t i = hash & mask;
-    while (FSlots[i].Component)
+    while (FTags[i])
         i = (i + 1) & mask;
+    FTags[i] = Tag(hash);
     FSlots[i] = {hash, static_cast<uint32_t>(name.size()), component, name.constData()};
     ++FCount;
     return true;
@@ -137,16 +145,17 @@ bool TNameIndex::Remove(QStringView name)
     // Entries after the hole that would no longer be found from their home
     // slot move back into it (no tombstones).
     const size_t mask = FCapacity - 1;
-    for (size_t i = (hole + 1) & mask; FSlots[i].Component; i = (i + 1) & mask) {
+    for (size_t i = (hole + 1) & mask; FTags[i]; i = (i + 1) & mask) {
         const size_t home = FSlots[i].Hash & mask;
         // The entry stays when its home lies cyclically in (hole, i].
         const bool stays = hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
         if (!stays) {
+            FTags[hole] = FTags[i];
             FSlots[hole] = FSlots[i];
             hole = i;
         }
     }
-    FSlots[hole] = TSlot{};
+    FTags[hole] = 0;
     --FCount;
     return true;
 }
@@ -154,6 +163,7 @@ bool TNameIndex::Remove(QStringView name)
 void TNameIndex::Clear()
 {
     FSlots.reset();
+    FTags.reset();
     FCapacity = 0;
     FCount = 0;
 }
@@ -170,23 +180,28 @@ void TNameIndex::Reserve(size_t count)
 void TNameIndex::Swap(TNameIndex &other) noexcept
 {
     std::swap(FSlots, other.FSlots);
+    std::swap(FTags, other.FTags);
     std::swap(FCapacity, other.FCapacity);
     std::swap(FCount, other.FCount);
 }
 
 void TNameIndex::Grow(size_t capacity)
 {
-    auto table = Allocate(capacity);
+    std::unique_ptr<TSlot[], TFree> table(static_cast<TSlot *>(AllocateRaw(capacity * sizeof(TSlot))));
+    std::unique_ptr<uint8_t[], TFree> tags(static_cast<uint8_t *>(AllocateRaw(capacity)));
+    std::memset(tags.get(), 0, capacity); // every slot free
     const size_t mask = capacity - 1;
     for (size_t k = 0; k < FCapacity; ++k) {
-        const TSlot &slot = FSlots[k];
-        if (!slot.Component)
+        if (!FTags[k])
             continue;
+        const TSlot &slot = FSlots[k];
         size_t i = slot.Hash & mask;
-        while (table[i].Component)
+        while (tags[i])
             i = (i + 1) & mask;
+        tags[i] = FTags[k];
         table[i] = slot;
     }
     FSlots = std::move(table);
+    FTags = std::move(tags);
     FCapacity = capacity;
 }

@@ -50,19 +50,25 @@ private:
     {
         uint32_t Hash;
         uint32_t Size;
-        TComponent *Component; // null: a free slot
+        TComponent *Component;
         const QChar *Chars;
     };
     struct TFree
     {
-        void operator()(TSlot *slots) const noexcept;
+        void operator()(void *memory) const noexcept;
     };
+
+    // Beside the slots, one byte per slot: 0 when it is free, else seven
+    // bits of its hash. A probe walks these (a big table's bytes stay in
+    // the cache where its slots cannot) and visits a slot only when its
+    // byte matches.
+    static uint8_t Tag(uint32_t hash) { return static_cast<uint8_t>(0x80 | (hash >> 24)); }
 
     size_t Locate(QStringView name, uint32_t hash) const; // the slot of the name, or npos
     void Grow(size_t capacity);
-    static std::unique_ptr<TSlot[], TFree> Allocate(size_t capacity);
 
     std::unique_ptr<TSlot[], TFree> FSlots;
+    std::unique_ptr<uint8_t[], TFree> FTags;
     size_t FCapacity = 0; // 0 or a power of two
     size_t FCount = 0;
 };
