@@ -18,6 +18,7 @@
 #include <QPainterPath>
 #include <QPen>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -229,6 +230,21 @@ private:
 
     QFont FQFont;
     bool FQFontValid = false;
+    struct TQFontSource
+    {
+        QString Name;
+        int Height, PixelsPerInch;
+        TFontStyles Style;
+        TFontPitch Pitch;
+        int InterCharSize;
+        bool Antialiased;
+        bool operator==(const TQFontSource &o) const
+        {
+            return Height == o.Height && PixelsPerInch == o.PixelsPerInch && Style == o.Style && Pitch == o.Pitch &&
+                   InterCharSize == o.InterCharSize && Antialiased == o.Antialiased && Name == o.Name;
+        }
+    };
+    std::optional<TQFontSource> FQFontSource; // what FQFont was made from
     TTextMeasure FTextMeasure;
     QPen FQPen;
     bool FQPenValid = false;

@@ -1,6 +1,8 @@
 // Text widths measured by the canvas's fast path agree with the shaped
 // widths of the platform's metrics, whatever the font and the text.
 
+#include "CanvasTestUtil.h"
+#include "canvas/KorFont.h"
 #include "canvas/TextMeasure.h"
 
 #include <QFontMetrics>
@@ -41,6 +43,8 @@ private slots:
     void agreesWithShapedWidth_data();
     void agreesWithShapedWidth();
     void fontsTakenInTurnKeepTheirOwnWidths();
+    void canvasFollowsEveryFontChange_data();
+    void canvasFollowsEveryFontChange();
 };
 
 void TestTextMeasure::agreesWithShapedWidth_data()
@@ -99,6 +103,56 @@ void TestTextMeasure::fontsTakenInTurnKeepTheirOwnWidths()
         for (const QFont &font : {small, big, italic, small})
             QCOMPARE(measure.Width(font, &device, text), QFontMetrics(font, &device).horizontalAdvance(text));
     QVERIFY(measure.Width(big, &device, text) > measure.Width(small, &device, text));
+}
+
+void TestTextMeasure::canvasFollowsEveryFontChange_data()
+{
+    QTest::addColumn<QString>("change");
+    for (const char *change : {"name", "height", "bold", "italic", "underline", "fixed pitch", "inter-char"})
+        QTest::newRow(change) << QString::fromLatin1(change);
+}
+
+void TestTextMeasure::canvasFollowsEveryFontChange()
+{
+    // Nodes assign fonts one after another; each one the canvas measures
+    // with must be the font assigned, also right after an equal one.
+    QFETCH(QString, change);
+    TKorFont plain;
+    plain.SetName(QStringLiteral("DejaVu Sans"));
+    plain.SetSize(8);
+    TKorFont other;
+    other.Assign(&plain);
+    if (change == QLatin1String("name"))
+        other.SetName(QStringLiteral("DejaVu Serif"));
+    else if (change == QLatin1String("height"))
+        other.SetSize(14);
+    else if (change == QLatin1String("bold"))
+        other.SetStyle(SetBit(fsBold));
+    else if (change == QLatin1String("italic"))
+        other.SetStyle(SetBit(fsItalic));
+    else if (change == QLatin1String("underline"))
+        other.SetStyle(SetBit(fsUnderline));
+    else if (change == QLatin1String("fixed pitch"))
+        other.SetPitch(fpFixed);
+    else
+        other.SetInterCharSize(3);
+
+    TImageCanvas image;
+    TKorCanvas3D &canvas = image.Canvas;
+    const QString text = QStringLiteral("Node 12 AVATAR");
+    canvas.AssignFont(&plain);
+    const QFont plainFont = canvas.CurrentQFont();
+    const int plainWidth = canvas.TextWidth(text);
+    canvas.AssignFont(&other);
+    const QFont otherFont = canvas.CurrentQFont();
+    QVERIFY(!(otherFont == plainFont));
+    QCOMPARE(canvas.TextWidth(text), QFontMetrics(otherFont, &image.Image).horizontalAdvance(text));
+    canvas.AssignFont(&plain);
+    QVERIFY(canvas.CurrentQFont() == plainFont);
+    QCOMPARE(canvas.TextWidth(text), plainWidth);
+    // Changed in place while assigned, the canvas's font follows too.
+    canvas.Font().SetStyle(SetBit(fsBold) | SetBit(fsItalic));
+    QVERIFY(canvas.CurrentQFont().bold() && canvas.CurrentQFont().italic());
 }
 
 QTEST_MAIN(TestTextMeasure)
