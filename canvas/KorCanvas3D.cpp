@@ -228,11 +228,19 @@ int TKorCanvas3D::FontPixelsPerInch() const
 const QFont &TKorCanvas3D::CurrentQFont()
 {
     if (!FQFontValid) {
-        FQFont = Font().ToQFont();
+        // Nodes assign their fonts one after another, mostly the same one:
+        // the platform font is made again only when what it is made from
+        // (everything TFont::ToQFont reads) has changed.
+        const TFont &f = Font();
         const int inter = CurrentKorFont() ? CurrentKorFont()->InterCharSize() : 0;
-        if (inter != 0)
-            FQFont.setLetterSpacing(QFont::AbsoluteSpacing, inter);
-        FQFont.setStyleStrategy(FAntialiased ? QFont::PreferAntialias : QFont::NoAntialias);
+        const TQFontSource source{f.Name(), f.Height(), f.PixelsPerInch(), f.Style(), f.Pitch(), inter, FAntialiased};
+        if (!FQFontSource || !(*FQFontSource == source)) {
+            FQFont = f.ToQFont();
+            if (inter != 0)
+                FQFont.setLetterSpacing(QFont::AbsoluteSpacing, inter);
+            FQFont.setStyleStrategy(FAntialiased ? QFont::PreferAntialias : QFont::NoAntialias);
+            FQFontSource = source;
+        }
         FQFontValid = true;
     }
     return FQFont;
@@ -755,9 +763,8 @@ void TKorCanvas3D::StretchDraw(const TRect &rect, const QImage &image)
 
 int TKorCanvas3D::TextWidth(const QString &text)
 {
-    const QFontMetrics fm(CurrentQFont(), MeasureDevice());
     const TKorFont *k = CurrentKorFont();
-    return fm.horizontalAdvance(text) + (k ? std::abs(k->ShadowHorizSize()) : 0);
+    return FTextMeasure.Width(CurrentQFont(), MeasureDevice(), text) + (k ? std::abs(k->ShadowHorizSize()) : 0);
 }
 
 namespace {
@@ -776,7 +783,7 @@ int CellHeight(const QFontMetricsF &fm)
 int TKorCanvas3D::TextHeight(const QString &text)
 {
     Q_UNUSED(text);
-    const QFontMetricsF fm(CurrentQFont(), MeasureDevice());
+    const QFontMetricsF &fm = FTextMeasure.Metrics(CurrentQFont(), MeasureDevice());
     const TKorFont *k = CurrentKorFont();
     return CellHeight(fm) + (k ? std::abs(k->ShadowVertSize()) : 0);
 }
@@ -914,6 +921,7 @@ void TKorCanvas3D::RotatedText(int x, int y, double angle, const QString &text)
     const bool savedValid = FQFontValid;
     FQFont = font;
     FQFontValid = true;
+    FQFontSource.reset(); // FQFont is no longer what the font makes
     const QTransform t = FPainter->worldTransform();
     FPainter->translate(x, y);
     FPainter->rotate(-angle);

@@ -10,6 +10,7 @@
 // node sizes.
 
 #include "canvas/Canvas3D.h"
+#include "canvas/TextMeasure.h"
 
 #include <QBrush>
 #include <QFont>
@@ -17,6 +18,7 @@
 #include <QPainterPath>
 #include <QPen>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -228,6 +230,22 @@ private:
 
     QFont FQFont;
     bool FQFontValid = false;
+    struct TQFontSource
+    {
+        QString Name;
+        int Height, PixelsPerInch;
+        TFontStyles Style;
+        TFontPitch Pitch;
+        int InterCharSize;
+        bool Antialiased;
+        bool operator==(const TQFontSource &o) const
+        {
+            return Height == o.Height && PixelsPerInch == o.PixelsPerInch && Style == o.Style && Pitch == o.Pitch &&
+                   InterCharSize == o.InterCharSize && Antialiased == o.Antialiased && Name == o.Name;
+        }
+    };
+    std::optional<TQFontSource> FQFontSource; // what FQFont was made from
+    TTextMeasure FTextMeasure;
     QPen FQPen;
     bool FQPenValid = false;
     QBrush FQBrush;

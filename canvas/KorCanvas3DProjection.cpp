@@ -324,6 +324,7 @@ void TKorCanvas3D::ProjectedTextOut(int x, int y, int z, const QString &text)
     // A temporary font only while this text is drawn.
     const QFont saved = current;
     FQFont = zoomed;
+    FQFontSource.reset(); // FQFont is no longer what the font makes
     TextOut(p.X, p.Y, text);
     FQFont = saved;
 }

@@ -18,8 +18,6 @@
 #include <QScreen>
 #include <algorithm>
 
-namespace {
-
 TMouseButton ButtonOf(Qt::MouseButton b)
 {
     switch (b) {
@@ -46,6 +44,8 @@ TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
         s |= SetBit(ssMiddle);
     return s;
 }
+
+namespace {
 
 // Renders with the buffer switched off and the export flag set, and puts
 // back the screen's projection and drawing geometry afterwards, so the

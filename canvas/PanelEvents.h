@@ -7,11 +7,16 @@
 #include "core/ClassInfo.h"
 #include "core/InputTypes.h"
 
+#include <Qt>
 #include <algorithm>
 #include <vector>
 
 class TCustomKorPanel;
 
+// The panel's names for a Qt mouse button (anything but right and middle is
+// the left one) and for the keys and buttons held down with an event.
+TMouseButton ButtonOf(Qt::MouseButton b);
+TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons = Qt::NoButton);
 
 class TKorEvent
 {

@@ -4,11 +4,11 @@
 
 #include "core/CoreConst.h"
 #include "core/Exceptions.h"
+#include "core/NameIndex.h"
 
 namespace {
 
-// A component name as a hash key, compared without regard to case. It
-// shares the string of the name it indexes, so indexing allocates nothing.
+// A name base as a hash key, compared without regard to case.
 struct TNameKey
 {
     QString Name;
@@ -23,21 +23,7 @@ struct TNameKey
 // Consistent with the comparison: every code point is case-folded.
 size_t qHash(const TNameKey &key, size_t seed = 0) noexcept
 {
-    uint64_t h = 0xCBF29CE484222325ull ^ seed;
-    const QString &s = key.Name;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        char32_t c = s.at(i).unicode();
-        if (c < 128) {
-            if (c >= 'A' && c <= 'Z')
-                c += 'a' - 'A';
-        } else {
-            if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
-                c = QChar::surrogateToUcs4(static_cast<char16_t>(c), s.at(++i).unicode());
-            c = QChar::toCaseFolded(c);
-        }
-        h = (h ^ c) * 0x100000001B3ull;
-    }
-    return static_cast<size_t>(h ^ (h >> 32));
+    return TNameIndex::NameHash(key.Name) ^ seed;
 }
 
 } // namespace
@@ -49,8 +35,10 @@ struct TComponent::OwnedList
 {
     std::vector<std::unique_ptr<TComponent>> Slots;
     int Holes = 0;
-    int BulkDepth = 0;                     // > 0: leaving components skip the name index
-    QHash<TNameKey, TComponent *> ByName;  // name (any case) -> component
+    // > 0: the name index holds only the components that joined since the
+    // outermost BeginBulkRelease; EndBulkRelease makes it whole again.
+    int BulkDepth = 0;
+    TNameIndex ByName;                     // name (any case) -> component
     mutable QHash<TNameKey, int> NextFree; // base -> every number below it is taken
 
     void Compact()
@@ -150,6 +138,7 @@ TComponent::~TComponent()
                 continue;
             std::unique_ptr<TComponent> child = std::move(owned[i]);
             ++FOwned->Holes;
+            FOwned->ByName.Remove(child->FName); // lookups meanwhile find only the living
             child->FOwner = nullptr;
             child->FOwnerSlot = -1;
             child.reset();
@@ -189,9 +178,13 @@ void TComponent::ReleaseFromOwner()
         (void)list.Slots[FOwnerSlot].release(); // this object is being destroyed or handed back by the caller
         ++list.Holes;
     }
-    if (!FName.isEmpty() && list.BulkDepth == 0) {
-        list.ByName.remove(TNameKey{FName});
-        list.NameRemoved(FName);
+    if (!FName.isEmpty()) {
+        if (list.BulkDepth == 0) {
+            list.ByName.Remove(FName);
+            list.NameRemoved(FName);
+        } else if (list.ByName.Count() > 0) {
+            list.ByName.Remove(FName); // one that joined during the bulk release
+        }
     }
     FOwner = nullptr;
     FOwnerSlot = -1;
@@ -214,7 +207,7 @@ void TComponent::ReserveComponents(int count)
         return;
     OwnedList &list = Owned();
     list.Slots.reserve(list.Slots.size() + static_cast<size_t>(count));
-    list.ByName.reserve(list.ByName.size() + count);
+    list.ByName.Reserve(static_cast<size_t>(list.ByName.Count()) + static_cast<size_t>(count));
 }
 
 bool TComponent::IsValidIdent(const QString &name)
@@ -237,6 +230,16 @@ void TComponent::SetName(const QString &name)
         return;
     if (!name.isEmpty() && !IsValidIdent(name))
         throw EComponentError(FormatMessage(SInvalidName, {name}));
+    if (FOwner && FName.isEmpty()) {
+        // A first name (every component read from a file gets one): the
+        // index tells in one step whether the name is free.
+        FName = name;
+        if (!FOwner->Owned().ByName.Insert(this)) {
+            FName = QString();
+            throw EComponentError(FormatMessage(SDuplicateName, {name}));
+        }
+        return;
+    }
     if (FOwner && !name.isEmpty()) {
         TComponent *other = FOwner->FindComponent(name);
         if (other && other != this)
@@ -245,11 +248,12 @@ void TComponent::SetName(const QString &name)
     if (FOwner) {
         OwnedList &list = FOwner->Owned();
         if (!FName.isEmpty()) {
-            list.ByName.remove(TNameKey{FName});
+            list.ByName.Remove(FName);
             list.NameRemoved(FName);
         }
-        if (!name.isEmpty())
-            list.ByName.insert(TNameKey{name}, this);
+        FName = name;
+        list.ByName.Insert(this);
+        return;
     }
     FName = name;
 }
@@ -268,7 +272,10 @@ void TComponent::SetDesigning(bool value, bool includeOwned)
 
 void TComponent::BeginBulkRelease()
 {
-    ++Owned().BulkDepth;
+    // The index forgets everyone at once rather than each leaver by name.
+    OwnedList &list = Owned();
+    if (list.BulkDepth++ == 0)
+        list.ByName.Clear();
 }
 
 void TComponent::EndBulkRelease()
@@ -279,12 +286,11 @@ void TComponent::EndBulkRelease()
     // first-free hints start again from 1.
     OwnedList &list = *FOwned;
     list.Compact();
-    QHash<TNameKey, TComponent *> kept;
-    kept.reserve(static_cast<qsizetype>(list.Slots.size()));
+    TNameIndex kept;
+    kept.Reserve(list.Slots.size());
     for (const auto &slot : list.Slots)
-        if (!slot->FName.isEmpty())
-            kept.insert(TNameKey{slot->FName}, slot.get());
-    list.ByName.swap(kept);
+        kept.Insert(slot.get());
+    list.ByName.Swap(kept);
     list.NextFree.clear();
 }
 
@@ -310,7 +316,13 @@ TComponent *TComponent::FindComponent(const QString &name) const
 {
     if (!FOwned || name.isEmpty())
         return nullptr;
-    return FOwned->ByName.value(TNameKey{name}, nullptr);
+    return FOwned->ByName.Find(name);
+}
+
+void TComponent::PrefetchComponent(QStringView name) const
+{
+    if (FOwned)
+        FOwned->ByName.Prefetch(name);
 }
 
 void TComponent::InsertComponent(TComponent *component)
@@ -320,12 +332,8 @@ void TComponent::InsertComponent(TComponent *component)
     if (component->FOwner)
         (void)component->FOwner->RemoveComponent(component).release(); // ownership moves to this list below
     OwnedList &list = Owned();
-    if (!component->FName.isEmpty()) {
-        const TNameKey key{component->FName};
-        if (list.ByName.contains(key))
-            throw EComponentError(FormatMessage(SDuplicateName, {component->FName}));
-        list.ByName.insert(key, component);
-    }
+    if (!component->FName.isEmpty() && !list.ByName.Insert(component))
+        throw EComponentError(FormatMessage(SDuplicateName, {component->FName}));
     component->FOwner = this;
     component->FOwnerSlot = static_cast<int>(list.Slots.size());
     list.Slots.emplace_back(component);
@@ -344,7 +352,7 @@ QString TComponent::FirstFreeName(const QString &base) const
     OwnedList &list = Owned();
     const TNameKey key{base};
     int n = list.NextFree.value(key, 1);
-    while (list.ByName.contains(TNameKey{base + QString::number(n)}))
+    while (list.ByName.Contains(base + QString::number(n)))
         ++n;
     list.NextFree.insert(key, n);
     return base + QString::number(n);

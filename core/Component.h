@@ -60,6 +60,9 @@ public:
     int ComponentCount() const;
     TComponent *Components(int index) const;
     TComponent *FindComponent(const QString &name) const;
+    // A hint that FindComponent(name) follows soon (many references being
+    // resolved one after another): nothing visible changes.
+    void PrefetchComponent(QStringView name) const;
 
     // Moves a component without owner into this one (its name must be free);
     // RemoveComponent hands an owned component back to the caller.

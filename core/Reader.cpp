@@ -72,6 +72,15 @@ TReader::TReader(QIODevice &stream, int bufferSize) : TValueReader(stream, buffe
 
 TReader::~TReader() = default;
 
+void TReader::ReserveRecords(int count)
+{
+    if (count <= 0)
+        return;
+    FLoaded.reserve(FLoaded.size() + static_cast<size_t>(count));
+    // A diagram's elements hold one or two references each.
+    FFixups.reserve(FFixups.size() + static_cast<size_t>(count) * 3 / 2);
+}
+
 bool TReader::Error(const QString &)
 {
     return false;
@@ -157,7 +166,7 @@ void TReader::ReadChild(TComponent &parent, int depth)
     if (depth > kMaxStreamNesting)
         InvalidFormat();
     ReadPrefix();
-    const QString className = ReadStr();
+    const QString className = ReadRepeatedStr();
     const QString name = ReadStr();
     TComponent *owner = FOwner ? FOwner : FRoot;
     TComponent *child = TClassRegistry::Instance().Create(className, owner);
@@ -208,15 +217,25 @@ void TReader::EndLoading(bool failed)
                 error = std::current_exception();
         }
     }
-    for (const TFixup &f : fixups) {
+    FResolving = true;
+    FGlobalsFound.clear();
+    // References name elements anywhere in a big owner: the lookups of
+    // the ones a few places ahead are under way while one is resolved.
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i < fixups.size(); ++i) {
+        const TFixup &f = fixups[i];
         if (error)
             break;
+        if (i + kAhead < fixups.size())
+            PrefetchReference(fixups[i + kAhead].Ident);
         try {
             ResolveFixup(f, failed);
         } catch (...) {
             error = std::current_exception();
         }
     }
+    FResolving = false;
+    FGlobalsFound.clear();
     if (error && !failed)
         std::rethrow_exception(error);
 }
@@ -244,6 +263,15 @@ TComponent *TReader::ResolveReference(const QString &ident)
         return nullptr;
     if (SameText(ident, u"Owner"))
         return FRoot;
+    const qsizetype dot = ident.indexOf(QLatin1Char('.'));
+    if (dot > 0 && ident.indexOf(QLatin1Char('.'), dot + 1) < 0) {
+        // "Owner.Name", the reference nearly every file holds.
+        const QStringView second = QStringView(ident).sliced(dot + 1);
+        TComponent *c = FindGlobalComponentOnce(QStringView(ident).first(dot));
+        if (SameText(second, u"Owner"))
+            return c;
+        return c ? c->FindComponent(second.toString()) : nullptr;
+    }
     const QList<QStringView> parts = QStringView(ident).split(QLatin1Char('.'));
     if (parts.size() == 1) {
         TComponent *c = FRoot->FindComponent(ident);
@@ -258,6 +286,31 @@ TComponent *TReader::ResolveReference(const QString &ident)
         return c; // a named component without owner
     for (qsizetype i = 1; c && i < parts.size(); ++i)
         c = c->FindComponent(parts.at(i).toString());
+    return c;
+}
+
+void TReader::PrefetchReference(const QString &ident)
+{
+    const qsizetype dot = ident.indexOf(QLatin1Char('.'));
+    if (dot <= 0 || ident.indexOf(QLatin1Char('.'), dot + 1) >= 0)
+        return;
+    if (const TComponent *owner = FindGlobalComponentOnce(QStringView(ident).first(dot)))
+        owner->PrefetchComponent(QStringView(ident).sliced(dot + 1));
+}
+
+TComponent *TReader::FindGlobalComponentOnce(QStringView name)
+{
+    // The references of one record after another name the same owner:
+    // while they are resolved, each owner name is looked up once.
+    if (FResolving) {
+        for (const auto &[known, component] : FGlobalsFound)
+            if (known == name)
+                return component;
+    }
+    const QString key = name.toString();
+    TComponent *c = FindGlobalComponent(key);
+    if (FResolving && FGlobalsFound.size() < 8)
+        FGlobalsFound.emplace_back(key, c);
     return c;
 }
 
@@ -285,7 +338,7 @@ void TReader::PropertyError(const QString &message, const TComponent &instance, 
 void TReader::ReadProperties(TComponent &instance, TPersistent &object, int depth)
 {
     while (!EndOfList())
-        ReadProperty(instance, object, ReadStr(), depth);
+        ReadProperty(instance, object, ReadRepeatedStr(), depth);
     ReadByte();
 }
 
@@ -294,8 +347,13 @@ void TReader::ReadProperty(TComponent &instance, TPersistent &object, const QStr
     TPersistent *target = &object;
     QString last = path;
     if (path.contains(QLatin1Char('.'))) {
-        const QList<QStringView> parts = QStringView(path).split(QLatin1Char('.'));
-        last = parts.last().toString();
+        TPathParts parts;
+        for (QStringView part : QStringView(path).tokenize(QLatin1Char('.'))) {
+            parts.push_back(part);
+            if (parts.size() > kMaxStreamNesting)
+                break; // too deep to be anyone's
+        }
+        last = parts.back().toString();
         target = parts.size() <= kMaxStreamNesting && !last.isEmpty() ? ResolveSubObject(object, parts) : nullptr;
     }
     if (target && !last.isEmpty()) {
@@ -312,7 +370,7 @@ void TReader::ReadProperty(TComponent &instance, TPersistent &object, const QStr
     PropertyError(SUnknownProperty, instance, path);
 }
 
-TPersistent *TReader::ResolveSubObject(TPersistent &object, const QList<QStringView> &parts)
+TPersistent *TReader::ResolveSubObject(TPersistent &object, const TPathParts &parts)
 {
     TPersistent *obj = &object;
     for (qsizetype i = 0; i + 1 < parts.size(); ++i) {

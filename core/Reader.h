@@ -40,8 +40,10 @@
 #include "core/ValueReader.h"
 
 #include <QString>
+#include <QVarLengthArray>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class TCollection;
@@ -86,6 +88,10 @@ public:
     // One object record as a new root of the stored class, without owner.
     std::unique_ptr<TComponent> ReadRootComponent();
 
+    // Room for the records of `count` components and their references, so
+    // reading very many does not grow the reader's lists step by step.
+    void ReserveRecords(int count);
+
     // The owner of the child components read; the root when none is set.
     TComponent *Owner() const { return FOwner; }
     void SetOwner(TComponent *owner) { FOwner = owner; }
@@ -127,7 +133,8 @@ private:
     // Properties.
     void ReadProperties(TComponent &instance, TPersistent &object, int depth);
     void ReadProperty(TComponent &instance, TPersistent &object, const QString &path, int depth);
-    TPersistent *ResolveSubObject(TPersistent &object, const QList<QStringView> &parts);
+    using TPathParts = QVarLengthArray<QStringView, 4>;
+    TPersistent *ResolveSubObject(TPersistent &object, const TPathParts &parts);
     TReaderProc FindDefined(TPersistent &object, const QString &name);
     void ReadPublished(TComponent &instance, TPersistent &object, const TPropInfo &prop, const QString &path,
                        int depth);
@@ -136,6 +143,12 @@ private:
     void ReadDefined(TComponent &instance, const TReaderProc &proc, const QString &path, int depth);
     void ReadCollection(TComponent &instance, TCollection &collection, int depth);
     void PropertyError(const QString &message, const TComponent &instance, const QString &path);
+
+    // FindGlobalComponent, remembered while the references are resolved.
+    TComponent *FindGlobalComponentOnce(QStringView name);
+    void PrefetchReference(const QString &ident);
+    bool FResolving = false;
+    std::vector<std::pair<QString, TComponent *>> FGlobalsFound;
 
     // Looking up an extra property through DefineProperties.
     bool FSeeking = false;

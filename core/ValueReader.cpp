@@ -146,6 +146,10 @@ qint64 TValueReader::Remaining() const
 
 void TValueReader::CheckAvailable(uint64_t size)
 {
+    // What the buffer holds needs no question to the device (asking a file
+    // for its size is a system call).
+    if (size <= static_cast<uint64_t>(FEnd - FPos))
+        return;
     const qint64 remaining = Remaining();
     if (remaining >= 0 && size > static_cast<uint64_t>(remaining))
         Truncated();
@@ -169,7 +173,7 @@ QByteArray TValueReader::ReadBytes(uint64_t size)
     if (size > static_cast<uint64_t>(std::numeric_limits<qsizetype>::max() / 2))
         Truncated();
     QByteArray bytes;
-    if (Remaining() >= 0) {
+    if (FInValue || !FStream.isSequential()) { // a known size, checked above
         bytes.resize(static_cast<qsizetype>(size));
         ReadRaw(bytes.data(), bytes.size());
         return bytes;
@@ -216,6 +220,27 @@ QString TValueReader::ReadStr()
     char bytes[255];
     ReadRaw(bytes, length);
     return FromWindows1252(bytes, length);
+}
+
+QString TValueReader::ReadRepeatedStr()
+{
+    const uint8_t length = ReadByte();
+    if (FEnd - FPos < length) {
+        char bytes[255];
+        ReadRaw(bytes, length);
+        return FromWindows1252(bytes, length);
+    }
+    const char *bytes = FData + FPos;
+    FPos += length;
+    uint32_t h = 2166136261u ^ length;
+    for (int i = 0; i < length; ++i)
+        h = (h ^ static_cast<uint8_t>(bytes[i])) * 16777619u;
+    TRepeated &slot = FRepeated[(h ^ (h >> 16)) % kRepeatedSlots];
+    if (slot.Bytes.size() != length || std::memcmp(slot.Bytes.constData(), bytes, length) != 0) {
+        slot.Bytes = QByteArray(bytes, length);
+        slot.Text = FromWindows1252(bytes, length);
+    }
+    return slot.Text;
 }
 
 int64_t TValueReader::ReadIntPayload(TValueTag tag)

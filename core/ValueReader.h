@@ -56,6 +56,10 @@ public:
     void SkipValue();
     // A short string without tag (names).
     QString ReadStr();
+    // The same for names that repeat throughout a stream (property and
+    // class names): a name read before comes back as the same shared
+    // string, without decoding or allocating it again.
+    QString ReadRepeatedStr();
 
 protected:
     // A value read without knowing yet which property type wants it; lists,
@@ -104,6 +108,15 @@ private:
     qint64 Remaining() const; // -1 when the device cannot tell
     void CheckAvailable(uint64_t size);
     [[noreturn]] void Truncated() const;
+
+    // Recently read repeated names, by a hash of their bytes.
+    struct TRepeated
+    {
+        QByteArray Bytes;
+        QString Text;
+    };
+    static constexpr int kRepeatedSlots = 64;
+    TRepeated FRepeated[kRepeatedSlots];
 
     QIODevice &FStream;
     QByteArray FBuffer;

@@ -10,7 +10,10 @@ TMessageText SDBNoSource("SDBNoSource", "The dataset %s names neither a table no
 TMessageText SDBCodeParentTextNeeded("SDBCodeParentTextNeeded", "Code, Parent and Text fields should be selected");
 TMessageText SDBTextFieldsNeeded("SDBTextFieldsNeeded", "Text fields should be selected");
 TMessageText SDBMasterFieldsNeeded("SDBMasterFieldsNeeded", "Master fields should be selected");
+TMessageText SDBDataSetNeeded("SDBDataSetNeeded", "A DataSet should be selected");
 TMessageText SDBDetailFieldsNeeded("SDBDetailFieldsNeeded", "Detail fields should be selected");
+TMessageText SDBNext("SDBNext", "&Next >");
+TMessageText SDBFinish("SDBFinish", "&Finish");
 TMessageText SDBWizardCaption("SDBWizardCaption", "Database Tree Wizard");
 TMessageText SDBNewDataSetCaption("SDBNewDataSetCaption", "Create new DataSet");
 TMessageText SDBSelectFolder("SDBSelectFolder", "Select Folder");

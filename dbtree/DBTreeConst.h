@@ -13,7 +13,11 @@ extern TMessageText SDBNoSource;             // dataset
 extern TMessageText SDBCodeParentTextNeeded; // "Code, Parent and Text fields should be selected"
 extern TMessageText SDBTextFieldsNeeded;     // "Text fields should be selected"
 extern TMessageText SDBMasterFieldsNeeded;   // "Master fields should be selected"
+extern TMessageText SDBDataSetNeeded;        // "A DataSet should be selected"
 extern TMessageText SDBDetailFieldsNeeded;   // "Detail fields should be selected"
+// The wizards' button that goes on, before and on the last page.
+extern TMessageText SDBNext;                 // "&Next >"
+extern TMessageText SDBFinish;               // "&Finish"
 extern TMessageText SDBWizardCaption;        // "Database Tree Wizard"
 extern TMessageText SDBNewDataSetCaption;    // "Create new DataSet"
 extern TMessageText SDBSelectFolder;         // "Select Folder"

@@ -552,7 +552,7 @@ void TCustomDBTree::NoteNewNode(TTreeNodeShape *node)
 bool TCustomDBTree::RecordDone()
 {
     ++FDone;
-    if (OnProgress && !OnProgress(FDone, FTotal)) {
+    if ((FProgress && !FProgress(FDone, FTotal)) || (OnProgress && !OnProgress(FDone, FTotal))) {
         FCancelled = true;
         return false;
     }
@@ -580,7 +580,7 @@ void TCustomDBTree::FillAll()
     }
 }
 
-void TCustomDBTree::Refresh()
+void TCustomDBTree::Refresh(const TDBTreeProgress &progress)
 {
     FCancelled = false;
     if (FLayout->Count() == 0)
@@ -611,6 +611,10 @@ void TCustomDBTree::Refresh()
     change.Kind = tckProperty;
     change.Element = this;
     NotifyChanging(change);
+    // The nodes come without notices of their own: whoever shows the
+    // hierarchy (the node outline) lets go of the old nodes now and reads
+    // the new ones once they are all there and named.
+    BeginReplace();
 
     const bool noOwner = NoOwnerShapes();
     SetNoOwnerShapes(true);
@@ -619,13 +623,16 @@ void TCustomDBTree::Refresh()
     FTotal = FLayout->Items(0)->DataSet() ? FLayout->Items(0)->DataSet()->RecordCount() : 0;
     const bool autoRepaint = AutoRepaint();
     SetAutoRepaint(false);
+    FProgress = progress;
     TAtExit restore([&] {
+        FProgress = nullptr;
         FFilling = false;
         FTagIndex.clear();
         SetNoOwnerShapes(noOwner);
         // What was built is kept by the owner, named, so that files hold it.
         if (!noOwner && Owner())
             AdoptElements();
+        EndReplace();
         if (quietSet)
             quietSet->EnableControls();
         SetAutoRepaint(autoRepaint);

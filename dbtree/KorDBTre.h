@@ -74,8 +74,10 @@ public:
     // Gives `node` the current record's text (one line, lines, or cells).
     void SetNodeData(TTreeNodeShape *node);
 
-private:
+    // A new format node: not sized by its text, no border, transparent.
     static std::unique_ptr<TTreeNodeShape> NewFormat();
+
+private:
     static void ReadNode(std::unique_ptr<TTreeNodeShape> &node, const QByteArray &data);
     static void WriteNode(const TTreeNodeShape *node, QByteArray &data);
     TTreeNodeShape *AddRecordNode(TTreeNodeShape *parent);
@@ -138,14 +140,16 @@ public:
     QString DetailFields() const;
     void SetDetailFields(const QString &value);
 
-    // Builds the diagram anew from the layout: one step for the document,
-    // which undo takes back whole. EDBTreeException stops it with the
+    // Builds the diagram anew from the layout: one change of the diagram
+    // for the document, which replaces its content as reading a file does
+    // (so undo starts afresh). EDBTreeException stops it with the
     // diagram as far as it was built. The nodes built are owned and named
     // by the diagram's owner at the end (when it has one), so that a file
-    // keeps them.
-    void Refresh();
+    // keeps them. `progress` (the program's own progress window) is told
+    // of each master record, as OnProgress is, and may cancel too.
+    void Refresh(const TDBTreeProgress &progress = {});
     // Told of each master record; may cancel (the diagram then stays as
-    // far as it was built and Refresh answers false through Cancelled()).
+    // far as it was built and Cancelled() says so).
     TDBTreeProgress OnProgress;
     bool Cancelled() const { return FCancelled; }
 
@@ -172,6 +176,7 @@ private:
     std::unordered_multimap<int, TTreeNodeShape *> FTagIndex;
     bool FFilling = false;
     bool FCancelled = false;
+    TDBTreeProgress FProgress;
     int FDone = 0;
     int FTotal = 0;
 };

@@ -25,51 +25,77 @@ TNewDataSetForm::TNewDataSetForm(TComponent *owner, QWidget *parent) : QDialog(p
 
     auto *style = new QWidget(FPages);
     auto *styleLayout = new QVBoxLayout(style);
-    styleLayout->addWidget(new QLabel(QStringLiteral("&DataSet Style:"), style));
+    auto *styleLabel = new QLabel(QStringLiteral("&DataSet Style:"), style);
+    styleLayout->addWidget(styleLabel);
     FSQLite = new QRadioButton(SDBEngineSQLite.Text(), style);
     FPostgreSQL = new QRadioButton(SDBEnginePostgreSQL.Text(), style);
+    styleLabel->setBuddy(FSQLite);
     FSQLite->setChecked(true);
     styleLayout->addWidget(FSQLite);
     styleLayout->addWidget(FPostgreSQL);
     styleLayout->addStretch();
     FPages->addWidget(style);
 
-    // Where the records are, and which of them.
-    auto *source = new QWidget(FPages);
-    auto *form = new QFormLayout(source);
-    FFile = new QLineEdit(source);
-    FBrowse = new QPushButton(QStringLiteral("&Browse..."), source);
+    // One page per engine: where the records are, and which of them.
+    const auto enginePage = [this](const QString &engine, QFormLayout *&form) {
+        auto *page = new QWidget(FPages);
+        auto *layout = new QVBoxLayout(page);
+        auto *heading = new QLabel(StripHotkey(engine), page);
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        layout->addWidget(heading);
+        form = new QFormLayout;
+        layout->addLayout(form, 1);
+        FPages->addWidget(page);
+        return page;
+    };
+    const auto sourceRows = [this](QWidget *page, QFormLayout *form, QComboBox *&table, QPlainTextEdit *&sql) {
+        table = new QComboBox(page);
+        table->setEditable(true);
+        // The database's own table names.
+        table->setProperty(kNoTranslateProperty, true);
+        auto *list = new QPushButton(QStringLiteral("&List"), page);
+        auto *tableRow = new QHBoxLayout;
+        tableRow->addWidget(table, 1);
+        tableRow->addWidget(list);
+        form->addRow(QStringLiteral("&Table:"), tableRow);
+        sql = new QPlainTextEdit(QStringLiteral("select * from "), page);
+        form->addRow(QStringLiteral("&SQL Query:"), sql);
+        GiveRowsBuddies(form);
+        connect(list, &QPushButton::clicked, this, &TNewDataSetForm::ListTables);
+    };
+
+    QFormLayout *form = nullptr;
+    QWidget *file = enginePage(SDBEngineSQLite.Text(), form);
+    FFile = new QLineEdit(file);
+    FBrowse = new QPushButton(QStringLiteral("&Browse..."), file);
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(FFile, 1);
     fileRow->addWidget(FBrowse);
-    form->addRow(QStringLiteral("Database &file:"), fileRow);
-    FHost = new QLineEdit(QStringLiteral("localhost"), source);
+    form->addRow(QStringLiteral("&Database file:"), fileRow);
+    sourceRows(file, form, FTables[0], FQueries[0]);
+
+    QWidget *server = enginePage(SDBEnginePostgreSQL.Text(), form);
+    FHost = new QLineEdit(QStringLiteral("localhost"), server);
     form->addRow(QStringLiteral("&Host:"), FHost);
-    FPort = new QSpinBox(source);
+    FPort = new QSpinBox(server);
     FPort->setRange(0, 65535);
     FPort->setValue(5432);
     form->addRow(QStringLiteral("P&ort:"), FPort);
-    FDatabaseName = new QLineEdit(source);
+    FDatabaseName = new QLineEdit(server);
     form->addRow(QStringLiteral("Data&base:"), FDatabaseName);
-    FUser = new QLineEdit(source);
+    FUser = new QLineEdit(server);
     form->addRow(QStringLiteral("&User:"), FUser);
-    FPassword = new QLineEdit(source);
+    FPassword = new QLineEdit(server);
     FPassword->setEchoMode(QLineEdit::Password);
     form->addRow(QStringLiteral("Pass&word:"), FPassword);
-    FTable = new QComboBox(source);
-    FTable->setEditable(true);
-    auto *list = new QPushButton(QStringLiteral("&List"), source);
-    auto *tableRow = new QHBoxLayout;
-    tableRow->addWidget(FTable, 1);
-    tableRow->addWidget(list);
-    form->addRow(QStringLiteral("&Table:"), tableRow);
-    FSQL = new QPlainTextEdit(QStringLiteral("select * from "), source);
-    form->addRow(QStringLiteral("&SQL Query:"), FSQL);
-    GiveRowsBuddies(form);
-    FPages->addWidget(source);
+    sourceRows(server, form, FTables[1], FQueries[1]);
 
-    FNext = new QPushButton(QStringLiteral("&Next >"), this);
+    FNext = new QPushButton(SDBNext.Text(), this);
     FCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    // Enter in a box goes on, as Next or Finish would.
+    FNext->setDefault(true);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(FNext);
@@ -80,7 +106,6 @@ TNewDataSetForm::TNewDataSetForm(TComponent *owner, QWidget *parent) : QDialog(p
 
     connect(FNext, &QPushButton::clicked, this, &TNewDataSetForm::Next);
     connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(list, &QPushButton::clicked, this, &TNewDataSetForm::ListTables);
     connect(FBrowse, &QPushButton::clicked, this, [this] {
         TFileDialogOptions options;
         options.Parent = this;
@@ -121,14 +146,25 @@ TTreeDatabase TNewDataSetForm::Database() const
     return d;
 }
 
+QComboBox *TNewDataSetForm::TableBox() const
+{
+    return FTables[FPostgreSQL->isChecked() ? 1 : 0];
+}
+
+QPlainTextEdit *TNewDataSetForm::SQLEdit() const
+{
+    return FQueries[FPostgreSQL->isChecked() ? 1 : 0];
+}
+
 void TNewDataSetForm::ListTables()
 {
     try {
-        const QString current = FTable->currentText();
+        QComboBox *box = TableBox();
+        const QString current = box->currentText();
         const QStringList tables = TTreeDataSet::TableNames(Database());
-        FTable->clear();
-        FTable->addItems(tables);
-        FTable->setCurrentText(current.isEmpty() && !tables.isEmpty() ? tables.first() : current);
+        box->clear();
+        box->addItems(tables);
+        box->setCurrentText(current.isEmpty() && !tables.isEmpty() ? tables.first() : current);
     } catch (const Exception &e) {
         Prompts().Message(this, pkError, e.Message());
     }
@@ -137,13 +173,9 @@ void TNewDataSetForm::ListTables()
 void TNewDataSetForm::Next()
 {
     if (FPages->currentIndex() == 0) {
-        const bool server = FPostgreSQL->isChecked();
-        for (QWidget *w : std::initializer_list<QWidget *>{FHost, FPort, FDatabaseName, FUser, FPassword})
-            w->setEnabled(server);
-        FFile->setEnabled(!server);
-        FBrowse->setEnabled(!server);
-        FPages->setCurrentIndex(1);
-        FNext->setText(QStringLiteral("&Finish"));
+        // The chosen engine's page.
+        FPages->setCurrentIndex(FPostgreSQL->isChecked() ? 2 : 1);
+        FNext->setText(SDBFinish.Text());
         return;
     }
     if (Finish())
@@ -152,11 +184,11 @@ void TNewDataSetForm::Next()
 
 bool TNewDataSetForm::Finish()
 {
-    QString sql = FSQL->toPlainText().trimmed();
+    QString sql = SQLEdit()->toPlainText().trimmed();
     // The text the page starts with asks for nothing yet.
     if (sql.compare(QLatin1String("select * from"), Qt::CaseInsensitive) == 0)
         sql.clear();
-    const QString table = FTable->currentText().trimmed();
+    const QString table = TableBox()->currentText().trimmed();
     auto dataSet = std::make_unique<TTreeDataSet>();
     dataSet->SetDatabase(Database());
     if (!sql.isEmpty())

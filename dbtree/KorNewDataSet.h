@@ -33,12 +33,14 @@ public:
     QLineEdit *DatabaseEdit() const { return FDatabaseName; }
     QLineEdit *UserEdit() const { return FUser; }
     QLineEdit *PasswordEdit() const { return FPassword; }
-    QComboBox *TableBox() const { return FTable; }
-    QPlainTextEdit *SQLEdit() const { return FSQL; }
+    // The chosen engine's table and query.
+    QComboBox *TableBox() const;
+    QPlainTextEdit *SQLEdit() const;
     QPushButton *NextButton() const { return FNext; }
     int Page() const;
 
-    // Goes on (the first page leads to the engine's page, which finishes).
+    // Goes on (the first page leads to the chosen engine's page, which
+    // finishes).
     void Next();
     // Lists the tables of the database the page names (a message when it
     // cannot be reached).
@@ -60,8 +62,9 @@ private:
     QPushButton *FBrowse;
     QLineEdit *FHost, *FDatabaseName, *FUser, *FPassword;
     QSpinBox *FPort;
-    QComboBox *FTable;
-    QPlainTextEdit *FSQL;
+    // [0] on the SQLite page, [1] on the PostgreSQL page.
+    QComboBox *FTables[2];
+    QPlainTextEdit *FQueries[2];
     QPushButton *FNext, *FCancel;
     TTreeDataSet *FCreated = nullptr;
 };

@@ -17,6 +17,10 @@ TSelectListForm::TSelectListForm(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Fields"));
     FAvailable = new QListWidget(this);
     FSelected = new QListWidget(this);
+    // Field names as the dataset has them: the selection is read back from
+    // the lists.
+    FAvailable->setProperty(kNoTranslateProperty, true);
+    FSelected->setProperty(kNoTranslateProperty, true);
     FAvailable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     FSelected->setSelectionMode(QAbstractItemView::ExtendedSelection);
     auto button = [this](const char *text) {

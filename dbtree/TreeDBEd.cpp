@@ -62,8 +62,8 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     auto *first = new QWidget(FPages);
     auto *firstLayout = new QVBoxLayout(first);
     firstLayout->addWidget(new QLabel(QStringLiteral("Choose a situation:"), first));
-    const char *const captions[3] = {"Each record has a code and its parent's code",
-                                     "Records grouped by the values of fields", "A master table and its detail table"};
+    const char *const captions[3] = {"&Each record has a code and its parent's code",
+                                     "Records &grouped by the values of fields", "A &master table and its detail table"};
     for (int i = 0; i < 3; ++i) {
         auto *row = new QHBoxLayout;
         FChoices[i] = new QRadioButton(QString::fromLatin1(captions[i]), first);
@@ -87,12 +87,12 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     auto *dataRow = new QHBoxLayout;
     dataRow->addWidget(FDataSet, 1);
     dataRow->addWidget(FNewDataSet);
-    form->addRow(QStringLiteral("&DataSet:"), dataRow);
+    form->addRow(QStringLiteral("Data&Set:"), dataRow);
     FCodeField = new QComboBox(second);
-    form->addRow(QStringLiteral("&Code field:"), FCodeField);
-    auto pickRow = [this, second](QLineEdit *&edit, const std::function<TTreeDataSet *()> &source) {
+    form->addRow(QStringLiteral("C&ode field:"), FCodeField);
+    auto pickRow = [this, second](QLineEdit *&edit, QPushButton *&dots, const std::function<TTreeDataSet *()> &source) {
         edit = new QLineEdit(second);
-        auto *dots = new QPushButton(QStringLiteral("..."), second);
+        dots = new QPushButton(QStringLiteral("..."), second);
         dots->setFixedWidth(30);
         QLineEdit *e = edit;
         connect(dots, &QPushButton::clicked, this, [this, e, source] { PickFields(e, source()); });
@@ -104,18 +104,22 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     };
     const auto master = [this] { return ChosenDataSet(FDataSet); };
     const auto detail = [this] { return ChosenDataSet(FDetail); };
-    form->addRow(QStringLiteral("&Parent or group fields:"), pickRow(FParentField, master));
-    form->addRow(QStringLiteral("&Text fields:"), pickRow(FTextFields, master));
+    form->addRow(QStringLiteral("Parent or &group fields:"), pickRow(FParentField, FParentPick, master));
+    form->addRow(QStringLiteral("&Text fields:"), pickRow(FTextFields, FTextPick, master));
     FMultiLine = new QCheckBox(QStringLiteral("Multi-line text"), second);
     form->addRow(QString(), FMultiLine);
     // The formats of the record nodes and of the optional header node, of
-    // the master (item 0) and of the detail (item 1).
+    // the master (item 0) and of the detail (item 1); the detail's have
+    // hotkeys of their own.
     auto formatRow = [this, second](int item) {
         auto *row = new QHBoxLayout;
         for (bool header : {false, true}) {
-            auto *b = new QPushButton(header ? QStringLiteral("&Header...") : QStringLiteral("&Format..."), second);
+            const QString caption = item == 0 ? (header ? QStringLiteral("&Header...") : QStringLiteral("&Format..."))
+                                              : (header ? QStringLiteral("Hea&der...") : QStringLiteral("Fo&rmat..."));
+            auto *b = new QPushButton(caption, second);
             connect(b, &QPushButton::clicked, this, [this, item, header] { EditFormat(item, header); });
             row->addWidget(b);
+            FFormatButtons[item][header ? 1 : 0] = b;
         }
         row->addStretch();
         return row;
@@ -127,15 +131,21 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     form->addRow(QStringLiteral("&Master field:"), FMasterLink);
     FDetailLink = new QComboBox(second);
     form->addRow(QStringLiteral("Detail &link field:"), FDetailLink);
-    form->addRow(QStringLiteral("Detail &fields:"), pickRow(FDetailFields, detail));
+    form->addRow(QStringLiteral("Detail f&ields:"), pickRow(FDetailFields, FDetailPick, detail));
     form->addRow(QString(), formatRow(1));
     GiveRowsBuddies(form);
+    // Datasets and fields go by their names: a translation would name
+    // another one.
+    for (QComboBox *names : {FDataSet, FCodeField, FDetail, FMasterLink, FDetailLink})
+        names->setProperty(kNoTranslateProperty, true);
     FPages->addWidget(second);
 
-    FNext = new QPushButton(QStringLiteral("&Next >"), this);
+    FNext = new QPushButton(SDBNext.Text(), this);
     FPrevious = new QPushButton(QStringLiteral("< &Previous"), this);
     FCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     FApply = new QPushButton(QStringLiteral("&Apply"), this);
+    // Enter in a chooser goes on, as Next or Finish would (not New...).
+    FNext->setDefault(true);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton *b : {FPrevious, FNext, FCancel, FApply})
@@ -162,6 +172,13 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
 
     // The choices as the tree has them.
     FFilling = true;
+    for (int item = 0; FTree && item < 2 && item < FTree->Layout()->Count(); ++item) {
+        const TDBLayout *l = FTree->Layout()->Items(item);
+        if (const TTreeNodeShape *format = l->PeekFormat())
+            FormatNode(item, false)->Assign(format);
+        if (const TTreeNodeShape *header = l->PeekHeaderFormat())
+            FormatNode(item, true)->Assign(header);
+    }
     FillDataSets();
     if (FTree) {
         FDataSet->setCurrentIndex(std::max(0, FDataSet->findData(QVariant::fromValue(static_cast<void *>(FTree->DataSet())))));
@@ -183,6 +200,8 @@ TTreeDBEditor::TTreeDBEditor(TCustomDBTree *tree, QWidget *parent) : QDialog(par
     FApply->setEnabled(false);
     UpdatePage();
 }
+
+TTreeDBEditor::~TTreeDBEditor() = default;
 
 void TTreeDBEditor::showEvent(QShowEvent *event)
 {
@@ -309,13 +328,15 @@ void TTreeDBEditor::Changed()
 void TTreeDBEditor::UpdatePage()
 {
     const bool last = FPages->currentIndex() == 1;
-    FNext->setText(last ? QStringLiteral("&Finish") : QStringLiteral("&Next >"));
+    FNext->setText(last ? SDBFinish.Text() : SDBNext.Text());
     FPrevious->setEnabled(last);
     const TSituation s = Situation();
     FCodeField->setEnabled(s == dsCodeParent);
-    for (QWidget *w : std::initializer_list<QWidget *>{FDetail, FMasterLink, FDetailLink, FDetailFields})
+    for (QWidget *w : std::initializer_list<QWidget *>{FDetail, FMasterLink, FDetailLink, FDetailFields, FDetailPick,
+                                                       FFormatButtons[1][0], FFormatButtons[1][1]})
         w->setEnabled(s == dsMasterDetail);
     FParentField->setEnabled(s != dsMasterDetail);
+    FParentPick->setEnabled(s != dsMasterDetail);
 }
 
 void TTreeDBEditor::Next()
@@ -336,15 +357,20 @@ void TTreeDBEditor::Previous()
     UpdatePage();
 }
 
+TTreeNodeShape *TTreeDBEditor::FormatNode(int item, bool header)
+{
+    std::unique_ptr<TTreeNodeShape> &node = FFormats[item > 0 ? 1 : 0][header ? 1 : 0];
+    if (!node)
+        node = TDBLayout::NewFormat();
+    return node.get();
+}
+
 void TTreeDBEditor::EditFormat(int item, bool header)
 {
-    if (!FTree)
-        return;
-    TDBTreeLayout *layout = FTree->Layout();
-    while (layout->Count() <= item)
-        layout->Add();
-    TDBLayout *l = layout->Items(item);
-    EditShape(this, header ? l->HeaderFormat() : l->Format(), sepFormat, {}, this, false);
+    // A format is no node of the diagram: it has no cross box and no
+    // connections to its children.
+    const auto hideDiagramControls = [](void *, TNodeTreeEditor *editor) { editor->ShowDiagramControls(false); };
+    EditShape(this, FormatNode(item, header), sepFormat, hideDiagramControls, this, false);
     Changed();
 }
 
@@ -390,7 +416,7 @@ bool TTreeDBEditor::Apply()
         break;
     }
     if (!master)
-        return Fail(FDataSet, SDBTextFieldsNeeded.Text());
+        return Fail(FDataSet, SDBDataSetNeeded.Text());
     if (detail)
         detail->SetMaster(master, FMasterLink->currentText(), FDetailLink->currentText());
     FTree->SetDataSet(master);
@@ -400,17 +426,35 @@ bool TTreeDBEditor::Apply()
     FTree->SetMultiLineText(FMultiLine->isChecked());
     FTree->SetDetail(detail);
     FTree->SetDetailFields(detail ? FDetailFields->text() : QString());
+    for (int item = 0; item < 2 && item < FTree->Layout()->Count(); ++item) {
+        TDBLayout *l = FTree->Layout()->Items(item);
+        if (const TTreeNodeShape *format = FFormats[item][0].get())
+            l->SetFormat(format);
+        if (const TTreeNodeShape *header = FFormats[item][1].get())
+            l->SetHeaderFormat(header);
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         if (detail)
             detail->Open();
-        FTree->Refresh();
+        // Big tables take a while: a window tells how far the building is
+        // and lets the user stop it.
+        const std::unique_ptr<TKorProgress> progress =
+            Prompts().Progress(this, SDBWizardCaption.Text(), [](int done, int total) {
+                return FormatMessage(SDBBuilding, {QString::number(done), total > 0 ? QString::number(total) : QStringLiteral("?")});
+            });
+        FTree->Refresh([&progress](int done, int total) { return progress->Step(done, total); });
     } catch (const Exception &e) {
         QApplication::restoreOverrideCursor();
         Prompts().Message(this, pkError, e.Message());
         return false;
     }
     QApplication::restoreOverrideCursor();
+    if (FTree->Cancelled()) {
+        // What was built stays; Apply builds it whole again.
+        Prompts().Message(this, pkInformation, SDBCancelled.Text());
+        return false;
+    }
     // The first root and then each first child down the tree are expanded.
     for (TTreeNodeShape *node = FTree->Roots().First(); node; node = node->Children().First())
         FTree->SetShapeExpanded(node, true);

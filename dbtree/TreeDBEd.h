@@ -4,6 +4,7 @@
 // fields; Apply fills the diagram, Finish applies and closes.
 
 #include <QDialog>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -13,6 +14,7 @@ class QRadioButton;
 class QStackedWidget;
 class TCustomDBTree;
 class TTreeDataSet;
+class TTreeNodeShape;
 
 class TTreeDBEditor : public QDialog
 {
@@ -21,6 +23,7 @@ public:
     enum TSituation { dsCodeParent, dsGrouped, dsMasterDetail };
 
     explicit TTreeDBEditor(TCustomDBTree *tree, QWidget *parent = nullptr);
+    ~TTreeDBEditor() override;
 
     TSituation Situation() const;
     void SetSituation(TSituation situation);
@@ -30,9 +33,11 @@ public:
     bool Apply();
     void Next();
     void Previous();
-    // The shape editor on a layout item's record format or header format
-    // (item 0 the master, 1 the detail).
+    // The shape editor on the master's (item 0) or the detail's (item 1)
+    // record format or header format. The wizard edits copies of the
+    // tree's formats; Apply gives them to the tree, Cancel forgets them.
     void EditFormat(int item, bool header);
+    TTreeNodeShape *FormatNode(int item, bool header);
 
     // The datasets a tree may use: those of the diagram's owner.
     QList<TTreeDataSet *> DataSets() const;
@@ -45,6 +50,9 @@ public:
     QComboBox *MasterLinkBox() const { return FMasterLink; }
     QComboBox *DetailLinkBox() const { return FDetailLink; }
     QLineEdit *DetailFieldsEdit() const { return FDetailFields; }
+    QPushButton *ParentPickButton() const { return FParentPick; }
+    QPushButton *DetailPickButton() const { return FDetailPick; }
+    QPushButton *FormatButton(int item, bool header) const { return FFormatButtons[item > 0 ? 1 : 0][header ? 1 : 0]; }
     QCheckBox *MultiLineBox() const { return FMultiLine; }
     QPushButton *NextButton() const { return FNext; }
     QPushButton *PreviousButton() const { return FPrevious; }
@@ -66,6 +74,9 @@ private:
     bool Fail(QWidget *focus, const QString &message);
 
     TCustomDBTree *FTree;
+    // [item][header]: the formats being edited, null until edited when
+    // the tree had none.
+    std::unique_ptr<TTreeNodeShape> FFormats[2][2];
     QStackedWidget *FPages;
     QRadioButton *FChoices[3];
     QComboBox *FDataSet;
@@ -77,6 +88,10 @@ private:
     QComboBox *FMasterLink;
     QComboBox *FDetailLink;
     QLineEdit *FDetailFields;
+    // The "..." buttons that open the field picker.
+    QPushButton *FParentPick, *FTextPick, *FDetailPick;
+    // [item][header]
+    QPushButton *FFormatButtons[2][2];
     QCheckBox *FMultiLine;
     QPushButton *FNext, *FPrevious, *FCancel, *FApply;
     bool FFilling = false;

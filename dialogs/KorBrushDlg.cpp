@@ -1,7 +1,6 @@
 #include "dialogs/KorBrushDlg.h"
 
 #include "canvas/CanvasResources.h"
-#include "canvas/ChartBrush.h"
 #include "dialogs/DialogConst.h"
 #include "dialogs/KorButtons.h"
 #include "dialogs/KorPrompts.h"
@@ -14,7 +13,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -76,7 +74,7 @@ bool LoadBrushPattern(int number, TPicture &picture)
 }
 
 TBrushDialog::TBrushDialog(QWidget *parent, TChartBrush *brush, const TEditTarget &target)
-    : TKorDialog(parent), FBrush(brush), FTarget(target)
+    : TKorLiveDialog(parent, brush, target)
 {
     setObjectName(QStringLiteral("BrushDialog"));
     setWindowTitle(QStringLiteral("Pattern Color Editor"));
@@ -118,31 +116,15 @@ TBrushDialog::TBrushDialog(QWidget *parent, TChartBrush *brush, const TEditTarge
             ChooseEntry(row);
     });
     connect(FImageButton, &QPushButton::clicked, this, [this] { ImageClicked(); });
-    Fill();
+    Refill();
 }
 
 TBrushDialog::~TBrushDialog() = default;
 
-QWidget *TBrushDialog::ButtonRow() const
-{
-    return FButtons;
-}
-
 void TBrushDialog::Fill()
 {
-    FFilling = true;
-    FBackup = std::make_unique<TChartBrush>();
-    FBackup->Assign(FBrush);
-    FList->setCurrentRow(FBrush->Style());
+    FList->setCurrentRow(FEdited->Style());
     RefreshImage();
-    FFilling = false;
-}
-
-void TBrushDialog::showEvent(QShowEvent *event)
-{
-    if (!event->spontaneous())
-        Fill();
-    TKorDialog::showEvent(event);
 }
 
 void TBrushDialog::ChooseEntry(int entry)
@@ -156,21 +138,21 @@ void TBrushDialog::ChooseEntry(int entry)
         FFilling = filling;
     }
     if (entry < kBrushStyleCount) {
-        FTarget.Edit(QStringLiteral("Style"), [&] { FBrush->SetStyle(static_cast<TBrushStyle>(entry)); });
+        FTarget.Edit(QStringLiteral("Style"), [&] { FEdited->SetStyle(static_cast<TBrushStyle>(entry)); });
     } else {
         TPicture pattern;
         if (LoadBrushPattern(entry - kBrushStyleCount + 1, pattern))
-            FTarget.Edit(QStringLiteral("Image"), [&] { FBrush->SetImage(&pattern); });
+            FTarget.Edit(QStringLiteral("Image"), [&] { FEdited->SetImage(&pattern); });
     }
     RefreshImage();
 }
 
 void TBrushDialog::RefreshImage()
 {
-    const bool hasImage = FBrush->HasImage();
+    const bool hasImage = FEdited->HasImage();
     FImageButton->setText(hasImage ? SBrushClear : SBrushBrowse);
     if (hasImage) {
-        const QImage &image = FBrush->PeekImage()->Image();
+        const QImage &image = FEdited->PeekImage()->Image();
         // Small patterns are shown repeated, larger pictures scaled down.
         QPixmap pixmap(FPreview->contentsRect().size());
         pixmap.fill(Qt::white);
@@ -184,7 +166,7 @@ void TBrushDialog::RefreshImage()
     } else {
         FPreview->clear();
     }
-    FColor->setEnabled(FBrush->Style() != bsClear);
+    FColor->setEnabled(FEdited->Style() != bsClear);
     FColor->update();
 }
 
@@ -193,24 +175,17 @@ void TBrushDialog::ImageClicked()
     // A pattern entry stands for the image: the list goes back to the style.
     if (FList->currentRow() >= kBrushStyleCount) {
         FFilling = true;
-        FList->setCurrentRow(FBrush->Style());
+        FList->setCurrentRow(FEdited->Style());
         FFilling = false;
     }
-    if (FBrush->HasImage()) {
-        FTarget.Edit(QStringLiteral("Image"), [&] { FBrush->SetImage(nullptr); });
+    if (FEdited->HasImage()) {
+        FTarget.Edit(QStringLiteral("Image"), [&] { FEdited->SetImage(nullptr); });
     } else {
         TPicture loaded;
         if (LoadPictureAsked(this, AskPictureFile(this), loaded))
-            FTarget.Edit(QStringLiteral("Image"), [&] { FBrush->SetImage(&loaded); });
+            FTarget.Edit(QStringLiteral("Image"), [&] { FEdited->SetImage(&loaded); });
     }
     RefreshImage();
-}
-
-void TBrushDialog::reject()
-{
-    if (FBackup)
-        FTarget.Edit(QString(), [&] { FBrush->Assign(FBackup.get()); });
-    TKorDialog::reject();
 }
 
 bool EditBrush(QWidget *owner, TChartBrush *brush, const TEditTarget &target)

@@ -1,6 +1,5 @@
 #include "dialogs/KorEdiGrad.h"
 
-#include "canvas/KorGradient.h"
 #include "dialogs/DialogConst.h"
 #include "dialogs/KorButtons.h"
 #include "dialogs/KorPrompts.h"
@@ -13,12 +12,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 TKorGradientEditor::TKorGradientEditor(QWidget *parent, TCustomKorGradient *gradient, bool simple,
                                        const TEditTarget &target)
-    : TKorDialog(parent), FGradient(gradient), FSimple(simple), FTarget(target)
+    : TKorLiveDialog(parent, gradient, target), FSimple(simple)
 {
     setObjectName(QStringLiteral("GradientEditor"));
     setWindowTitle(QStringLiteral("Gradient Editor"));
@@ -66,20 +64,20 @@ TKorGradientEditor::TKorGradientEditor(QWidget *parent, TCustomKorGradient *grad
 
     connect(FVisible, &QCheckBox::toggled, this, [this](bool on) {
         if (!FFilling)
-            FTarget.Edit(QStringLiteral("Visible"), [&] { FGradient->SetVisible(on); });
+            FTarget.Edit(QStringLiteral("Visible"), [&] { FEdited->SetVisible(on); });
         Enable();
     });
     connect(FDirection, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int index) {
         if (!FFilling && index >= 0)
             FTarget.Edit(QStringLiteral("Direction"),
-                         [&] { FGradient->SetDirection(static_cast<TGradientDirection>(index)); });
+                         [&] { FEdited->SetDirection(static_cast<TGradientDirection>(index)); });
         Enable();
     });
     connect(FSwap, &QPushButton::clicked, this, [this] {
         FTarget.Edit(QString(), [&] {
-            const TColor start = FGradient->StartColor();
-            FGradient->SetStartColor(FGradient->EndColor());
-            FGradient->SetEndColor(start);
+            const TColor start = FEdited->StartColor();
+            FEdited->SetStartColor(FEdited->EndColor());
+            FEdited->SetEndColor(start);
         });
         FStart->update();
         FEnd->update();
@@ -88,51 +86,35 @@ TKorGradientEditor::TKorGradientEditor(QWidget *parent, TCustomKorGradient *grad
         if (FFilling)
             return;
         if (on) {
-            FTarget.Edit(QStringLiteral("MidColor"), [&] { FGradient->SetMidColor(clNone); });
-        } else if (!FGradient->HasMidColor()) {
+            FTarget.Edit(QStringLiteral("MidColor"), [&] { FEdited->SetMidColor(clNone); });
+        } else if (!FEdited->HasMidColor()) {
             // The stored middle colour comes back.
-            FTarget.Edit(QStringLiteral("MidColor"), [&] { FGradient->SetMidColor(FGradient->StoredMidColor()); });
+            FTarget.Edit(QStringLiteral("MidColor"), [&] { FEdited->SetMidColor(FEdited->StoredMidColor()); });
         }
         FMiddle->update();
     });
     connect(FMiddle, &TButtonColor::Edited, this, [this] {
         FFilling = true;
-        FNoMiddle->setChecked(FGradient->MidColor() == clNone);
+        FNoMiddle->setChecked(FEdited->MidColor() == clNone);
         FFilling = false;
     });
-    Fill();
+    Refill();
 }
 
 TKorGradientEditor::~TKorGradientEditor() = default;
 
-QWidget *TKorGradientEditor::ButtonRow() const
-{
-    return FButtons;
-}
-
 void TKorGradientEditor::Fill()
 {
-    FFilling = true;
-    FBackup = std::make_unique<TKorGradient>();
-    FBackup->Assign(FGradient);
-    FVisible->setChecked(FGradient->Visible());
-    FDirection->setCurrentIndex(FGradient->Direction());
-    FNoMiddle->setChecked(FGradient->MidColor() == clNone);
+    FVisible->setChecked(FEdited->Visible());
+    FDirection->setCurrentIndex(FEdited->Direction());
+    FNoMiddle->setChecked(FEdited->MidColor() == clNone);
     Enable();
-    FFilling = false;
-}
-
-void TKorGradientEditor::showEvent(QShowEvent *event)
-{
-    if (!event->spontaneous())
-        Fill();
-    TKorDialog::showEvent(event);
 }
 
 void TKorGradientEditor::Enable()
 {
-    const bool on = FSimple || FGradient->Visible();
-    const TGradientDirection d = FGradient->Direction();
+    const bool on = FSimple || FEdited->Visible();
+    const TGradientDirection d = FEdited->Direction();
     const bool middle = on && (FSimple || (d != gdFromCenter && d != gdFromTopLeft && d != gdFromBottomLeft));
     FDirection->setEnabled(on);
     FStart->setEnabled(on);
@@ -140,13 +122,6 @@ void TKorGradientEditor::Enable()
     FSwap->setEnabled(on);
     FNoMiddle->setEnabled(middle);
     FMiddle->setEnabled(middle);
-}
-
-void TKorGradientEditor::reject()
-{
-    if (FBackup)
-        FTarget.Edit(QString(), [&] { FGradient->Assign(FBackup.get()); });
-    TKorDialog::reject();
 }
 
 bool EditGradient(QWidget *owner, TCustomKorGradient *gradient, bool simple, const TEditTarget &target)

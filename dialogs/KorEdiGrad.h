@@ -5,20 +5,15 @@
 // gradient that is always shown with one colour fixed elsewhere) hides the
 // visibility, the end colour and the swap.
 
-#include "dialogs/KorDialogs.h"
-#include "dialogs/KorEditTarget.h"
+#include "canvas/KorGradient.h"
+#include "dialogs/KorLiveDialog.h"
 
-#include <memory>
-
-class TCustomKorGradient;
-class TKorGradient;
 class TButtonColor;
 class QCheckBox;
 class QComboBox;
-class QDialogButtonBox;
 class QPushButton;
 
-class TKorGradientEditor : public TKorDialog
+class TKorGradientEditor : public TKorLiveDialog<TCustomKorGradient, TKorGradient>
 {
     Q_OBJECT
 public:
@@ -26,7 +21,7 @@ public:
                        const TEditTarget &target = {});
     ~TKorGradientEditor() override;
 
-    TCustomKorGradient *Gradient() const { return FGradient; }
+    TCustomKorGradient *Gradient() const { return FEdited; }
     bool Simple() const { return FSimple; }
 
     QCheckBox *VisibleBox() const { return FVisible; }
@@ -36,23 +31,14 @@ public:
     TButtonColor *EndButton() const { return FEnd; }
     QPushButton *SwapButton() const { return FSwap; }
     QCheckBox *NoMiddleBox() const { return FNoMiddle; }
-    QDialogButtonBox *Buttons() const { return FButtons; }
-
-    void reject() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    QWidget *ButtonRow() const override;
+    void Fill() override;
 
 private:
-    void Fill();
     void Enable();
 
-    TCustomKorGradient *FGradient;
     bool FSimple;
-    TEditTarget FTarget;
-    std::unique_ptr<TKorGradient> FBackup;
-    bool FFilling = true;
     QCheckBox *FVisible;
     QComboBox *FDirection;
     TButtonColor *FStart;
@@ -60,7 +46,6 @@ private:
     TButtonColor *FEnd;
     QPushButton *FSwap;
     QCheckBox *FNoMiddle;
-    QDialogButtonBox *FButtons;
 };
 
 // Runs the gradient editor on `gradient`; answers whether OK was pressed.

@@ -1,6 +1,5 @@
 #include "dialogs/KorPenDlg.h"
 
-#include "canvas/ChartPen.h"
 #include "dialogs/DialogConst.h"
 #include "dialogs/KorButtons.h"
 #include "dialogs/KorPrompts.h"
@@ -13,12 +12,11 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 TPenDialog::TPenDialog(QWidget *parent, TPen *pen, const TEditTarget &target)
-    : TKorDialog(parent), FPen(pen), FChartPen(dynamic_cast<TChartPen *>(pen)), FTarget(target)
+    : TKorLiveDialog(parent, pen, target), FChartPen(dynamic_cast<TChartPen *>(pen))
 {
     setObjectName(QStringLiteral("PenDialog"));
     setWindowTitle(QStringLiteral("Border Editor"));
@@ -68,7 +66,7 @@ TPenDialog::TPenDialog(QWidget *parent, TPen *pen, const TEditTarget &target)
     });
     connect(FWidth, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
         if (Live())
-            Apply(QStringLiteral("Width"), [&] { FPen->SetWidth(value); });
+            Apply(QStringLiteral("Width"), [&] { FEdited->SetWidth(value); });
         RefreshStyleIcons();
     });
     connect(FStyle, qOverload<int>(&QComboBox::activated), this, [this](int index) {
@@ -78,7 +76,7 @@ TPenDialog::TPenDialog(QWidget *parent, TPen *pen, const TEditTarget &target)
             Apply(QStringLiteral("SmallDots"), [&] { FChartPen->SetSmallDots(true); });
         } else if (index >= 0 && index < kSmallDotsEntry) {
             Apply(QString(), [&] {
-                FPen->SetStyle(static_cast<TPenStyle>(index));
+                FEdited->SetStyle(static_cast<TPenStyle>(index));
                 if (FChartPen)
                     FChartPen->SetSmallDots(false);
             });
@@ -93,15 +91,10 @@ TPenDialog::TPenDialog(QWidget *parent, TPen *pen, const TEditTarget &target)
             Apply(QStringLiteral("EndStyle"), [&] { FChartPen->SetEndStyle(static_cast<TPenEndStyle>(index)); });
     });
     connect(FColor, &TButtonColor::Edited, this, [this] { RefreshStyleIcons(); });
-    Fill();
+    Refill();
 }
 
 TPenDialog::~TPenDialog() = default;
-
-QWidget *TPenDialog::ButtonRow() const
-{
-    return FButtons;
-}
 
 void TPenDialog::Apply(const QString &property, const std::function<void()> &change)
 {
@@ -110,15 +103,12 @@ void TPenDialog::Apply(const QString &property, const std::function<void()> &cha
 
 void TPenDialog::Fill()
 {
-    FFilling = true;
-    FBackup = std::make_unique<TChartPen>();
-    FBackup->Assign(FPen);
     if (FChartPen) {
         FVisible->setChecked(FChartPen->Visible());
         if (FStyle->count() == kSmallDotsEntry)
             FStyle->addItem(QStringLiteral("Small Dots"));
         FStyle->setCurrentIndex(FChartPen->SmallDots() ? kSmallDotsEntry
-                                                       : (FPen->Style() < kSmallDotsEntry ? FPen->Style() : -1));
+                                                       : (FEdited->Style() < kSmallDotsEntry ? FEdited->Style() : -1));
         FWidth->setEnabled(!FChartPen->SmallDots());
         FWidthLabel->setEnabled(!FChartPen->SmallDots());
         FEndStyle->setCurrentIndex(FChartPen->EndStyle());
@@ -127,19 +117,10 @@ void TPenDialog::Fill()
     } else {
         FVisible->hide();
         FEndStyle->hide();
-        FStyle->setCurrentIndex(FPen->Style() < kSmallDotsEntry ? FPen->Style() : -1);
+        FStyle->setCurrentIndex(FEdited->Style() < kSmallDotsEntry ? FEdited->Style() : -1);
     }
-    FWidth->setValue(std::max(1, std::min(FPen->Width(), 100)));
+    FWidth->setValue(std::max(1, std::min(FEdited->Width(), 100)));
     RefreshStyleIcons();
-    FFilling = false;
-}
-
-void TPenDialog::showEvent(QShowEvent *event)
-{
-    // The backup is what the pen was when the dialog appeared.
-    if (!event->spontaneous())
-        Fill();
-    TKorDialog::showEvent(event);
 }
 
 void TPenDialog::RefreshStyleIcons()
@@ -147,7 +128,7 @@ void TPenDialog::RefreshStyleIcons()
     // Each entry shows a line of its style in the pen's colour, black or
     // white where that colour would vanish on the list's background.
     const TColor background = FromQColor(FStyle->palette().color(QPalette::Base));
-    TColor color = ColorToRGB(FPen->Color());
+    TColor color = ColorToRGB(FEdited->Color());
     if (color == ColorToRGB(background))
         color = color == clBlack ? clWhite : clBlack;
     for (int i = 0; i < FStyle->count(); ++i) {
@@ -165,13 +146,6 @@ void TPenDialog::RefreshStyleIcons()
         p.end();
         FStyle->setItemIcon(i, QIcon(pixmap));
     }
-}
-
-void TPenDialog::reject()
-{
-    if (FBackup)
-        Apply(QString(), [&] { FPen->Assign(FBackup.get()); });
-    TKorDialog::reject();
 }
 
 bool EditPen(QWidget *owner, TPen *pen, const TEditTarget &target)

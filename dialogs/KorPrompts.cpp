@@ -1,11 +1,15 @@
 #include "dialogs/KorPrompts.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 
 TMessageText SPromptYes("SPromptYes", "&Yes");
@@ -51,6 +55,76 @@ QString KindTitle(TPromptKind kind)
     }
     return QString();
 }
+
+// The real progress window: Qt's progress dialog, modal to its window,
+// shown once the work has lasted half a second.
+class TDialogProgress : public TKorProgress
+{
+public:
+    TDialogProgress(QWidget *parent, const QString &title, TProgressText text)
+        : FDialog(new QProgressDialog(parent)), FText(std::move(text))
+    {
+        FDialog->setWindowTitle(title);
+        FDialog->setCancelButtonText(SPromptCancel.Text());
+        FDialog->setWindowModality(Qt::WindowModal);
+        FDialog->setMinimumDuration(500);
+        FDialog->setAutoClose(false);
+        FDialog->setAutoReset(false);
+        FDialog->setRange(0, 0);
+        if (FText)
+            FDialog->setLabelText(FText(0, 0));
+        // The clock of the showing starts here.
+        FDialog->setValue(0);
+    }
+    ~TDialogProgress() override { delete FDialog.data(); }
+
+    bool Step(int done, int total) override
+    {
+        if (!FDialog)
+            return false;
+        // Redrawing and reading the mouse for every step would cost more
+        // than the work itself.
+        if (FLast.isValid() && FLast.elapsed() < 40 && done < total)
+            return !FDialog->wasCanceled();
+        FLast.start();
+        if (FDialog->maximum() != std::max(0, total))
+            FDialog->setRange(0, std::max(0, total));
+        if (FText)
+            FDialog->setLabelText(FText(done, total));
+        FDialog->setValue(total > 0 ? std::min(done, total) : done);
+        if (FDialog->isVisible())
+            QCoreApplication::processEvents();
+        return !FDialog->wasCanceled();
+    }
+
+private:
+    QPointer<QProgressDialog> FDialog;
+    TProgressText FText;
+    QElapsedTimer FLast;
+};
+
+// The scripted one hands every step to the test's handler.
+class TScriptedProgress : public TKorProgress
+{
+public:
+    TScriptedProgress(std::function<bool(int, int, const QString &)> handler, TProgressText text)
+        : FHandler(std::move(handler)), FText(std::move(text))
+    {
+    }
+    bool Step(int done, int total) override
+    {
+        if (FCancelled)
+            return false;
+        if (FHandler && !FHandler(done, total, FText ? FText(done, total) : QString()))
+            FCancelled = true;
+        return !FCancelled;
+    }
+
+private:
+    std::function<bool(int, int, const QString &)> FHandler;
+    TProgressText FText;
+    bool FCancelled = false;
+};
 
 } // namespace
 
@@ -213,6 +287,11 @@ int TDialogPrompts::Exec(QDialog &dialog)
     return dialog.exec();
 }
 
+std::unique_ptr<TKorProgress> TDialogPrompts::Progress(QWidget *parent, const QString &title, TProgressText text)
+{
+    return std::make_unique<TDialogProgress>(parent, title, std::move(text));
+}
+
 // ---- Scripted prompts
 
 std::vector<TScriptedPrompts::TCall> TScriptedPrompts::CallsOf(const QString &what) const
@@ -314,6 +393,12 @@ int TScriptedPrompts::Exec(QDialog &dialog)
             dialog.reject();
     }
     return dialog.result();
+}
+
+std::unique_ptr<TKorProgress> TScriptedPrompts::Progress(QWidget *, const QString &title, TProgressText text)
+{
+    FCalls.push_back({QStringLiteral("Progress"), title});
+    return std::make_unique<TScriptedProgress>(OnProgress, std::move(text));
 }
 
 TScriptedPromptsGuard::TScriptedPromptsGuard()

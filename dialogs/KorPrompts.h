@@ -54,6 +54,20 @@ struct TFileDialogOptions
     bool ConfirmOverwrite = true;
 };
 
+// Long work the user may stop: the work tells how far it is, the window
+// shows only when the work lasts, and a Cancel button stops it.
+class TKorProgress
+{
+public:
+    virtual ~TKorProgress() = default;
+    // `done` of `total` steps (total 0: not known); answers false once the
+    // user cancelled, and the work should then stop.
+    virtual bool Step(int done, int total) = 0;
+};
+// The text a progress window shows for `done` of `total`; asked only when
+// the window is updated.
+using TProgressText = std::function<QString(int done, int total)>;
+
 // The program's filter form turned into Qt's ("Description (*.ext);;...").
 QString QtFileFilter(const QString &filter);
 
@@ -85,6 +99,10 @@ public:
     // Runs one of the program's own modal dialogs (print dialogs included);
     // answers its result (QDialog::Accepted or Rejected).
     virtual int Exec(QDialog &dialog) = 0;
+
+    // A progress window for work that begins now and ends when the answer
+    // is freed.
+    virtual std::unique_ptr<TKorProgress> Progress(QWidget *parent, const QString &title, TProgressText text) = 0;
 };
 
 // The prompts in use (the real dialogs until others are installed).
@@ -107,6 +125,9 @@ public:
     bool PickFont(QWidget *parent, QFont &font) override;
     bool InputText(QWidget *parent, const QString &title, const QString &label, QString &text) override;
     int Exec(QDialog &dialog) override;
+    // Shows itself after a short while, and updates a few times a second
+    // (keeping the window responsive) however often the work steps.
+    std::unique_ptr<TKorProgress> Progress(QWidget *parent, const QString &title, TProgressText text) override;
 };
 
 // Prompts for tests: every call is recorded and answered by the handler
@@ -117,7 +138,7 @@ class TScriptedPrompts : public TKorPrompts
 public:
     struct TCall
     {
-        QString What; // "Ask", "OpenFileName", "SaveFileName", "ExistingFolder", "PickColor", "PickFont", "InputText", "Exec"
+        QString What; // "Ask", "OpenFileName", "SaveFileName", "ExistingFolder", "PickColor", "PickFont", "InputText", "Exec", "Progress"
         QString Text; // the question, the title, or the dialog's class name
         TPromptKind Kind = pkInformation;
         TPromptButtons Buttons = 0;
@@ -135,6 +156,9 @@ public:
     // sets its controls and answers QDialog::Accepted or Rejected, or
     // closes the dialog itself (accept(), reject(), a button click).
     std::function<int(QDialog &dialog)> OnExec;
+    // Told of every step of a progress window with the text it would show;
+    // answering false cancels. Without a handler the work runs to its end.
+    std::function<bool(int done, int total, const QString &text)> OnProgress;
 
     // Queued answers, used first-in first-out when no handler is set.
     std::vector<TPromptAnswer> Answers;
@@ -159,6 +183,7 @@ public:
     bool PickFont(QWidget *parent, QFont &font) override;
     bool InputText(QWidget *parent, const QString &title, const QString &label, QString &text) override;
     int Exec(QDialog &dialog) override;
+    std::unique_ptr<TKorProgress> Progress(QWidget *parent, const QString &title, TProgressText text) override;
 
 private:
     QString NextFileName();

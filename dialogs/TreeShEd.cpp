@@ -160,9 +160,11 @@ void TNodeTreeEditor::BuildFormatPage()
     auto *form = new QFormLayout;
     form->addRow(FStyleLabel, FStyle);
     form->addRow(Caption("C&ursor:", FCursor), FCursor);
-    form->addRow(Caption("C&ross-box:", FCross), FCross);
+    FCrossLabel = Caption("C&ross-box:", FCross);
+    form->addRow(FCrossLabel, FCross);
     form->addRow(Caption("T&ransparency:", FTransparency), FTransparency);
-    form->addRow(Caption("Children &Connections:", FConnections), FConnections);
+    FConnectionsLabel = Caption("Children &Connections:", FConnections);
+    form->addRow(FConnectionsLabel, FConnections);
     auto *layout = new QHBoxLayout(page);
     layout->addLayout(buttons);
     layout->addLayout(form, 1);
@@ -487,6 +489,12 @@ void TNodeTreeEditor::BuildPositionPage()
     connect(FAutoTop, &QCheckBox::toggled, this, [this](bool on) {
         ForSelected(QStringLiteral("AutoPosition.Top"), [on](TTreeNodeShape *n) { n->AutoPosition()->SetTop(on); });
     });
+}
+
+void TNodeTreeEditor::ShowDiagramControls(bool show)
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{FCrossLabel, FCross, FConnectionsLabel, FConnections})
+        w->setVisible(show);
 }
 
 void TNodeTreeEditor::ShowPositionPage(bool show)

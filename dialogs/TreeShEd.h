@@ -48,6 +48,10 @@ public:
     // Makes a page current (the text page builds its panel the first time).
     void SetPage(int page);
     void ShowPositionPage(bool show);
+    // The cross box and the children's connections belong to nodes in a
+    // diagram; a node that only stands as a format (a database tree's
+    // record format) has neither, and the editor hides their controls.
+    void ShowDiagramControls(bool show);
 
     // The buttons the main window runs without showing the dialog.
     void RunColor();
@@ -66,8 +70,10 @@ public:
     QLabel *StyleLabel() const { return FStyleLabel; }
     QComboBox *CursorList() const { return FCursor; }
     QComboBox *CrossList() const { return FCross; }
+    QLabel *CrossLabel() const { return FCrossLabel; }
     QSpinBox *TransparencyBox() const { return FTransparency; }
     QComboBox *ConnectionsList() const { return FConnections; }
+    QLabel *ConnectionsLabel() const { return FConnectionsLabel; }
     QCheckBox *TransparentBox() const { return FTransparent; }
     QCheckBox *ClipTextBox() const { return FClipText; }
     TFormKorText *TextPanel() const { return FTextPanel; }
@@ -137,8 +143,10 @@ private:
     QLabel *FStyleLabel;
     QComboBox *FStyle;
     QComboBox *FCursor;
+    QLabel *FCrossLabel;
     QComboBox *FCross;
     QSpinBox *FTransparency;
+    QLabel *FConnectionsLabel;
     QComboBox *FConnections;
     QCheckBox *FTransparent;
     QCheckBox *FClipText;

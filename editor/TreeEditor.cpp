@@ -3,6 +3,7 @@
 // TreeEditorFile.cpp, the settings in TreeEditorSettings.cpp.
 
 #include "editor/TreeEditor.h"
+#include "editor/TreePropertyPages.h"
 
 #include "core/Component.h"
 #include "dialogs/KorInspector.h"
@@ -10,10 +11,12 @@
 #include "editor/KorRecentFiles.h"
 #include "editor/TreeCommands.h"
 #include "editor/TreeEditorConst.h"
+#include "editor/SavedTreeState.h"
 #include "editor/TreeEditorDocument.h"
 #include "editor/TreeStatusBar.h"
 #include "i18n/KorTranslate.h"
 #include "view/Arbolix.h"
+#include "view/TreeInteraction.h"
 
 #include <QAction>
 #include <QApplication>
@@ -107,6 +110,10 @@ TTreeEditor::~TTreeEditor()
     // The commands leave while the window can still answer them.
     delete FCommands;
     FCommands = nullptr;
+    // A diagram of another owner goes back also when the window was never
+    // closed (it must not go with the window's widgets).
+    if (FDocument && !FDocument->Owned)
+        RestoreTreeState();
     UnhookTree();
     // The diagram goes before its owner of elements and before the widgets
     // it sits in.
@@ -260,8 +267,16 @@ void TTreeEditor::BuildBands()
     auto *treeGrid = new QGridLayout(FPanelTree);
     treeGrid->setContentsMargins(0, 0, 0, 0);
     treeGrid->setSpacing(0);
-    FRulerH = EmptyBand(FPanelTree, "HorizRuler");
-    FRulerV = EmptyBand(FPanelTree, "VertRuler");
+    // The rulers: a horizontal one along the top, a vertical one down the
+    // left, each as thick as its labels need.
+    FRulerH = new TTreeRuler(FPanelTree);
+    FRulerH->setObjectName(QStringLiteral("HorizRuler"));
+    FRulerH->SetAlign(alTop);
+    FRulerH->setFixedHeight(FRulerH->sizeHint().height());
+    FRulerV = new TTreeRuler(FPanelTree);
+    FRulerV->setObjectName(QStringLiteral("VertRuler"));
+    FRulerV->SetAlign(alLeft);
+    FRulerV->setFixedWidth(FRulerV->sizeHint().width());
     FTreeArea = EmptyBand(FPanelTree, "TreeArea");
     FTabs = new QTabBar(FPanelTree);
     FTabs->setObjectName(QStringLiteral("TabControl1"));
@@ -382,6 +397,20 @@ void TTreeEditor::SetBandVisible(TEditorBand band, bool visible)
     }
 }
 
+void TTreeEditor::SetRulersShowUnits(bool value)
+{
+    FRulersUnits = value;
+    FRulerH->SetShowUnits(value);
+    FRulerV->SetShowUnits(value);
+}
+
+void TTreeEditor::SetRulersUnits(TRulerUnits value)
+{
+    FRulerUnits = value;
+    FRulerH->SetUnits(value);
+    FRulerV->SetUnits(value);
+}
+
 void TTreeEditor::UpdatePanelTools()
 {
     const bool font = BandVisible(ebFontToolbar);
@@ -459,6 +488,10 @@ std::unique_ptr<TTreeEditor::TDocumentSlot> TTreeEditor::NewDocumentSlot()
     slot->Tree = CreateTreeObject(slot->Host.get(), FTreeArea);
     slot->Tree->SetNoOwnerShapes(false);
     slot->Tree->hide();
+    // What closing gives back: the values of a new diagram, in the window's
+    // own place.
+    slot->Saved.Remember(*slot->Tree);
+    slot->Saved.ForgetParent();
     return slot;
 }
 
@@ -467,10 +500,20 @@ void TTreeEditor::AdoptDocument(std::unique_ptr<TDocumentSlot> slot)
     UnhookTree();
     FDocument = std::move(slot);
     FTree = FDocument->Tree;
-    ++FDocumentCount;
     FTreeArea->layout()->addWidget(FTree);
+    if (!FDocument->Owned)
+        ConfigureBorrowedTree();
+    DocumentRenewed();
+}
+
+void TTreeEditor::DocumentRenewed()
+{
+    ++FDocumentCount;
     HookTree();
     FTree->setVisible(true);
+    FRulerH->SetTree(FTree);
+    FRulerV->SetTree(FTree);
+    ShowPageStatus();
     // Design mode, as the Design tab shows it.
     FTabs->blockSignals(true);
     FTabs->setCurrentIndex(0);
@@ -483,6 +526,11 @@ void TTreeEditor::AdoptDocument(std::unique_ptr<TDocumentSlot> slot)
 
 void TTreeEditor::HookTree()
 {
+    // The commands offer the diagram's menus; a right click is theirs.
+    FTree->setContextMenuPolicy(Qt::PreventContextMenu);
+    // It fills its place through the layout; its stored alignment (which
+    // files keep) stays as it is.
+    FTree->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     FTree->SetDesigning(true);
     FTree->AddChangeListener(this);
     FTree->AddListener(this);
@@ -499,10 +547,15 @@ void TTreeEditor::UnhookTree()
 
 void TTreeEditor::TabChanged(int index)
 {
-    // Design: handles, moving and resizing; Preview: the diagram as it is
-    // shown to others.
-    if (FTree)
-        FTree->SetDesigning(index == 0);
+    // Design: handles, moving, resizing and the grid; Preview: the diagram
+    // as it is shown to others. Neither is an edit of the document.
+    if (!FTree)
+        return;
+    FTree->SetDesigning(index == 0);
+    if (FTree->Grid())
+        FTree->Grid()->SetVisible(index == 0);
+    if (FPropertyPages)
+        FPropertyPages->Refresh();
 }
 
 // ---------------------------------------------------------------------------
@@ -530,8 +583,20 @@ void TTreeEditor::TreeChanged(TTreeDocument *tree, const TTreeChange &change)
 
 void TTreeEditor::KorEvent(TKorEvent &event)
 {
+    // Every drawing follows a scroll or a change of page.
+    if (dynamic_cast<TTreeAfterDrawEvent *>(&event)) {
+        ShowPageStatus();
+        return;
+    }
     if (auto *mouse = dynamic_cast<TKorMouseEvent *>(&event); mouse && mouse->Kind == TKorMouseEventKind::Move)
         MouseMoved(mouse->X, mouse->Y);
+}
+
+void TTreeEditor::ShowPageStatus()
+{
+    if (FTree)
+        FStatusBar->SetPanelText(TTreeStatusBar::spPage,
+                                 QStringLiteral("%1/%2").arg(FTree->Page()->PageNumber()).arg(FTree->Page()->Count()));
 }
 
 void TTreeEditor::MouseMoved(int x, int y)
@@ -572,6 +637,15 @@ void TTreeEditor::showEvent(QShowEvent *event)
 void TTreeEditor::FormShow()
 {
     setUpdatesEnabled(false);
+    if (!FTree && FPendingTree) {
+        auto slot = std::make_unique<TDocumentSlot>();
+        slot->Owned = false;
+        slot->Tree = FPendingTree;
+        slot->Borrowed = FPendingTree.data();
+        slot->Saved.Remember(*slot->Tree);
+        FPendingTree = nullptr;
+        AdoptDocument(std::move(slot));
+    }
     if (!FTree) {
         AdoptDocument(NewDocumentSlot());
         if (FSaveSettings)
@@ -613,6 +687,66 @@ void TTreeEditor::FormClose()
             SaveSettings(*settings);
         FRecent->Save(*settings);
     }
+    RestoreTreeState();
+}
+
+// ---------------------------------------------------------------------------
+// A diagram of another owner
+
+bool TTreeEditor::EditTree(TTree *tree)
+{
+    if (FShown || FTree || !tree)
+        return false;
+    FPendingTree = tree;
+    return true;
+}
+
+bool TTreeEditor::OwnsTree() const
+{
+    return !FDocument || FDocument->Owned;
+}
+
+const TSavedTreeState &TTreeEditor::SavedTreeState() const
+{
+    static const TSavedTreeState none;
+    return FDocument ? FDocument->Saved : none;
+}
+
+void TTreeEditor::ConfigureBorrowedTree()
+{
+    // Its owner's handlers wait until it is given back.
+    TSavedTreeState::ClearHandlers(*FTree);
+    FTree->SetAllowZoom(true);
+    FTree->SetAllowPanning(pmBoth);
+    FTree->Grid()->SetVisible(true);
+}
+
+void TTreeEditor::RestoreTreeState()
+{
+    if (!FDocument || !FTree)
+        return;
+    if (!FDocument->Owned && !FDocument->Borrowed) {
+        // Its owner freed it meanwhile: nothing to give back.
+        FTree = nullptr;
+        FDocument.reset();
+        return;
+    }
+    UnhookTree();
+    // The creation hook and the selection go; then everything as it was.
+    FTree->Interaction().OnRectangle = nullptr;
+    FTree->Interaction().OnAdded = nullptr;
+    FTree->Interaction().StartAdding(nullptr);
+    FTree->Selected().Clear();
+    FDocument->Saved.Restore(*FTree);
+    if (FDocument->Owned)
+        return;
+    // Let go of it: nothing of the window listens to it any more.
+    FRulerH->SetTree(nullptr);
+    FRulerV->SetTree(nullptr);
+    for (TEditorPart *part : std::vector<TEditorPart *>(FParts))
+        part->DocumentReplaced(nullptr);
+    FTree = nullptr;
+    FDocument.reset();
 }
 
 void TTreeEditor::resizeEvent(QResizeEvent *event)

@@ -15,10 +15,17 @@
 //   TTreeEditor editor;
 //   editor.show();                    // creates the diagram, reads settings
 //   editor.OpenFile(name);            // asks to save first
+//
+// A window can also edit a diagram it does not own (EditTree before it is
+// first shown): it remembers what editing changes of the diagram, takes it
+// into its place and, when it closes, hands it back as it was (its place,
+// parent, handlers and switches), with the edits made meanwhile. Such a
+// diagram is never asked to be saved: it is its owner's.
 
 #include "canvas/PanelEvents.h"
 #include "editor/EditorHost.h"
 #include "model/TreeChanges.h"
+#include "view/TreeRuler.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -44,6 +51,7 @@ class TTreeNodeOutline;
 class TTreePropertyPages;
 class TTreeStatusBar;
 class TWriter;
+struct TSavedTreeState;
 
 // The file tool buttons left of the palette, in their order.
 class TTreeCommands;
@@ -124,6 +132,15 @@ public:
     // The save dialog's filter: the diagram files, then every export format.
     QString SaveDialogFilter();
 
+    // ---- A diagram the window does not own
+    // Hands the window a diagram to edit in place of its own; only before
+    // the window is first shown (answers whether it was taken). The
+    // diagram must outlive the window's showing.
+    bool EditTree(TTree *tree);
+    bool OwnsTree() const;
+    // What the window remembered of the diagram before editing it.
+    const TSavedTreeState &SavedTreeState() const;
+
     // ---- State
     bool Starting() const { return FStarting; }
     bool Shown() const { return FShown; }
@@ -154,8 +171,9 @@ public:
     // What the inspector shows (a command menu); none empties it.
     void SetInspectorMenu(QMenu *menu);
     QWidget *PanelTree() const { return FPanelTree; }
-    QWidget *HorizontalRulerSlot() const { return FRulerH; }
-    QWidget *VerticalRulerSlot() const { return FRulerV; }
+    // The rulers above and left of the diagram, bound to each document.
+    TTreeRuler *HorizontalRuler() const { return FRulerH; }
+    TTreeRuler *VerticalRuler() const { return FRulerV; }
     QTabBar *TabControl() const { return FTabs; }
     TTreeStatusBar *StatusBar() const { return FStatusBar; }
     QSplitter *MainSplitter() const { return FMainSplitter; }
@@ -169,8 +187,11 @@ public:
     TTreeFontToolbar *FontToolbar() const { return FFontToolbar; }
     TTreeFormatToolbar *FormatToolbar() const { return FFormatToolbar; }
     TTreeNodeOutline *NodeOutline() const { return FNodeOutline; }
+    // Both rulers' labels, and the unit they count in (not stored).
     bool RulersShowUnits() const { return FRulersUnits; }
-    void SetRulersShowUnits(bool value) { FRulersUnits = value; }
+    void SetRulersShowUnits(bool value);
+    TRulerUnits RulersUnits() const { return FRulerUnits; }
+    void SetRulersUnits(TRulerUnits value);
 
     // ---- Settings ("Quorvel Software/Dendrix"): read when first shown,
     // written at close. Bounds are kept inside the screens there are now;
@@ -234,6 +255,18 @@ private:
     // Puts a document in place of the current one, which goes.
     void AdoptDocument(std::unique_ptr<TDocumentSlot> slot);
     void UnhookTree();
+    // The window's changes to the diagram undone (the state it had before
+    // editing); a diagram of another owner is let go.
+    void RestoreTreeState();
+    // A diagram of another owner made ready for editing.
+    void ConfigureBorrowedTree();
+    // The document object stays (a diagram of another owner): the parts
+    // and the rulers start over with it.
+    void DocumentRenewed();
+    // Reads a file into the diagram of another owner (after it proved to
+    // be a diagram); answers the failure, empty when none.
+    QString ReadIntoBorrowedTree(const QString &fileName, bool readAll);
+    void ShowPageStatus();
     void UpdateSidePanel();
     void UpdatePanelTools();
     void TabChanged(int index);
@@ -251,6 +284,9 @@ private:
     bool FShown = false;
     bool FSidePanelLeft = true;
     bool FRulersUnits = true;
+    TRulerUnits FRulerUnits = ruPixels;
+    // Handed by EditTree, taken when first shown.
+    QPointer<TTree> FPendingTree;
     int FDocumentCount = 0;
     QString FSaveFilter;
     std::vector<TEditorPart *> FParts;
@@ -277,8 +313,8 @@ private:
     TKorInspector *FInspector = nullptr;
     QWidget *FPanelTree = nullptr;
     QWidget *FTreeArea = nullptr;
-    QWidget *FRulerH = nullptr;
-    QWidget *FRulerV = nullptr;
+    TTreeRuler *FRulerH = nullptr;
+    TTreeRuler *FRulerV = nullptr;
     QTabBar *FTabs = nullptr;
     TTreeStatusBar *FStatusBar = nullptr;
     TTreePropertyPages *FPropertyPages = nullptr;

@@ -82,6 +82,9 @@ void TTreeEditor::ShowError(const QString &text)
 
 bool TTreeEditor::QuerySave()
 {
+    // A diagram of another owner is its owner's to save.
+    if (!OwnsTree())
+        SetModified(false);
     if (!FModified)
         return true;
     switch (Prompts().Ask(this, pkConfirmation, FormatMessage(SWantToSave, {DocumentTitle()}), paYes | paNo | paCancel)) {
@@ -100,8 +103,16 @@ void TTreeEditor::ClearDocument()
 {
     FFileName.clear();
     UpdateCaption();
-    // A fresh diagram has every diagram-wide setting at its default.
-    AdoptDocument(NewDocumentSlot());
+    if (OwnsTree()) {
+        // A fresh diagram has every diagram-wide setting at its default.
+        AdoptDocument(NewDocumentSlot());
+    } else if (FTree) {
+        // The diagram of another owner stays the same object, emptied.
+        FTree->Selected().Clear();
+        FTree->Clear();
+        ConfigureBorrowedTree();
+        DocumentRenewed();
+    }
     FInspector->ShowMenu(nullptr);
 }
 
@@ -152,8 +163,15 @@ bool TTreeEditor::ReadFileAsking(const QString &fileName, bool askToSave)
     }
     if (askToSave && !QuerySave())
         return false;
+    if (!OwnsTree()) {
+        slot.reset();
+        const QString again = ReadIntoBorrowedTree(name, failure.isEmpty());
+        if (failure.isEmpty())
+            failure = again;
+    }
     FFileName = failure.isEmpty() ? name : QString();
-    AdoptDocument(std::move(slot));
+    if (OwnsTree())
+        AdoptDocument(std::move(slot));
     UpdateCaption();
     SetModified(false);
     RefreshInspector();
@@ -288,10 +306,38 @@ bool TTreeEditor::RestoreCopy(const QString &copyName, const QString &documentNa
         return false;
     }
     FFileName = documentName;
-    AdoptDocument(std::move(slot));
+    if (OwnsTree()) {
+        AdoptDocument(std::move(slot));
+    } else if (const QString again = ReadIntoBorrowedTree(copyName, true); !again.isEmpty()) {
+        FFileName.clear();
+        UpdateCaption();
+        ShowError(FormatMessage(SCannotRestore, {title, again}));
+        return false;
+    }
     UpdateCaption();
     // The changes are in no file of the user's yet.
     SetModified(true);
     RefreshInspector();
     return true;
+}
+
+QString TTreeEditor::ReadIntoBorrowedTree(const QString &fileName, bool readAll)
+{
+    // The file proved to be a diagram; it is read once more, now into the
+    // diagram that stays. The questions were answered the first time: all
+    // of it was read, or it stops at the first property not known.
+    QString failure;
+    TBusyCursor busy;
+    TScopedContinueQuestion ask([readAll](const QString &) { return readAll; });
+    FTree->Selected().Clear();
+    try {
+        LoadDiagramFile(*FTree, fileName,
+                        [this](void *, TReader &reader, QIODevice &stream) { LoadFromStream(reader, stream); });
+    } catch (const Exception &e) {
+        failure = e.Message();
+    } catch (const std::bad_alloc &) {
+        failure = FormatMessage(SCannotOpen, {fileName});
+    }
+    DocumentRenewed();
+    return failure;
 }

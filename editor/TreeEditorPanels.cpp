@@ -22,6 +22,11 @@ void TTreeEditor::ComposePanels()
     rulers.SetVisible = [this](bool on) { SetBandVisible(ebRulers, on); };
     rulers.ShowUnits = [this] { return RulersShowUnits(); };
     rulers.SetShowUnits = [this](bool on) { SetRulersShowUnits(on); };
+    rulers.Units = [this] { return int(RulersUnits()); };
+    rulers.SetUnits = [this](int units) {
+        if (units >= ruPixels && units <= ruInches)
+            SetRulersUnits(TRulerUnits(units));
+    };
     FPropertyPages->SetRulerLink(rulers);
 
     FFontToolbar = new TTreeFontToolbar(FPanelFont);

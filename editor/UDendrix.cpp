@@ -133,11 +133,15 @@ void TTreeEditor1::SetBandVisible(TEditorBand band, bool visible)
         return;
     }
     if (!visible) {
-        // Closing the editor stops the animation.
+        // Closing the editor stops the animation; its height is kept for
+        // the next showing.
         if (FAnimationEditor)
             FAnimationEditor->SetPlayer(nullptr);
-        if (FAnimationDock)
+        if (FAnimationDock) {
+            if (!FAnimationDock->isHidden())
+                FAnimationEditorHeight = qMax(1, FAnimationDock->height());
             FAnimationDock->hide();
+        }
         return;
     }
     if (!Tree())
@@ -154,6 +158,7 @@ void TTreeEditor1::SetBandVisible(TEditorBand band, bool visible)
         FAnimationDock->setWidget(FAnimationEditor);
         FAnimationEditor->resize(FAnimationEditor->width(), FAnimationEditorHeight);
         addDockWidget(Qt::BottomDockWidgetArea, FAnimationDock);
+        resizeDocks({FAnimationDock}, {FAnimationEditorHeight}, Qt::Vertical);
         connect(FAnimationDock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
             if (!shown && FAnimationEditor && FAnimationDock->isHidden())
                 FAnimationEditor->SetPlayer(nullptr);
@@ -183,6 +188,10 @@ TTreeEditor1::~TTreeEditor1()
         QObject::disconnect(FAnimationDock, nullptr, this, nullptr);
     if (FAnimationEditor)
         FAnimationEditor->SetPlayer(nullptr);
+    // The dock hides while the widgets go, after this part of the window
+    // is gone: it must not tell it any more.
+    if (FAnimationDock)
+        disconnect(FAnimationDock, nullptr, this, nullptr);
 }
 
 void TTreeEditor1::SaveAfterDiagram(TWriter &writer)
@@ -286,13 +295,22 @@ void TTreeEditor1::LoadSettings(QSettings &settings)
         return;
     if (const auto height = ReadSettingsInt(settings, QStringLiteral("AnimationEditorHeight")); height && *height >= 1)
         FAnimationEditorHeight = qMin(*height, kMaxAnimationEditorHeight);
+    if (const auto shown = ReadSettingsBool(settings, QStringLiteral("AnimationEditor")); shown && *shown)
+        SetBandVisible(ebAnimationEditor, true);
 }
 
 void TTreeEditor1::SaveSettings(QSettings &settings)
 {
     TTreeEditor::SaveSettings(settings);
-    // No docked animation editor yet: it is never open at close.
-    settings.setValue(QStringLiteral("AnimationEditor"), false);
+    // Whether the docked animation editor is open, and its height once it
+    // was ever shown.
+    const bool shown = BandVisible(ebAnimationEditor);
+    settings.setValue(QStringLiteral("AnimationEditor"), shown);
+    if (FAnimationDock) {
+        if (shown)
+            FAnimationEditorHeight = qBound(1, FAnimationDock->height(), kMaxAnimationEditorHeight);
+        settings.setValue(QStringLiteral("AnimationEditorHeight"), FAnimationEditorHeight);
+    }
 }
 
 void RegisterDendrixClasses()

@@ -17,6 +17,9 @@ TAskLanguage::TAskLanguage(QWidget *parent) : QDialog(parent)
     FLabel = new QLabel(QStringLiteral("&Choose a Language:"), this);
     FList = new QListWidget(this);
     FList->setObjectName(QStringLiteral("LBLangs"));
+    // Every language keeps the name the list gives it, so that a user who
+    // cannot read the language in use still finds his own.
+    FList->setProperty(kNoTranslateProperty, true);
     FLabel->setBuddy(FList);
     FButtons = new QDialogButtonBox(this);
     QPushButton *ok = FButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);

@@ -105,6 +105,11 @@ bool TranslateText(QString &text, QString &usedHotkeys);
 void TranslateForm(QWidget *form);
 extern const char *const kNoTranslateProperty;
 
+// Every text TranslateForm looks up on a form, in its order and as the
+// form shows it now, whatever language is active; the form is left as it
+// is. (Whether a language covers a window starts from here.)
+QStringList FormTexts(QWidget *form);
+
 // A control with texts of its own beyond the kinds TranslateForm knows
 // (a grid's column headers, say) implements this; TranslateForm calls it.
 class TTranslatableControl

@@ -30,14 +30,22 @@ const char *const kTranslatedProperty = "_dendrixTranslatedInto";
 // The hotkeys a form's texts took, for what it adds later.
 const char *const kHotkeysProperty = "_dendrixHotkeys";
 
+// Walks a form's texts in the order they are translated. Translating, it
+// replaces each text by its translation and marks what it did; collecting
+// (`collect` set), it hands every text over and changes nothing.
 class TFormWalk
 {
 public:
-    explicit TFormWalk(QWidget *form) : FForm(form), FLanguage(ActiveLanguage() + 1)
+    explicit TFormWalk(QWidget *form, std::function<void(const QString &)> collect = {})
+        : FForm(form), FLanguage(ActiveLanguage() + 1), FCollect(std::move(collect))
     {
         FUsed = form->property(kHotkeysProperty).toString();
     }
-    ~TFormWalk() { FForm->setProperty(kHotkeysProperty, FUsed); }
+    ~TFormWalk()
+    {
+        if (!FCollect)
+            FForm->setProperty(kHotkeysProperty, FUsed);
+    }
 
     void Run()
     {
@@ -52,10 +60,20 @@ public:
     }
 
 private:
-    bool Text(QString &text) { return TranslateText(text, FUsed); }
+    bool Text(QString &text)
+    {
+        if (!FCollect)
+            return TranslateText(text, FUsed);
+        FCollect(text);
+        return false;
+    }
 
-    bool Done(QObject *o) const { return o->property(kTranslatedProperty).toInt() == FLanguage; }
-    void Mark(QObject *o) { o->setProperty(kTranslatedProperty, FLanguage); }
+    bool Done(QObject *o) const { return !FCollect && o->property(kTranslatedProperty).toInt() == FLanguage; }
+    void Mark(QObject *o)
+    {
+        if (!FCollect)
+            o->setProperty(kTranslatedProperty, FLanguage);
+    }
 
     void Children(QObject *parent)
     {
@@ -185,6 +203,7 @@ private:
 
     QWidget *FForm;
     int FLanguage;
+    std::function<void(const QString &)> FCollect;
     QString FUsed;
     QAction FProbe;
 };
@@ -196,4 +215,12 @@ void TranslateForm(QWidget *form)
     if (!form || !ActiveTable())
         return;
     TFormWalk(form).Run();
+}
+
+QStringList FormTexts(QWidget *form)
+{
+    QStringList texts;
+    if (form)
+        TFormWalk(form, [&texts](const QString &text) { texts << text; }).Run();
+    return texts;
 }

@@ -199,8 +199,11 @@ bool TTreeExplorerAlignChild::DrawConnection(TTreeConnection *connection)
     TConnectionPoints &points = connection->Points();
     while (points.Count() > 3)
         points.Delete(points.Count() - 1);
-    while (points.Count() < 3)
-        points.Add(TConnectionPoint());
+    if (points.Count() < 3) {
+        std::vector<TConnectionPoint> three = points.Items(); // in one allocation
+        three.resize(3);
+        points.SetItems(std::move(three));
+    }
     const TPoint course[3] = {p0, p1, p2};
     for (int i = 0; i < 3; ++i) {
         TConnectionPoint &p = points[i];

@@ -45,6 +45,14 @@ public:
         FNodes.emplace_back(node, node->FVisible);
     }
 
+    // Room for about `count` elements in the diagram's lists.
+    void Reserve(int count)
+    {
+        FTree.FShapes.ResetCapacity(count);
+        FTree.FConnections.ResetCapacity(count);
+        FNodes.reserve(static_cast<size_t>(count));
+    }
+
     // After the references were resolved, whether or not reading stopped.
     void Finish()
     {
@@ -336,9 +344,12 @@ void Load(TTreeDocument &diagram, QIODevice &stream, const QString &source, cons
         TDiagramLoad::SetLoad(diagram, &load);
         // An element takes some hundred bytes of a file: room for the names
         // of as many as the file can hold, within reason.
-        if (!stream.isSequential())
-            load.ElementOwner()->ReserveComponents(
-                static_cast<int>(std::min<qint64>((stream.size() - stream.pos()) / 100, 1 << 20)));
+        if (!stream.isSequential()) {
+            const int expected = static_cast<int>(std::min<qint64>((stream.size() - stream.pos()) / 100, 1 << 20));
+            load.ElementOwner()->ReserveComponents(expected);
+            load.Reserve(expected);
+            reader.ReserveRecords(expected);
+        }
         reader.ReadRootComponent(diagram);
         load.Finish();
         if (continuation)

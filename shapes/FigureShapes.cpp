@@ -15,12 +15,6 @@ DX_PLAIN_CLASS(TPentagonShape, TTreeCustomPolygonShape)
 DX_PLAIN_CLASS(THexagonShape, TTreeCustomPolygonShape)
 DX_PLAIN_CLASS(TOctagonShape, TTreeCustomPolygonShape)
 DX_PLAIN_CLASS(TTriangleRectShape, TCustomTreeShape)
-DX_PLAIN_CLASS(TTriangleRectRightShape, TTriangleRectShape)
-DX_PLAIN_CLASS(TTriangleRectLeftShape, TTriangleRectShape)
-DX_PLAIN_CLASS(TArrowUpShape, TTreeCustomArrowShape)
-DX_PLAIN_CLASS(TArrowDownShape, TTreeCustomArrowShape)
-DX_PLAIN_CLASS(TArrowLeftShape, TTreeCustomArrowShape)
-DX_PLAIN_CLASS(TArrowRightShape, TTreeCustomArrowShape)
 DX_PLAIN_CLASS(TCallOutShape, TCustomTreeShape)
 DX_PLAIN_CLASS(TStarShape, TCustomTreeShape)
 
@@ -161,17 +155,13 @@ int TCrossShape::GetShapePoints(const TRect &r, TPointArray &points) const
     });
 }
 
-int TTriangleRectRightShape::GetShapePoints(const TRect &r, TPointArray &points) const
+int TTriangleRectShape::GetShapePoints(const TRect &r, TPointArray &points) const
 {
-    return CustomOutline(r, points, [](const TRect &b) {
-        return TPointArray{TPoint(b.Left, b.Top), TPoint(b.Right, b.Bottom), TPoint(b.Left, b.Bottom)};
-    });
-}
-
-int TTriangleRectLeftShape::GetShapePoints(const TRect &r, TPointArray &points) const
-{
-    return CustomOutline(r, points, [](const TRect &b) {
-        return TPointArray{TPoint(b.Right, b.Top), TPoint(b.Right, b.Bottom), TPoint(b.Left, b.Bottom)};
+    if (FRightAngle == raNone)
+        return TCustomTreeShape::GetShapePoints(r, points);
+    return CustomOutline(r, points, [this](const TRect &b) {
+        const int apex = FRightAngle == raBottomLeft ? b.Left : b.Right;
+        return TPointArray{TPoint(apex, b.Top), TPoint(b.Right, b.Bottom), TPoint(b.Left, b.Bottom)};
     });
 }
 

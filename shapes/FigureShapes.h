@@ -4,6 +4,7 @@
 
 #include "canvas/BevelTypes.h"
 #include "shapes/ControlPointShape.h"
+#include "shapes/GalleryClass.h"
 #include "shapes/PercentShape.h"
 
 class TPentagonShape : public TTreeCustomPolygonShape
@@ -41,33 +42,35 @@ public:
     int GetShapePoints(const TRect &r, TPointArray &points) const override;
 };
 
-// A right triangle standing on the bottom edge; its text sits at the
-// bottom, where the triangle is widest.
+// A right triangle standing on the bottom edge, its right angle at the
+// bottom left or the bottom right; its text sits at the bottom, where the
+// triangle is widest. The base class has no right angle and no outline.
 class TTriangleRectShape : public TCustomTreeShape
 {
     DX_OBJECT(TTriangleRectShape)
 public:
-    explicit TTriangleRectShape(TComponent *owner = nullptr) : TCustomTreeShape(owner) {}
+    enum TRightAngle : uint8_t { raNone, raBottomLeft, raBottomRight };
+    explicit TTriangleRectShape(TComponent *owner = nullptr, TRightAngle rightAngle = raNone)
+        : TCustomTreeShape(owner), FRightAngle(rightAngle)
+    {
+    }
+    TRightAngle RightAngle() const { return FRightAngle; }
     TVertTextAlign DefaultVertAlign() const override { return vtaBottom; }
+    int GetShapePoints(const TRect &r, TPointArray &points) const override;
+
+private:
+    TRightAngle FRightAngle;
 };
 
-// The right angle at the bottom left.
-class TTriangleRectRightShape : public TTriangleRectShape
-{
-    DX_OBJECT(TTriangleRectRightShape)
-public:
-    explicit TTriangleRectRightShape(TComponent *owner = nullptr) : TTriangleRectShape(owner) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
-};
+namespace ClassNames {
+inline constexpr char TTriangleRectRightShape[] = "TTriangleRectRightShape";
+inline constexpr char TTriangleRectLeftShape[] = "TTriangleRectLeftShape";
+} // namespace ClassNames
 
-// The right angle at the bottom right.
-class TTriangleRectLeftShape : public TTriangleRectShape
-{
-    DX_OBJECT(TTriangleRectLeftShape)
-public:
-    explicit TTriangleRectLeftShape(TComponent *owner = nullptr) : TTriangleRectShape(owner) {}
-    int GetShapePoints(const TRect &r, TPointArray &points) const override;
-};
+using TTriangleRectRightShape =
+    TNamedShape<ClassNames::TTriangleRectRightShape, TTriangleRectShape, TTriangleRectShape::raBottomLeft>;
+using TTriangleRectLeftShape =
+    TNamedShape<ClassNames::TTriangleRectLeftShape, TTriangleRectShape, TTriangleRectShape::raBottomRight>;
 
 // A house front: the roof's eaves WallSize percent of the height below the
 // ridge. The control point under the ridge drags the eaves up and down.
@@ -147,33 +150,18 @@ private:
     TDirection FDirection;
 };
 
-class TArrowUpShape : public TTreeCustomArrowShape
-{
-    DX_OBJECT(TArrowUpShape)
-public:
-    explicit TArrowUpShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner, adUp) {}
-};
+namespace ClassNames {
+inline constexpr char TArrowUpShape[] = "TArrowUpShape";
+inline constexpr char TArrowDownShape[] = "TArrowDownShape";
+inline constexpr char TArrowLeftShape[] = "TArrowLeftShape";
+inline constexpr char TArrowRightShape[] = "TArrowRightShape";
+} // namespace ClassNames
 
-class TArrowDownShape : public TTreeCustomArrowShape
-{
-    DX_OBJECT(TArrowDownShape)
-public:
-    explicit TArrowDownShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner, adDown) {}
-};
-
-class TArrowLeftShape : public TTreeCustomArrowShape
-{
-    DX_OBJECT(TArrowLeftShape)
-public:
-    explicit TArrowLeftShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner, adLeft) {}
-};
-
-class TArrowRightShape : public TTreeCustomArrowShape
-{
-    DX_OBJECT(TArrowRightShape)
-public:
-    explicit TArrowRightShape(TComponent *owner = nullptr) : TTreeCustomArrowShape(owner, adRight) {}
-};
+using TArrowUpShape = TNamedShape<ClassNames::TArrowUpShape, TTreeCustomArrowShape, TTreeCustomArrowShape::adUp>;
+using TArrowDownShape = TNamedShape<ClassNames::TArrowDownShape, TTreeCustomArrowShape, TTreeCustomArrowShape::adDown>;
+using TArrowLeftShape = TNamedShape<ClassNames::TArrowLeftShape, TTreeCustomArrowShape, TTreeCustomArrowShape::adLeft>;
+using TArrowRightShape =
+    TNamedShape<ClassNames::TArrowRightShape, TTreeCustomArrowShape, TTreeCustomArrowShape::adRight>;
 
 // A speech balloon: a box above a sixth of the height, its tip at
 // TipX percent of the width and TipY percent of the height (25 and 100 at

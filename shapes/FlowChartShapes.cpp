@@ -45,53 +45,6 @@ TPointArray TwoCaps(const TBox &b, long long xr, bool inward)
 // Class information
 
 DX_PLAIN_CLASS(TFlowChartShape, TCustomTreeShape)
-DX_PLAIN_CLASS(TPredefinedProcessShape, TProcessShape)
-DX_PLAIN_CLASS(TTerminalShape, TFlowChartShape)
-DX_PLAIN_CLASS(TManualOperationShape, TFlowChartShape)
-DX_PLAIN_CLASS(TSelectShape, TFlowChartShape)
-DX_PLAIN_CLASS(TDocumentShape, TFlowChartShape)
-DX_PLAIN_CLASS(TPunchTapeShape, TFlowChartShape)
-DX_PLAIN_CLASS(TDelayShape, TFlowChartShape)
-DX_PLAIN_CLASS(TManualInputShape, TFlowChartShape)
-DX_PLAIN_CLASS(TAndShape, TFlowChartCircleShape)
-DX_PLAIN_CLASS(TOrShape, TFlowChartCircleShape)
-DX_PLAIN_CLASS(TOnlineStorageShape, TFlowChartShape)
-DX_PLAIN_CLASS(TMagneticTapeShape, TFlowChartCircleShape)
-DX_PLAIN_CLASS(TConditionShape, TDecisionShape)
-DX_PLAIN_CLASS(TTitleShape, TInputOutputShape)
-DX_PLAIN_CLASS(TCardShape, TPunchCardShape)
-DX_PLAIN_CLASS(TManualShape, TManualInputShape)
-DX_PLAIN_CLASS(TDataShape, TOnlineStorageShape)
-DX_PLAIN_CLASS(TTapeShape, TMagneticTapeShape)
-
-const TClassInfo &TFlowChartCircleShape::StaticClassInfo()
-{
-    static const TClassInfo info =
-        TClassBuilder<TFlowChartCircleShape>("TFlowChartCircleShape", TFlowChartShape::StaticClassInfo())
-            .Redefault("Style", tssCircle);
-    return info;
-}
-
-const TClassInfo &TDecisionShape::StaticClassInfo()
-{
-    static const TClassInfo info =
-        TClassBuilder<TDecisionShape>("TDecisionShape", TFlowChartShape::StaticClassInfo()).Redefault("Style", tssDiamond);
-    return info;
-}
-
-const TClassInfo &TProcessShape::StaticClassInfo()
-{
-    static const TClassInfo info =
-        TClassBuilder<TProcessShape>("TProcessShape", TFlowChartShape::StaticClassInfo()).Redefault("Style", tssRectangle);
-    return info;
-}
-
-const TClassInfo &TConnectorShape::StaticClassInfo()
-{
-    static const TClassInfo info =
-        TClassBuilder<TConnectorShape>("TConnectorShape", TFlowChartShape::StaticClassInfo()).Redefault("Style", tssCircle);
-    return info;
-}
 
 const TClassInfo &TInputOutputShape::StaticClassInfo()
 {
@@ -111,66 +64,10 @@ const TClassInfo &TPunchCardShape::StaticClassInfo()
 // ---------------------------------------------------------------------------
 // Construction
 
-TFlowChartCircleShape::TFlowChartCircleShape(TComponent *owner) : TFlowChartShape(owner)
+TDecisionShape::TDecisionShape(TComponent *owner) : TFlowChartStyleShape(owner)
 {
-    SetStyle(tssCircle);
-}
-
-TDecisionShape::TDecisionShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetStyle(tssDiamond);
     SetColor(clRed);
     Font()->SetColor(clWhite);
-}
-
-TProcessShape::TProcessShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetStyle(tssRectangle);
-}
-
-TConnectorShape::TConnectorShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetStyle(tssCircle);
-}
-
-TInputOutputShape::TInputOutputShape(TComponent *owner) : TControlPointShape<TFlowChartShape>(owner)
-{
-    SetColor(clYellow);
-}
-
-TManualOperationShape::TManualOperationShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(clAqua);
-}
-
-TSelectShape::TSelectShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(clLime);
-}
-
-TDocumentShape::TDocumentShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(TColor(16744703));
-}
-
-TPunchCardShape::TPunchCardShape(TComponent *owner) : TPercentShape(owner)
-{
-    SetColor(TColor(16744448));
-}
-
-TPunchTapeShape::TPunchTapeShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(clGray);
-}
-
-TDelayShape::TDelayShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(TColor(12975337));
-}
-
-TManualInputShape::TManualInputShape(TComponent *owner) : TFlowChartShape(owner)
-{
-    SetColor(TColor(12509692));
 }
 
 // ---------------------------------------------------------------------------
@@ -192,15 +89,13 @@ void TInputOutputShape::Assign(const TPersistent *source)
 // ---------------------------------------------------------------------------
 // Outlines
 
-int TTerminalShape::GetShapePoints(const TRect &r, TPointArray &points) const
+TPointArray FlowChartFigures::Terminal(const TRect &rect)
 {
-    return CustomOutline(r, points, [](const TRect &rect) {
-        const TBox b(rect);
-        const long long xr = b.R - Div(b.W, 4);
-        TPointArray p = TwoCaps(b, xr, false);
-        p[0] = Pt(xr, b.T);
-        return p;
-    });
+    const TBox b(rect);
+    const long long xr = b.R - Div(b.W, 4);
+    TPointArray p = TwoCaps(b, xr, false);
+    p[0] = Pt(xr, b.T);
+    return p;
 }
 
 long long TInputOutputShape::SlantShift(long long w, long long h) const
@@ -236,38 +131,32 @@ void TInputOutputShape::DragControlPoint(int dx, int dy)
     SetSlant(static_cast<double>(dx + SlantShift(w, h)) / static_cast<double>(w) * 100);
 }
 
-int TManualOperationShape::GetShapePoints(const TRect &r, TPointArray &points) const
+TPointArray FlowChartFigures::ManualOperation(const TRect &rect)
 {
-    return CustomOutline(r, points, [](const TRect &rect) {
-        const TBox b(rect);
-        const long long s = EighthInset(b);
-        return TPointArray{Pt(b.L + s, b.B), Pt(b.L, b.T), Pt(b.R, b.T), Pt(b.R - s, b.B)};
-    });
+    const TBox b(rect);
+    const long long s = EighthInset(b);
+    return TPointArray{Pt(b.L + s, b.B), Pt(b.L, b.T), Pt(b.R, b.T), Pt(b.R - s, b.B)};
 }
 
-int TSelectShape::GetShapePoints(const TRect &r, TPointArray &points) const
+TPointArray FlowChartFigures::Select(const TRect &rect)
 {
-    return CustomOutline(r, points, [](const TRect &rect) {
-        const TBox b(rect);
-        const long long s = EighthInset(b);
-        return TPointArray{Pt(b.L, b.CY), Pt(b.L + s, b.T), Pt(b.R - s, b.T),
-                           Pt(b.R, b.CY), Pt(b.R - s, b.B), Pt(b.L + s, b.B)};
-    });
+    const TBox b(rect);
+    const long long s = EighthInset(b);
+    return TPointArray{Pt(b.L, b.CY), Pt(b.L + s, b.T), Pt(b.R - s, b.T),
+                       Pt(b.R, b.CY), Pt(b.R - s, b.B), Pt(b.L + s, b.B)};
 }
 
-int TDocumentShape::GetShapePoints(const TRect &r, TPointArray &points) const
+TPointArray FlowChartFigures::Document(const TRect &rect)
 {
-    return CustomOutline(r, points, [](const TRect &rect) {
-        const TBox b(rect);
-        const long long w = Div(b.H, 8);
-        TPointArray p(19);
-        p[0] = Pt(b.L, b.T);
-        p[1] = Pt(b.R, b.T);
-        p[2] = Pt(b.R, b.B - Near(2.0 * w / 3 + w));
-        Wave(b, b.B - w, 2, true, p);
-        p[18] = Pt(b.L, b.B - w);
-        return p;
-    });
+    const TBox b(rect);
+    const long long w = Div(b.H, 8);
+    TPointArray p(19);
+    p[0] = Pt(b.L, b.T);
+    p[1] = Pt(b.R, b.T);
+    p[2] = Pt(b.R, b.B - Near(2.0 * w / 3 + w));
+    Wave(b, b.B - w, 2, true, p);
+    p[18] = Pt(b.L, b.B - w);
+    return p;
 }
 
 int TPunchCardShape::GetShapePoints(const TRect &r, TPointArray &points) const
@@ -279,74 +168,52 @@ int TPunchCardShape::GetShapePoints(const TRect &r, TPointArray &points) const
     });
 }
 
-int TPunchTapeShape::GetShapePoints(const TRect &r, TPointArray &points) const
+TPointArray FlowChartFigures::PunchTape(const TRect &rect)
 {
-    return CustomOutline(r, points, [](const TRect &rect) {
-        const TBox b(rect);
-        const long long w = Div(b.H, 8);
-        TPointArray p(35);
-        p[0] = Pt(b.R, b.B - Near(2.0 * w / 3 + w));
-        Wave(b, b.B - w, 0, true, p);
-        p[16] = Pt(b.L, b.B - w);
-        p[17] = Pt(b.L, b.T + w);
-        Wave(b, b.T + w, 17, false, p);
-        p[34] = Pt(b.R, b.T + w - Near(2.0 * w / 3));
-        return p;
-    });
+    const TBox b(rect);
+    const long long w = Div(b.H, 8);
+    TPointArray p(35);
+    p[0] = Pt(b.R, b.B - Near(2.0 * w / 3 + w));
+    Wave(b, b.B - w, 0, true, p);
+    p[16] = Pt(b.L, b.B - w);
+    p[17] = Pt(b.L, b.T + w);
+    Wave(b, b.T + w, 17, false, p);
+    p[34] = Pt(b.R, b.T + w - Near(2.0 * w / 3));
+    return p;
 }
 
-int TDelayShape::GetShapePoints(const TRect &r, TPointArray &points) const
+TPointArray FlowChartFigures::Delay(const TRect &rect)
 {
-    return CustomOutline(r, points, [](const TRect &rect) {
-        const TBox b(rect);
-        const long long ry = Div(b.H, 2);
-        TPointArray p(33);
-        p[0] = Pt(b.L, b.T);
-        for (int i = 1; i <= 32; ++i) {
-            const double a = HalfTurn(i, 32);
-            p[i] = Pt(b.L + CosTimes(a, b.W), b.CY + SinTimes(a, ry));
-        }
-        return p;
-    });
+    return DOutline(TBox(rect));
 }
 
-int TManualInputShape::GetShapePoints(const TRect &r, TPointArray &points) const
+TPointArray FlowChartFigures::ManualInput(const TRect &rect)
 {
-    return CustomOutline(r, points, [](const TRect &rect) {
-        const TBox b(rect);
-        return TPointArray{Pt(b.L, b.CY), Pt(b.R, b.T), Pt(b.R, b.B), Pt(b.L, b.B)};
-    });
+    const TBox b(rect);
+    return TPointArray{Pt(b.L, b.CY), Pt(b.R, b.T), Pt(b.R, b.B), Pt(b.L, b.B)};
 }
 
-int TOnlineStorageShape::GetShapePoints(const TRect &r, TPointArray &points) const
+TPointArray FlowChartFigures::OnlineStorage(const TRect &rect)
 {
-    return CustomOutline(r, points, [](const TRect &rect) {
-        const TBox b(rect);
-        TPointArray p = TwoCaps(b, b.R, true);
-        p[0] = Pt(b.R, b.T);
-        return p;
-    });
+    const TBox b(rect);
+    TPointArray p = TwoCaps(b, b.R, true);
+    p[0] = Pt(b.R, b.T);
+    return p;
 }
 
 // ---------------------------------------------------------------------------
 // Strokes
 
-void TPredefinedProcessShape::DrawShape(TKorCanvas3D *canvas, const TRect &r)
+void FlowChartFigures::PredefinedProcess(TKorCanvas3D *canvas, const TRect &r)
 {
-    TProcessShape::DrawShape(canvas, r);
-    if (!canvas)
-        return;
     const TBox b(r);
     const long long d = Div(b.W < 0 ? -b.W : b.W, 6);
     Stroke(canvas, Pt(b.L + d, b.T), Pt(b.L + d, b.B));
     Stroke(canvas, Pt(b.R - d, b.T), Pt(b.R - d, b.B));
 }
 
-void TAndShape::DrawShape(TKorCanvas3D *canvas, const TRect &r)
+void FlowChartFigures::And(TKorCanvas3D *canvas, const TRect &r)
 {
-    TFlowChartCircleShape::DrawShape(canvas, r);
-    if (!canvas)
-        return;
     const TBox b(r);
     const long long rx = Div(b.W, 2);
     const long long ry = Div(b.H, 2);
@@ -355,21 +222,15 @@ void TAndShape::DrawShape(TKorCanvas3D *canvas, const TRect &r)
         Stroke(canvas, at(a), at(a + M_PI));
 }
 
-void TOrShape::DrawShape(TKorCanvas3D *canvas, const TRect &r)
+void FlowChartFigures::Or(TKorCanvas3D *canvas, const TRect &r)
 {
-    TFlowChartCircleShape::DrawShape(canvas, r);
-    if (!canvas)
-        return;
     const TBox b(r);
     Stroke(canvas, Pt(b.L, b.CY), Pt(b.R, b.CY));
     Stroke(canvas, Pt(b.CX, b.T), Pt(b.CX, b.B));
 }
 
-void TMagneticTapeShape::DrawShape(TKorCanvas3D *canvas, const TRect &r)
+void FlowChartFigures::MagneticTape(TKorCanvas3D *canvas, const TRect &r)
 {
-    TFlowChartCircleShape::DrawShape(canvas, r);
-    if (!canvas)
-        return;
     const TBox b(r);
     Stroke(canvas, Pt(b.CX, b.B), Pt(b.R, b.B));
 }

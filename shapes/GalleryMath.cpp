@@ -25,6 +25,18 @@ void Wave(const TBox &b, long long base, int start, bool forward, TPointArray &p
     }
 }
 
+TPointArray DOutline(const TBox &b)
+{
+    const long long ry = Div(b.H, 2);
+    TPointArray p(33);
+    p[0] = Pt(b.L, b.T);
+    for (int i = 1; i <= 32; ++i) {
+        const double a = HalfTurn(i, 32);
+        p[i] = Pt(b.L + CosTimes(a, b.W), b.CY + SinTimes(a, ry));
+    }
+    return p;
+}
+
 void Stroke(TKorCanvas3D *canvas, const TPoint &a, const TPoint &b)
 {
     canvas->ProjectedLine(a.X, a.Y, b.X, b.Y, 0);

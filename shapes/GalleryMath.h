@@ -1,7 +1,8 @@
 #pragma once
 // The arithmetic every gallery outline is written in: a node's bounds with
 // their width, height and integer centre, the rounding of real products,
-// points on quarter-turn arcs, and the wave of the document symbols.
+// points on quarter-turn arcs, the wave of the document symbols and the
+// D of the delay and the AND gate.
 //
 // Bounds come from files, so everything is computed in 64 bits and every
 // vertex is brought back into the coordinate range; inside the range the
@@ -72,6 +73,10 @@ inline long long SinTimes(double a, long long r)
 // outlines with the wave of 8 points per arc around base y `base`, the
 // right arc first when `forward`.
 void Wave(const TBox &b, long long base, int start, bool forward, TPointArray &points);
+
+// A D as wide and high as the bounds: the top-left corner, then a half
+// ellipse of 32 steps from the top right round to the bottom left.
+TPointArray DOutline(const TBox &b);
 
 // A stroke of a shape: a straight line from a to b with the canvas's
 // current pen, at depth 0 (the canvas projects it).

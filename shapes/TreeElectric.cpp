@@ -79,17 +79,7 @@ int TOrGateShape::GetShapePoints(const TRect &r, TPointArray &points) const
 
 int TAndGateShape::GetShapePoints(const TRect &r, TPointArray &points) const
 {
-    return CustomOutline(r, points, [](const TRect &rect) {
-        const TBox b(rect);
-        const long long ry = Div(b.H, 2);
-        TPointArray p(33);
-        p[0] = Pt(b.L, b.T);
-        for (int i = 1; i <= 32; ++i) {
-            const double a = HalfTurn(i, 32);
-            p[i] = Pt(b.L + CosTimes(a, b.W), b.CY + SinTimes(a, ry));
-        }
-        return p;
-    });
+    return CustomOutline(r, points, [](const TRect &rect) { return DOutline(TBox(rect)); });
 }
 
 // ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include "view/TreeInteraction.h"
 
+#include "canvas/PanelEvents.h"
 #include "model/PolygonShape.h"
 #include "view/CustomTree.h"
 
@@ -11,37 +12,6 @@
 #include <QPlainTextEdit>
 #include <QToolTip>
 #include <QWheelEvent>
-
-namespace {
-
-TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
-{
-    TShiftState s = 0;
-    if (mods & Qt::ShiftModifier)
-        s |= SetBit(ssShift);
-    if (mods & Qt::AltModifier)
-        s |= SetBit(ssAlt);
-    if (mods & Qt::ControlModifier)
-        s |= SetBit(ssCtrl);
-    if (buttons & Qt::LeftButton)
-        s |= SetBit(ssLeft);
-    if (buttons & Qt::RightButton)
-        s |= SetBit(ssRight);
-    if (buttons & Qt::MiddleButton)
-        s |= SetBit(ssMiddle);
-    return s;
-}
-
-TMouseButton ButtonOf(Qt::MouseButton b)
-{
-    switch (b) {
-    case Qt::RightButton: return mbRight;
-    case Qt::MiddleButton: return mbMiddle;
-    default: return mbLeft;
-    }
-}
-
-} // namespace
 
 TTreeInteraction::TTreeInteraction(TCustomTree *tree) : FTree(tree), FAlive(std::make_shared<bool>(true)) {}
 

@@ -2,6 +2,7 @@
 // and resizing the selection by keys in design mode, navigation in the
 // hierarchy, and wheel scrolling, zooming and navigating.
 
+#include "canvas/PanelEvents.h"
 #include "core/Rounding.h"
 #include "view/CustomTree.h"
 #include "view/TreeInteraction.h"
@@ -9,18 +10,6 @@
 #include <QPointer>
 
 namespace {
-
-TShiftState ShiftOfModifiers(Qt::KeyboardModifiers mods)
-{
-    TShiftState s = 0;
-    if (mods & Qt::ShiftModifier)
-        s |= SetBit(ssShift);
-    if (mods & Qt::AltModifier)
-        s |= SetBit(ssAlt);
-    if (mods & Qt::ControlModifier)
-        s |= SetBit(ssCtrl);
-    return s;
-}
 
 bool Has(TShiftState shift, TShiftStateFlag flag)
 {
@@ -51,7 +40,7 @@ TTreeNodeShape *Deepest(TTreeNodeShape *node)
 
 bool TTreeInteraction::KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    const TShiftState shift = ShiftOfModifiers(modifiers);
+    const TShiftState shift = ShiftOf(modifiers);
     TSelectedShapeList &selected = FTree->Selected();
     switch (key) {
     case Qt::Key_Delete:

@@ -131,6 +131,8 @@ private slots:
     void backImageModes();
     void zoomRectangleLeavesNoPixels();
     void listenersAndMouse();
+    void mouseNamesOfQtInput_data();
+    void mouseNamesOfQtInput();
     void panningFollowsAllowedDirections();
     void canvasReplacement();
     void publishedDeclarations();
@@ -419,6 +421,43 @@ void TestPanel::listenersAndMouse()
     QTest::mousePress(&d, Qt::LeftButton, {}, QPoint(4, 4));
     QCOMPARE(c.Seen, QStringList({"c mouse 0 4,4"}));
     d.RemoveListener(&c);
+}
+
+void TestPanel::mouseNamesOfQtInput_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("mods");
+    QTest::addColumn<int>("held");
+    QTest::addColumn<int>("expectedButton");
+    QTest::addColumn<TShiftState>("expectedShift");
+    QTest::newRow("plain left") << int(Qt::LeftButton) << 0 << int(Qt::LeftButton) << int(mbLeft)
+                                << SetBit(ssLeft);
+    QTest::newRow("right with shift") << int(Qt::RightButton) << int(Qt::ShiftModifier) << int(Qt::RightButton)
+                                      << int(mbRight) << (SetBit(ssShift) | SetBit(ssRight));
+    QTest::newRow("middle with ctrl and alt")
+        << int(Qt::MiddleButton) << int(Qt::ControlModifier | Qt::AltModifier) << int(Qt::MiddleButton)
+        << int(mbMiddle) << (SetBit(ssCtrl) | SetBit(ssAlt) | SetBit(ssMiddle));
+    QTest::newRow("back button counts as left") << int(Qt::BackButton) << 0 << 0 << int(mbLeft) << TShiftState(0);
+    QTest::newRow("keys alone") << int(Qt::NoButton) << int(Qt::ShiftModifier | Qt::ControlModifier) << 0
+                                << int(mbLeft) << (SetBit(ssShift) | SetBit(ssCtrl));
+    QTest::newRow("all buttons held, keypad ignored")
+        << int(Qt::LeftButton) << int(Qt::KeypadModifier)
+        << int(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton) << int(mbLeft)
+        << (SetBit(ssLeft) | SetBit(ssRight) | SetBit(ssMiddle));
+}
+
+void TestPanel::mouseNamesOfQtInput()
+{
+    QFETCH(int, button);
+    QFETCH(int, mods);
+    QFETCH(int, held);
+    QFETCH(int, expectedButton);
+    QFETCH(TShiftState, expectedShift);
+    QCOMPARE(int(ButtonOf(Qt::MouseButton(button))), expectedButton);
+    QCOMPARE(ShiftOf(Qt::KeyboardModifiers(mods), Qt::MouseButtons(held)), expectedShift);
+    // Without buttons only the keys count.
+    QCOMPARE(ShiftOf(Qt::KeyboardModifiers(mods)),
+             expectedShift & ~(SetBit(ssLeft) | SetBit(ssRight) | SetBit(ssMiddle)));
 }
 
 void TestPanel::panningFollowsAllowedDirections()

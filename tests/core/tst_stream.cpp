@@ -18,6 +18,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryFile>
 #include <QtTest>
 #include <cfloat>
 #include <cmath>
@@ -320,6 +321,8 @@ private slots:
     void unresolvableReferencesStayNone();
     void globalLookupResolvesAnyOwnerName();
     void positionAllowsAFollowingObject();
+    void everyBufferSizeReadsTheSame_data();
+    void everyBufferSizeReadsTheSame();
 
     // Errors
     void unknownPropertyAsksOncePerOccurrence();
@@ -1236,6 +1239,54 @@ void TestStream::unknownClassAndTakenName()
         QCOMPARE(e.Message(), QStringLiteral("A component named A already exists"));
     }
     QCOMPARE(taken.Owner->ComponentCount(), 2); // the diagram and the first A
+}
+
+void TestStream::everyBufferSizeReadsTheSame_data()
+{
+    QTest::addColumn<int>("bufferSize");
+    QTest::addColumn<bool>("file");
+    // Names and values cross the end of small buffers; a file answers its
+    // size, a buffer in memory too.
+    for (int size : {1, 2, 5, 13, 64, 4096}) {
+        QTest::addRow("buffer %d", size) << size << false;
+        QTest::addRow("file %d", size) << size << true;
+    }
+}
+
+void TestStream::everyBufferSizeReadsTheSame()
+{
+    QFETCH(int, bufferSize);
+    QFETCH(bool, file);
+    THost source;
+    FillRich(source);
+    const QByteArray stream = SaveStream(*source.Diagram);
+    // Twice in one stream: the second record repeats every name of the first.
+    const QByteArray twice = stream + stream.mid(4);
+
+    QTemporaryFile temp;
+    QBuffer buffer;
+    QIODevice *device = &buffer;
+    if (file) {
+        QVERIFY(temp.open());
+        QCOMPARE(temp.write(twice), twice.size());
+        QVERIFY(temp.seek(0));
+        device = &temp;
+    } else {
+        buffer.setData(twice);
+        buffer.open(QIODevice::ReadOnly);
+    }
+    THost first, second;
+    {
+        TReader reader(*device, bufferSize);
+        reader.SetOwner(first.Owner.get());
+        reader.ReadSignature();
+        reader.ReadRootComponent(*first.Diagram);
+        reader.SetOwner(second.Owner.get());
+        reader.ReadRootComponent(*second.Diagram);
+        QVERIFY(reader.AtEnd());
+    }
+    QCOMPARE(SaveStream(*first.Diagram), stream);
+    QCOMPARE(SaveStream(*second.Diagram), stream);
 }
 
 void TestStream::truncationAtEveryOffsetFailsCleanly()

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVariant>
+#include <set>
 
 class TTestDatabase
 {
@@ -118,4 +119,30 @@ inline QString Outline(const TTreeDocument &tree)
     for (int i = 0; i < tree.Roots().Count(); ++i)
         walk(tree.Roots()[i], 0);
     return out;
+}
+
+// Whether a filled diagram holds together as a document: every node and
+// connection owned by `owner` under a name of its own, every parent in the
+// diagram, and one connection to each node that has a parent.
+inline void VerifyDocument(const TTreeDocument &tree, const TComponent *owner)
+{
+    std::set<QString> names;
+    int children = 0;
+    for (int i = 0; i < tree.Shapes().Count(); ++i) {
+        const TTreeNodeShape *n = tree.Shapes()[i];
+        QCOMPARE(n->Tree(), &tree);
+        QCOMPARE(n->Owner(), owner);
+        QVERIFY(!n->Name().isEmpty());
+        QVERIFY2(names.insert(n->Name()).second, qPrintable(n->Name()));
+        if (n->Parent()) {
+            ++children;
+            QVERIFY(tree.Shapes().Contains(n->Parent()));
+        }
+    }
+    for (int i = 0; i < tree.Connections().Count(); ++i) {
+        QCOMPARE(tree.Connections()[i]->Owner(), owner);
+        QVERIFY(names.insert(tree.Connections()[i]->Name()).second);
+    }
+    QCOMPARE(tree.Connections().Count(), children);
+    QCOMPARE(tree.Roots().Count(), tree.Shapes().Count() - children);
 }

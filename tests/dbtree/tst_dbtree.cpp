@@ -324,9 +324,19 @@ private slots:
         FDb->CreateTable(QStringLiteral("t"), {QStringLiteral("name varchar(9)")}, {{QStringLiteral("a")}, {QStringLiteral("b")}});
         struct TListener : TTreeChangeListener
         {
-            int Steps = 0, Changes = 0;
+            int Steps = 0, Changes = 0, Replacing = 0, Replaced = 0, NodesWhenReplaced = -1;
+            QStringList NamesWhenReplaced;
             void TreeStepBegin(TTreeDocument *, const QString &) override { ++Steps; }
             void TreeChanged(TTreeDocument *, const TTreeChange &) override { ++Changes; }
+            void TreeReplacing(TTreeDocument *) override { ++Replacing; }
+            // A view of the hierarchy reads the diagram afresh here.
+            void TreeReplaced(TTreeDocument *tree) override
+            {
+                ++Replaced;
+                NodesWhenReplaced = tree->Shapes().Count();
+                for (int i = 0; i < tree->Shapes().Count(); ++i)
+                    NamesWhenReplaced << tree->Shapes()[i]->Name();
+            }
         } listener;
         FTree->AddChangeListener(&listener);
         FTree->SetDataSet(Open(QStringLiteral("t")));
@@ -341,6 +351,10 @@ private slots:
         FTree->RemoveChangeListener(&listener);
         QCOMPARE(listener.Steps, 1);
         QCOMPARE(listener.Changes, 1);
+        QCOMPARE(listener.Replacing, 1);
+        QCOMPARE(listener.Replaced, 1);
+        QCOMPARE(listener.NodesWhenReplaced, 2);
+        QVERIFY(!listener.NamesWhenReplaced.contains(QString()));
         if (!kPostgres) {
             QFile f(FDb->Database().DatabaseName);
             QVERIFY(f.open(QIODevice::ReadOnly));

@@ -43,6 +43,7 @@ private slots:
     void gradientNoMiddleAndBack();
     void gradientSimpleHidesControls();
     void gradientCancelRestores();
+    void cancelGoesBackToWhatWasShown();
     void colorButton_data();
     void colorButton();
     void penButtonDrawsAndEdits();
@@ -453,6 +454,42 @@ void TestFormatDialogs::gradientCancelRestores()
     QVERIFY(!EditGradient(nullptr, node->Gradient(), false, TEditTarget(host.Tree, node, QStringLiteral("Gradient"))));
     QCOMPARE(Differences(before, Snapshot(*node)), QStringList());
     QCOMPARE(node->Gradient()->StoredMidColor(), clAqua);
+}
+
+// A dialog made early and shown later takes its copy again when shown:
+// Cancel goes back to what the object was then, not at construction.
+void TestFormatDialogs::cancelGoesBackToWhatWasShown()
+{
+    TChartPen pen;
+    TPenDialog penDialog(nullptr, &pen);
+    pen.SetWidth(3);
+    penDialog.show();
+    QCOMPARE(penDialog.WidthBox()->value(), 3);
+    penDialog.WidthBox()->setValue(9);
+    QCOMPARE(pen.Width(), 9);
+    penDialog.reject();
+    QCOMPARE(pen.Width(), 3);
+    QCOMPARE(penDialog.Backup()->Width(), 3);
+
+    TChartBrush brush;
+    TBrushDialog brushDialog(nullptr, &brush);
+    brush.SetStyle(bsCross);
+    brushDialog.show();
+    QCOMPARE(brushDialog.StyleList()->currentRow(), int(bsCross));
+    brushDialog.ChooseEntry(int(bsHorizontal));
+    QCOMPARE(brush.Style(), bsHorizontal);
+    brushDialog.reject();
+    QCOMPARE(brush.Style(), bsCross);
+
+    TKorGradient gradient;
+    TKorGradientEditor gradientDialog(nullptr, &gradient);
+    gradient.SetDirection(gdLeftRight);
+    gradientDialog.show();
+    QCOMPARE(gradientDialog.DirectionList()->currentIndex(), int(gdLeftRight));
+    gradientDialog.DirectionList()->setCurrentIndex(int(gdFromCenter));
+    QCOMPARE(gradient.Direction(), gdFromCenter);
+    gradientDialog.reject();
+    QCOMPARE(gradient.Direction(), gdLeftRight);
 }
 
 // ---- Property buttons

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -20,6 +21,10 @@ private slots:
     void execRunsTheHandlerOnTheShownDialog_data();
     void execRunsTheHandlerOnTheShownDialog();
     void guardPutsThePreviousPromptsBack();
+    void scriptedProgress_data();
+    void scriptedProgress();
+    void dialogProgress_data();
+    void dialogProgress();
 };
 
 void TestPrompts::filters_data()
@@ -112,6 +117,89 @@ void TestPrompts::guardPutsThePreviousPromptsBack()
         QCOMPARE(&Prompts(), &*outer);
     }
     QCOMPARE(&Prompts(), real);
+}
+
+namespace {
+QString StepText(int done, int total)
+{
+    return QStringLiteral("%1/%2").arg(done).arg(total);
+}
+} // namespace
+
+void TestPrompts::scriptedProgress_data()
+{
+    QTest::addColumn<bool>("handler");
+    QTest::addColumn<int>("cancelAt"); // 0: never
+    QTest::addColumn<int>("lastTrue");
+    QTest::newRow("no handler runs to the end") << false << 0 << 5;
+    QTest::newRow("handler lets it run") << true << 0 << 5;
+    QTest::newRow("handler cancels at the third step") << true << 3 << 2;
+    QTest::newRow("handler cancels at once") << true << 1 << 0;
+}
+
+void TestPrompts::scriptedProgress()
+{
+    QFETCH(bool, handler);
+    QFETCH(int, cancelAt);
+    QFETCH(int, lastTrue);
+    TScriptedPromptsGuard prompts;
+    QStringList texts;
+    if (handler)
+        prompts->OnProgress = [&](int done, int, const QString &text) {
+            texts << text;
+            return done != cancelAt;
+        };
+    std::unique_ptr<TKorProgress> progress = Prompts().Progress(nullptr, QStringLiteral("Building"), StepText);
+    int lastAnsweredTrue = 0;
+    for (int i = 1; i <= 5; ++i)
+        if (progress->Step(i, 5))
+            lastAnsweredTrue = i;
+        else if (lastAnsweredTrue >= i)
+            QFAIL("a cancelled progress went on");
+    QCOMPARE(lastAnsweredTrue, lastTrue);
+    QCOMPARE(prompts->CallsOf(QStringLiteral("Progress")).size(), size_t(1));
+    QCOMPARE(prompts->CallsOf(QStringLiteral("Progress")).front().Text, QStringLiteral("Building"));
+    QCOMPARE(prompts->Unanswered(), 0);
+    // Once cancelled the handler is not asked again.
+    if (handler)
+        QCOMPARE(texts.size(), cancelAt ? cancelAt : 5);
+    if (!texts.isEmpty())
+        QCOMPARE(texts.front(), QStringLiteral("1/5"));
+}
+
+void TestPrompts::dialogProgress_data()
+{
+    QTest::addColumn<int>("total");
+    QTest::newRow("known total") << 10;
+    QTest::newRow("unknown total") << 0;
+}
+
+// The real window: its Cancel stops the work, its text follows the steps,
+// and it goes with the object.
+void TestPrompts::dialogProgress()
+{
+    QFETCH(int, total);
+    QWidget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TDialogPrompts real;
+    std::unique_ptr<TKorProgress> progress = real.Progress(&window, QStringLiteral("Building"), StepText);
+    auto *dialog = window.findChild<QProgressDialog *>();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Building"));
+    QVERIFY(progress->Step(3, total));
+    QCOMPARE(dialog->labelText(), StepText(3, total));
+    QCOMPARE(dialog->maximum(), total);
+    QCOMPARE(dialog->value(), 3);
+    if (total > 0) {
+        // The last step always shows, however soon it comes.
+        QVERIFY(progress->Step(total, total));
+        QCOMPARE(dialog->labelText(), StepText(total, total));
+    }
+    dialog->cancel();
+    QVERIFY(!progress->Step(total, total));
+    progress.reset();
+    QCOMPARE(window.findChild<QProgressDialog *>(), nullptr);
 }
 
 QTEST_MAIN(TestPrompts)

@@ -603,12 +603,20 @@ void TestTreeEditor::designAndPreviewTabs()
     QCOMPARE(tabs->tabText(0), QStringLiteral("Design"));
     QCOMPARE(tabs->tabText(1), QStringLiteral("Preview"));
     QVERIFY(editor->Tree()->Designing());
+    QVERIFY(editor->Tree()->Grid()->Visible());
     tabs->setCurrentIndex(1);
     QVERIFY(!editor->Tree()->Designing());
-    // Opening a file goes back to design.
+    QVERIFY(!editor->Tree()->Grid()->Visible());
+    QVERIFY(!editor->Modified());
+    // Opening a file goes back to design, grid shown, even when the file
+    // was saved without it.
+    editor->Tree()->Grid()->SetVisible(false);
+    QVERIFY(editor->SaveDocument());
     QVERIFY(editor->ReadFile(x));
     QCOMPARE(tabs->currentIndex(), 0);
     QVERIFY(editor->Tree()->Designing());
+    QVERIFY(editor->Tree()->Grid()->Visible());
+    QVERIFY(!editor->Modified());
 }
 
 QTEST_MAIN(TestTreeEditor)

@@ -33,11 +33,13 @@ inline QStringList StoredProps(const TPersistent &obj)
     return names;
 }
 
-// Gives a node a fixed rectangle (fixing both coordinates).
-inline void Place(TTreeNodeShape *node, int left, int top, int right, int bottom)
+// Gives a node a fixed rectangle (fixing both coordinates); answers the
+// node.
+inline TTreeNodeShape *Place(TTreeNodeShape *node, int left, int top, int right, int bottom)
 {
     node->SetX0(left);
     node->SetY0(top);
     node->SetX1(right);
     node->SetY1(bottom);
+    return node;
 }

@@ -91,8 +91,7 @@ struct TImageHost
 // A visible root with a fixed rectangle.
 TTreeNodeShape *Box(TTreeDocument *tree, int l, int t, int r, int b, const QString &text = QString())
 {
-    TTreeNodeShape *n = tree->AddRoot(text);
-    Place(n, l, t, r, b);
+    TTreeNodeShape *n = Place(tree->AddRoot(text), l, t, r, b);
     return n;
 }
 

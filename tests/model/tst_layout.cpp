@@ -370,8 +370,7 @@ void TestLayout::placeImageByAlignment()
 void TestLayout::placeImageWithoutImages()
 {
     THost host;
-    TTreeNodeShape *n = host.Tree->AddRoot();
-    Place(n, 100, 50, 140, 63);
+    TTreeNodeShape *n = Place(host.Tree->AddRoot(), 100, 50, 140, 63);
     n->PlaceImage();
     QVERIFY(n->Bounds() != TRect(100, 50, 140, 63));
     // With images switched off the bounds are the body, and the image area
@@ -442,8 +441,7 @@ void TestLayout::extentOfThePass()
     // The first automatic root pulls left and top to 0.
     QCOMPARE(tree->ShapeExtent(), TRect(0, 0, b->Bounds().Right, b->Bounds().Bottom));
     // Fixed nodes far away count as they are.
-    TTreeNodeShape *far = tree->AddRoot(QStringLiteral("far"));
-    Place(far, -50, -40, 500, 700);
+    TTreeNodeShape *far = Place(tree->AddRoot(QStringLiteral("far")), -50, -40, 500, 700);
     tree->LayoutShapes();
     QCOMPARE(tree->ShapeExtent(), TRect(far->Bounds().Left, -40, 500, 700));
     QVERIFY(far->Bounds().Left < -50); // the image is left of the body

@@ -37,8 +37,7 @@ struct TWalkHost : TPictureHost
     // A child placed on row `row`.
     TTreeNodeShape *Child(TTreeNodeShape *parent, const QString &text, int row)
     {
-        TTreeNodeShape *n = parent->AddChild(text);
-        Place(n, 40, row * 20, 80, row * 20 + 16);
+        TTreeNodeShape *n = Place(parent->AddChild(text), 40, row * 20, 80, row * 20 + 16);
         n->SetImageIndex(tiNone);
         return n;
     }

@@ -56,6 +56,17 @@ struct TBracketRecorder : TRecorder
     }
 };
 
+// Writes a diagram of a root "a" with its child "b" into `buffer`, left
+// open for reading from its start.
+void SaveTwoNodes(QBuffer &buffer)
+{
+    THost source;
+    source.Tree->AddRoot(QStringLiteral("a"))->AddChild(QStringLiteral("b"));
+    buffer.open(QIODevice::ReadWrite);
+    SaveDiagram(*source.Tree, buffer);
+    buffer.seek(0);
+}
+
 } // namespace
 
 class TestTreeChanges : public QObject
@@ -281,16 +292,11 @@ void TestTreeChanges::stepsNestAndOnlyTheOutermostIsHeard()
 
 void TestTreeChanges::readingAndClearingAreSilent()
 {
-    THost source;
-    source.Tree->AddRoot(QStringLiteral("a"))->AddChild(QStringLiteral("b"));
     QBuffer buffer;
-    buffer.open(QIODevice::ReadWrite);
-    SaveDiagram(*source.Tree, buffer);
-
+    SaveTwoNodes(buffer);
     THost host;
     TRecorder rec;
     host.Tree->AddChangeListener(&rec);
-    buffer.seek(0);
     LoadDiagram(*host.Tree, buffer);
     QCOMPARE(host.Tree->Shapes().Count(), 2);
     host.Tree->Shapes()[0]->SetSelected(true);
@@ -332,10 +338,8 @@ void TestTreeChanges::connectionPointEdits()
 {
     THost host;
     TTreeDocument *tree = host.Tree;
-    TTreeNodeShape *a = tree->AddRoot(QStringLiteral("a"));
-    Place(a, 0, 0, 40, 20);
-    TTreeNodeShape *b = tree->AddRoot(QStringLiteral("b"));
-    Place(b, 100, 100, 160, 140);
+    TTreeNodeShape *a = Place(tree->AddRoot(QStringLiteral("a")), 0, 0, 40, 20);
+    TTreeNodeShape *b = Place(tree->AddRoot(QStringLiteral("b")), 100, 100, 160, 140);
     TTreeConnection *c = a->AddConnection(b);
     c->SetStyle(csLine);
     c->SetDefaultPoints();
@@ -371,18 +375,13 @@ void TestTreeChanges::connectionPointEdits()
 
 void TestTreeChanges::removalAndReplacingAreHeard()
 {
-    THost source;
-    source.Tree->AddRoot(QStringLiteral("a"))->AddChild(QStringLiteral("b"));
     QBuffer buffer;
-    buffer.open(QIODevice::ReadWrite);
-    SaveDiagram(*source.Tree, buffer);
-
+    SaveTwoNodes(buffer);
     auto host = std::make_unique<THost>();
     TTreeDocument *tree = host->Tree;
     TBracketRecorder rec;
     tree->AddChangeListener(&rec);
     // Reading clears first: one bracket for both.
-    buffer.seek(0);
     LoadDiagram(*tree, buffer);
     QCOMPARE(rec.Log, QStringList({"replacing", "replaced"}));
     rec.Log.clear();

@@ -560,8 +560,7 @@ void TestTreeNodes::userMovesAndResizing()
 void TestTreeNodes::resizingCornersAndCursors()
 {
     THost host;
-    TTreeNodeShape *n = host.Tree->AddRoot();
-    Place(n, 0, 0, 40, 20);
+    TTreeNodeShape *n = Place(host.Tree->AddRoot(), 0, 0, 40, 20);
     struct Case
     {
         int x, y;

@@ -50,6 +50,18 @@ inline TPointArray WavePoints(const TB &b, int base, bool forward)
     return out;
 }
 
+// A D: the top-left corner, then a half ellipse as wide as the bounds
+// round from the top right to the bottom left.
+inline TPointArray DPoints(const TB &b)
+{
+    TPointArray p{{b.L, b.T}};
+    for (int i = 1; i <= 32; ++i) {
+        const double a = HalfTurnAngle(i, 32);
+        p.emplace_back(b.L + Nearest(std::cos(a) * b.W), b.cy + Nearest(std::sin(a) * (b.H / 2)));
+    }
+    return p;
+}
+
 inline TPointArray RegularPolygonPoints(const TRect &r, int n, double offset)
 {
     const double cx = (r.Left + r.Right) / 2.0, cy = (r.Top + r.Bottom) / 2.0;
@@ -171,14 +183,7 @@ inline const std::map<QString, TFigureReference> &FlowReferences()
                                     p.emplace_back(b.R, b.T + w - Nearest(2.0 * w / 3));
                                     return p;
                                 })};
-        m["TDelayShape"] = {12975337, polygon([](const TB &b) {
-                                TPointArray p{{b.L, b.T}};
-                                for (int i = 1; i <= 32; ++i) {
-                                    const double a = HalfTurnAngle(i, 32);
-                                    p.emplace_back(b.L + Nearest(std::cos(a) * b.W), b.cy + Nearest(std::sin(a) * (b.H / 2)));
-                                }
-                                return p;
-                            })};
+        m["TDelayShape"] = {12975337, polygon(DPoints)};
         m["TManualInputShape"] = {12509692, polygon([](const TB &b) {
                                       return TPointArray{{b.L, b.cy}, {b.R, b.T}, {b.R, b.B}, {b.L, b.B}};
                                   })};

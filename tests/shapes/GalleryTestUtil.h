@@ -26,6 +26,9 @@ inline char *toString(const TPoint &p)
     return QTest::toString(QStringLiteral("(%1, %2)").arg(p.X).arg(p.Y));
 }
 
+Q_DECLARE_METATYPE(TRect)
+Q_DECLARE_METATYPE(TPoint)
+
 namespace GalleryTest {
 
 // ---- Arithmetic of the references
@@ -177,6 +180,38 @@ inline QImage ReferencePicture(const TExpected &e, TColor fill, int zoom = 100)
     for (const auto &op : e.Ops)
         op(c);
     return host.Tree->Finish().copy();
+}
+
+// The bounds every class is drawn at: wide, tall with odd sizes, and at a
+// zoom of 150 % (and turned in 3D).
+const TRect kWide(20, 30, 180, 130);   // 160 x 100
+const TRect kTall(35, 15, 112, 178);   // 77 x 163, odd sizes
+const TRect kZoomed(70, 60, 170, 130); // drawn at 150 %
+
+// The rows of a picture test, four for each class of `names`: wide, tall,
+// zoomed and turned (columns className, bounds, zoom).
+inline void AddPictureRows(const QStringList &names)
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<TRect>("bounds");
+    QTest::addColumn<int>("zoom");
+    for (const QString &name : names) {
+        const QByteArray n = name.toLatin1();
+        QTest::newRow(n + " wide") << name << kWide << 100;
+        QTest::newRow(n + " tall") << name << kTall << 100;
+        QTest::newRow(n + " zoomed") << name << kZoomed << 150;
+        QTest::newRow(n + " turned") << name << kZoomed << -100;
+    }
+}
+
+// The class names a reference map holds, in its order.
+template <class Map>
+QStringList NamesOf(const Map &references)
+{
+    QStringList names;
+    for (const auto &entry : references)
+        names << entry.first;
+    return names;
 }
 
 // The first pixel where two pictures differ, for a readable failure.

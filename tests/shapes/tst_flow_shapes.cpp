@@ -10,14 +10,7 @@
 
 using namespace GalleryTest;
 
-Q_DECLARE_METATYPE(TRect)
-Q_DECLARE_METATYPE(TPoint)
-
 namespace {
-
-const TRect kWide(20, 30, 180, 130);   // 160 x 100
-const TRect kTall(35, 15, 112, 178);   // 77 x 163, odd sizes
-const TRect kZoomed(70, 60, 170, 130); // drawn at 150 %
 
 bool WhiteAround(const QImage &image, int x, int y)
 {
@@ -60,16 +53,7 @@ private slots:
 
 void TestFlowShapes::pictures_data()
 {
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<TRect>("bounds");
-    QTest::addColumn<int>("zoom");
-    for (const auto &[name, ref] : FlowReferences()) {
-        const QByteArray n = name.toLatin1();
-        QTest::newRow(n + " wide") << name << kWide << 100;
-        QTest::newRow(n + " tall") << name << kTall << 100;
-        QTest::newRow(n + " zoomed") << name << kZoomed << 150;
-        QTest::newRow(n + " turned") << name << kZoomed << -100;
-    }
+    AddPictureRows(NamesOf(FlowReferences()));
 }
 
 void TestFlowShapes::pictures()
@@ -93,7 +77,7 @@ void TestFlowShapes::hitsFollowTheOutline_data()
 {
     QTest::addColumn<QString>("className");
     QTest::addColumn<TRect>("bounds");
-    for (const auto &[name, ref] : FlowReferences()) {
+    for (const QString &name : NamesOf(FlowReferences())) {
         QTest::newRow(name.toLatin1() + " wide") << name << kWide;
         QTest::newRow(name.toLatin1() + " tall") << name << kTall;
     }

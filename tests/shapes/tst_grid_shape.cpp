@@ -12,8 +12,6 @@
 
 using namespace GalleryTest;
 
-Q_DECLARE_METATYPE(TRect)
-
 namespace {
 
 const TRect kGrid(10, 20, 110, 120);

@@ -12,14 +12,7 @@
 
 using namespace GalleryTest;
 
-Q_DECLARE_METATYPE(TRect)
-Q_DECLARE_METATYPE(TPoint)
-
 namespace {
-
-const TRect kWide(20, 30, 180, 130);   // 160 x 100
-const TRect kTall(35, 15, 112, 178);   // 77 x 163, odd sizes
-const TRect kZoomed(70, 60, 170, 130); // drawn at 150 %
 
 // What a symbol should look like: its body, then its strokes in the order
 // they are drawn, with the border pen and the node's colour as brush.
@@ -41,6 +34,12 @@ struct TLook : TExpected
     {
         Ops.push_back([=](TKorCanvas3D &c) { c.ProjectedPolygon(p, 0); });
     }
+    // Horizontal leads at the middle height, `length` in from either side.
+    void Leads(const TB &b, int length)
+    {
+        Line(b.L, b.cy, b.L + length, b.cy);
+        Line(b.R, b.cy, b.R - length, b.cy);
+    }
 };
 
 struct TSymbol
@@ -49,16 +48,19 @@ struct TSymbol
     std::function<TLook(const TB &)> Look;
 };
 
-// Points on a half turn as the rounded ends and gates run them.
-double Turn(int i, int steps)
-{
-    return 1.5 * M_PI + i * M_PI / steps;
-}
-
 TLook Styled(TTreeShapeStyle style)
 {
     TLook l;
     l.Style = style;
+    return l;
+}
+
+TLook SolidResistor(const TB &b)
+{
+    TLook l;
+    const int q = b.W / 4;
+    l.Rect(b.L + q, b.T, b.R - q, b.B);
+    l.Leads(b, q);
     return l;
 }
 
@@ -91,12 +93,12 @@ const std::map<QString, TSymbol> &Symbols()
              const int q = b.W / 6, ry = b.H / 2;
              l.Polygon = {{b.R - q, b.T}, {b.L + q, b.T}};
              for (int i = 1; i <= 16; ++i)
-                 l.Polygon.emplace_back(b.L + q - Nearest(std::cos(Turn(i, 16)) * q),
-                                        b.cy + Nearest(std::sin(Turn(i, 16)) * ry));
+                 l.Polygon.emplace_back(b.L + q - Nearest(std::cos(HalfTurnAngle(i, 16)) * q),
+                                        b.cy + Nearest(std::sin(HalfTurnAngle(i, 16)) * ry));
              l.Polygon.emplace_back(b.L + q, b.B);
              for (int i = 1; i <= 15; ++i)
-                 l.Polygon.emplace_back(b.R - q + Nearest(std::cos(Turn(i, 16)) * q),
-                                        b.cy - Nearest(std::sin(Turn(i, 16)) * ry));
+                 l.Polygon.emplace_back(b.R - q + Nearest(std::cos(HalfTurnAngle(i, 16)) * q),
+                                        b.cy - Nearest(std::sin(HalfTurnAngle(i, 16)) * ry));
              return l;
          }}},
         {"TActorShape", {clWhite, [](const TB &b) {
@@ -133,8 +135,7 @@ const std::map<QString, TSymbol> &Symbols()
         {"TResistorShape", {clWhite, [](const TB &b) {
              TLook l;
              const int q = b.W / 8, s = b.W / 9;
-             l.Line(b.L, b.cy, b.L + q, b.cy);
-             l.Line(b.R, b.cy, b.R - q, b.cy);
+             l.Leads(b, q);
              const TPoint z[] = {{b.L + q, b.cy},         {b.L + q + s, b.T},     {b.L + q + 2 * s, b.B},
                                  {b.L + q + 3 * s, b.T}, {b.L + q + 4 * s, b.B}, {b.L + q + 5 * s, b.T},
                                  {b.L + q + 6 * s, b.B}, {b.R - q, b.cy}};
@@ -142,20 +143,10 @@ const std::map<QString, TSymbol> &Symbols()
                  l.Line(z[i].X, z[i].Y, z[i + 1].X, z[i + 1].Y);
              return l;
          }}},
-        {"TSolidResistorShape", {clWhite, [](const TB &b) {
-             TLook l;
-             const int q = b.W / 4;
-             l.Rect(b.L + q, b.T, b.R - q, b.B);
-             l.Line(b.L, b.cy, b.L + q, b.cy);
-             l.Line(b.R, b.cy, b.R - q, b.cy);
-             return l;
-         }}},
+        {"TSolidResistorShape", {clWhite, SolidResistor}},
         {"TFuseShape", {clWhite, [](const TB &b) {
-             TLook l;
-             const int q = b.W / 4;
-             l.Rect(b.L + q, b.T, b.R - q, b.B);
-             l.Line(b.L, b.cy, b.L + q, b.cy);
-             l.Line(b.R, b.cy, b.R - q, b.cy);
+             // The solid resistor with the wire through it.
+             TLook l = SolidResistor(b);
              l.Line(b.L, b.cy, b.R, b.cy);
              return l;
          }}},
@@ -171,8 +162,7 @@ const std::map<QString, TSymbol> &Symbols()
         {"TDiodeShape", {clWhite, [](const TB &b) {
              TLook l;
              const int q = b.W / 3;
-             l.Line(b.L, b.cy, b.L + q, b.cy);
-             l.Line(b.R, b.cy, b.R - q, b.cy);
+             l.Leads(b, q);
              l.Line(b.L + q, b.T, b.L + q, b.B);
              l.Triangle({{b.L + q, b.cy}, {b.R - q, b.T}, {b.R - q, b.B}});
              return l;
@@ -211,19 +201,16 @@ const std::map<QString, TSymbol> &Symbols()
              l.Polygon = {{b.L, b.T}};
              const int back = b.W / 8, ry = b.H / 2, front = b.W / 2;
              for (int i = 1; i <= 16; ++i)
-                 l.Polygon.emplace_back(b.L + Nearest(std::cos(Turn(i, 16)) * back),
-                                        b.cy + Nearest(std::sin(Turn(i, 16)) * ry));
+                 l.Polygon.emplace_back(b.L + Nearest(std::cos(HalfTurnAngle(i, 16)) * back),
+                                        b.cy + Nearest(std::sin(HalfTurnAngle(i, 16)) * ry));
              for (int i = 1; i <= 16; ++i)
-                 l.Polygon.emplace_back(b.R - front + Nearest(std::cos(Turn(i, 16)) * front),
-                                        b.cy - Nearest(std::sin(Turn(i, 16)) * ry));
+                 l.Polygon.emplace_back(b.R - front + Nearest(std::cos(HalfTurnAngle(i, 16)) * front),
+                                        b.cy - Nearest(std::sin(HalfTurnAngle(i, 16)) * ry));
              return l;
          }}},
         {"TAndGateShape", {clWhite, [](const TB &b) {
              TLook l;
-             l.Polygon = {{b.L, b.T}};
-             for (int i = 1; i <= 32; ++i)
-                 l.Polygon.emplace_back(b.L + Nearest(std::cos(Turn(i, 32)) * b.W),
-                                        b.cy + Nearest(std::sin(Turn(i, 32)) * (b.H / 2)));
+             l.Polygon = DPoints(b);
              return l;
          }}},
         {"TLampShape", {clYellow, [](const TB &b) {
@@ -325,16 +312,7 @@ void TestSymbolShapes::palettePages()
 
 void TestSymbolShapes::pictures_data()
 {
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<TRect>("bounds");
-    QTest::addColumn<int>("zoom");
-    for (const auto &[name, ref] : Symbols()) {
-        const QByteArray n = name.toLatin1();
-        QTest::newRow(n + " wide") << name << kWide << 100;
-        QTest::newRow(n + " tall") << name << kTall << 100;
-        QTest::newRow(n + " zoomed") << name << kZoomed << 150;
-        QTest::newRow(n + " turned") << name << kZoomed << -100;
-    }
+    AddPictureRows(NamesOf(Symbols()));
 }
 
 void TestSymbolShapes::pictures()

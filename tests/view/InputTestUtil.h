@@ -22,6 +22,13 @@ struct TInputHost : TViewHost
         Tree->SelectionLook()->SetScrollToView(false);
     }
     void Draw() { Paint(); }
+    // Design mode, moves snapping to the grid or not, drawn.
+    void Design(bool snap = true)
+    {
+        Tree->SetDesigning(true);
+        Tree->SetSnapToGrid(snap);
+        Draw();
+    }
 
     TTreeNodeShape *Node(const QString &text) const
     {
@@ -44,6 +51,8 @@ struct TInputHost : TViewHost
         return Tree->ProjectPoint(RectCenter(node->DrawRect())).ToQPoint();
     }
     QPoint At(const QString &text) const { return At(Node(text)); }
+    // The client position of a diagram point.
+    QPoint Screen(int x, int y) const { return Tree->ProjectPoint(TPoint(x, y)).ToQPoint(); }
 
     void Send(QEvent::Type type, const QPoint &p, Qt::MouseButton button, Qt::MouseButtons buttons,
               Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -93,6 +102,15 @@ struct TInputHost : TViewHost
                       Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(Tree, &e);
     }
+};
+
+// A 600 x 400 diagram with one node "N" at (200, 150) - (400, 250), 200 x
+// 100 around the control's centre, so it stays under the pointer at any
+// zoom. It is not drawn yet: a test sets the diagram up first.
+struct TCentredHost : TInputHost
+{
+    TTreeNodeShape *N;
+    TCentredHost() : TInputHost(600, 400), N(Place(Tree->AddRoot(QStringLiteral("N")), 200, 150, 400, 250)) {}
 };
 
 // Counts the notices of one kind and the steps around them.

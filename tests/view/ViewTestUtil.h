@@ -81,11 +81,13 @@ struct TViewHost
     QImage Paint() const { return Tree->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };
 
-// Gives a node a fixed rectangle (fixing both coordinates).
-inline void Place(TTreeNodeShape *node, int left, int top, int right, int bottom)
+// Gives a node a fixed rectangle (fixing both coordinates); answers the
+// node.
+inline TTreeNodeShape *Place(TTreeNodeShape *node, int left, int top, int right, int bottom)
 {
     node->SetX0(left);
     node->SetY0(top);
     node->SetX1(right);
     node->SetY1(bottom);
+    return node;
 }

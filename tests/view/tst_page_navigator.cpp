@@ -315,8 +315,7 @@ void TestPageNavigator::printsARangeOfPages()
     TNavHost h(390); // four pages of 100
     // A red node on page 2 and one on page 3, a page lower.
     h.Node->SetColor(clBlue);
-    TTreeNodeShape *red = h.Tree->AddRoot(QStringLiteral("R"));
-    Place(red, 20, 120, 280, 180);
+    TTreeNodeShape *red = Place(h.Tree->AddRoot(QStringLiteral("R")), 20, 120, 280, 180);
     red->SetColor(clRed);
     h.Tree->Page()->SetPageNumber(4);
     h.View.Paint();

@@ -217,8 +217,8 @@ void TestTreeConnectInput::hintsForNodesPastTheEdge()
     QFETCH(QString, hint);
     TInputHost h(500, 300);
     TTree *t = h.Tree;
-    TTreeNodeShape *n = t->AddRoot(QStringLiteral("Long text"));
-    Place(n, node.left(), node.top(), node.right(), node.bottom());
+    TTreeNodeShape *n =
+        Place(t->AddRoot(QStringLiteral("Long text")), node.left(), node.top(), node.right(), node.bottom());
     t->SetShowHintShapes(showHints);
     t->OnShowHint = [&](TObject *, TTreeNodeShape *, QString &text) {
         if (changed != QLatin1String("="))

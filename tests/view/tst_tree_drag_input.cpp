@@ -11,18 +11,19 @@
 
 namespace {
 
-// A node with a fixed rectangle: 200 x 100 around the centre of a 600 x 400
-// control, so it stays under the pointer at any zoom.
-TTreeNodeShape *CentredNode(TTree *t)
+// Nodes A at (40, 40) - (100, 80) and B at `b` joined by a straight
+// connection from A, which is selected; drawn before and after the
+// selection.
+TTreeConnection *SelectedLine(TInputHost &h, const QRect &b)
 {
-    TTreeNodeShape *n = t->AddRoot(QStringLiteral("N"));
-    Place(n, 200, 150, 400, 250);
-    return n;
-}
-
-QPoint Screen(TTree *t, int x, int y)
-{
-    return t->ProjectPoint(TPoint(x, y)).ToQPoint();
+    TTreeNodeShape *from = Place(h.Tree->AddRoot(QStringLiteral("A")), 40, 40, 100, 80);
+    TTreeNodeShape *to = Place(h.Tree->AddRoot(QStringLiteral("B")), b.left(), b.top(), b.right(), b.bottom());
+    TTreeConnection *c = from->AddConnection(to);
+    c->SetStyle(csLine);
+    h.Draw();
+    h.Tree->Connections().SetSelected(c);
+    h.Draw();
+    return c;
 }
 
 // Every node's Bounds, in shape order.
@@ -116,14 +117,12 @@ void TestTreeDragInput::dragSnapsToTheGrid()
     QFETCH(int, modifiers);
     QFETCH(QList<int>, moves);
     QFETCH(QList<int>, expected);
-    TInputHost h(600, 400);
+    TCentredHost h;
     TTree *t = h.Tree;
-    TTreeNodeShape *n = CentredNode(t);
-    t->SetDesigning(true);
+    TTreeNodeShape *n = h.N;
     t->SetGridStep(grid);
-    t->SetSnapToGrid(snap);
     t->View3DOptions()->SetZoom(zoom);
-    h.Draw();
+    h.Design(snap);
     TNoticeCount notices(t);
     const auto mods = Qt::KeyboardModifiers(modifiers);
     const QPoint from = h.At(n);
@@ -162,17 +161,12 @@ void TestTreeDragInput::childrenFollowUnlessAlt()
     QFETCH(QPoint, childMoved);
     TInputHost h(600, 400);
     TTree *t = h.Tree;
-    TTreeNodeShape *p = t->AddRoot(QStringLiteral("P"));
-    Place(p, 50, 50, 110, 70);
-    TTreeNodeShape *c = p->AddChild(QStringLiteral("C"));
-    Place(c, 80, 100, 140, 120);
-    TTreeNodeShape *g = c->AddChild(QStringLiteral("G"));
-    Place(g, 100, 150, 160, 170);
+    TTreeNodeShape *p = Place(t->AddRoot(QStringLiteral("P")), 50, 50, 110, 70);
+    TTreeNodeShape *c = Place(p->AddChild(QStringLiteral("C")), 80, 100, 140, 120);
+    TTreeNodeShape *g = Place(c->AddChild(QStringLiteral("G")), 100, 150, 160, 170);
     p->SetExpanded(true);
     c->SetExpanded(true);
-    t->SetDesigning(true);
-    t->SetSnapToGrid(false);
-    h.Draw();
+    h.Design(false);
     p->SetSelected(true);
     if (childSelected)
         c->SetSelected(true);
@@ -187,12 +181,10 @@ void TestTreeDragInput::childrenFollowUnlessAlt()
 
 void TestTreeDragInput::movingShapeEventAdjustsTheMove()
 {
-    TInputHost h(600, 400);
+    TCentredHost h;
     TTree *t = h.Tree;
-    TTreeNodeShape *n = CentredNode(t);
-    t->SetDesigning(true);
-    t->SetSnapToGrid(false);
-    h.Draw();
+    TTreeNodeShape *n = h.N;
+    h.Design(false);
     QList<QPoint> asked;
     bool cancel = false;
     t->OnMovingShape = [&](TTreeNodeShape *s, int &dx, int &dy) {
@@ -241,18 +233,17 @@ void TestTreeDragInput::resizeByEachHandle()
     QFETCH(QPoint, handle);
     QFETCH(int, cursor);
     QFETCH(QRect, after);
-    TInputHost h(600, 400);
+    TCentredHost h;
     TTree *t = h.Tree;
-    TTreeNodeShape *n = CentredNode(t);
-    t->SetDesigning(true);
-    h.Draw();
+    TTreeNodeShape *n = h.N;
+    h.Design();
     n->SetSelected(true);
     QStringList resizing;
     t->OnResizingShape = [&](TTreeNodeShape *, TTreeShapeHandle corner, int &dx, int &dy) {
         resizing << QStringLiteral("%1:%2,%3").arg(int(corner)).arg(dx).arg(dy);
     };
     TNoticeCount notices(t);
-    const QPoint at = Screen(t, handle.x(), handle.y());
+    const QPoint at = h.Screen(handle.x(), handle.y());
     // Hovering over the handle shows its cursor.
     h.Move(at, Qt::NoModifier, Qt::NoButton);
     QCOMPARE(int(t->cursor().shape()), cursor);
@@ -282,14 +273,11 @@ void TestTreeDragInput::resizeNeverBelowOneUnit()
     QFETCH(QPoint, handle);
     QFETCH(QPoint, drag);
     QFETCH(QSize, size);
-    TInputHost h(600, 400);
-    TTree *t = h.Tree;
-    TTreeNodeShape *n = CentredNode(t);
-    t->SetDesigning(true);
-    t->SetSnapToGrid(false);
-    h.Draw();
+    TCentredHost h;
+    TTreeNodeShape *n = h.N;
+    h.Design(false);
     n->SetSelected(true);
-    const QPoint at = Screen(t, handle.x(), handle.y());
+    const QPoint at = h.Screen(handle.x(), handle.y());
     h.Drag(at, at + drag, Qt::NoModifier, 5);
     QCOMPARE(QSize(n->Width(), n->Height()), size);
     // The edge that did not move stays where it was.
@@ -318,24 +306,17 @@ void TestTreeDragInput::connectionEndAnchors()
     QFETCH(bool, anchors);
     TInputHost h(600, 400);
     TTree *t = h.Tree;
-    TTreeNodeShape *a = t->AddRoot(QStringLiteral("A"));
-    Place(a, 40, 40, 100, 80);
-    TTreeNodeShape *b = t->AddRoot(QStringLiteral("B"));
-    Place(b, 300, 100, 380, 140);
-    TTreeConnection *c = a->AddConnection(b);
-    c->SetStyle(csLine);
     t->SetDesigning(true);
-    h.Draw();
-    t->Connections().SetSelected(c);
-    h.Draw();
+    TTreeConnection *c = SelectedLine(h, QRect(QPoint(300, 100), QPoint(380, 140)));
+    TTreeNodeShape *b = h.Node(QStringLiteral("B"));
     const int last = c->Count() - 1;
     QVERIFY(last >= 1);
-    const QPoint end = Screen(t, c->Points()[last].X, c->Points()[last].Y);
+    const QPoint end = h.Screen(c->Points()[last].X, c->Points()[last].Y);
     // The right edge of the anchors lies a unit further, one more with a
     // border; the middle is taken after that.
     const int grow = 1 + (b->EffectiveBorder()->Visible() ? 1 : 0);
     const TPoint anchor(b->X1() + grow, (b->Y0() + b->Y1() + grow) / 2);
-    const QPoint target = Screen(t, anchor.X + offset.x(), anchor.Y + offset.y());
+    const QPoint target = h.Screen(anchor.X + offset.x(), anchor.Y + offset.y());
     const auto mods = Qt::KeyboardModifiers(modifiers);
     TNoticeCount notices(t);
     h.Press(end, mods);
@@ -365,19 +346,11 @@ void TestTreeDragInput::pressOnASegmentInsertsAPoint()
 {
     TInputHost h(600, 400);
     TTree *t = h.Tree;
-    TTreeNodeShape *a = t->AddRoot(QStringLiteral("A"));
-    Place(a, 40, 40, 100, 80);
-    TTreeNodeShape *b = t->AddRoot(QStringLiteral("B"));
-    Place(b, 300, 40, 380, 80);
-    TTreeConnection *c = a->AddConnection(b);
-    c->SetStyle(csLine);
-    h.Draw();
-    t->Connections().SetSelected(c);
-    h.Draw();
+    TTreeConnection *c = SelectedLine(h, QRect(QPoint(300, 40), QPoint(380, 80)));
     const int count = c->Count();
     const TPoint p0(c->Points()[0].X, c->Points()[0].Y);
     const TPoint p1(c->Points()[count - 1].X, c->Points()[count - 1].Y);
-    const QPoint middle = Screen(t, (p0.X + p1.X) / 2, (p0.Y + p1.Y) / 2);
+    const QPoint middle = h.Screen((p0.X + p1.X) / 2, (p0.Y + p1.Y) / 2);
     // In run mode a press on the course adds nothing.
     h.Press(middle);
     QCOMPARE(c->Count(), count);
@@ -430,12 +403,11 @@ void TestTreeDragInput::boxSelection()
     Place(t->AddRoot(QStringLiteral("A")), 50, 50, 100, 80);
     Place(t->AddRoot(QStringLiteral("B")), 150, 50, 200, 80);
     Place(t->AddRoot(QStringLiteral("C")), 50, 200, 100, 250);
-    t->SetDesigning(true);
-    h.Draw();
+    h.Design();
     h.Node(QStringLiteral("C"))->SetSelected(true);
     t->Interaction().SetRectangleTool(tool);
     const int zoom = t->View3DOptions()->Zoom();
-    h.Drag(Screen(t, from.x(), from.y()), Screen(t, to.x(), to.y()));
+    h.Drag(h.Screen(from.x(), from.y()), h.Screen(to.x(), to.y()));
     QCOMPARE(h.SelectedTexts(), after);
     QVERIFY(!t->Zoom()->Active());
     QCOMPARE(t->View3DOptions()->Zoom(), zoom);
@@ -457,9 +429,8 @@ void TestTreeDragInput::zoomRectangle()
 {
     QFETCH(QRect, rect);
     QFETCH(int, zoom);
-    TInputHost h(600, 400);
+    TCentredHost h;
     TTree *t = h.Tree;
-    CentredNode(t);
     h.Draw();
     int zooms = 0, scrolls = 0;
     t->OnZoom = [&](TObject *) { ++zooms; };
@@ -487,11 +458,10 @@ void TestTreeDragInput::zoomRectangle()
 
 void TestTreeDragInput::rectangleToolHandsTheRectangleOver()
 {
-    TInputHost h(600, 400);
+    TCentredHost h;
     TTree *t = h.Tree;
-    TTreeNodeShape *n = CentredNode(t);
     h.Draw();
-    n->SetSelected(true);
+    h.N->SetSelected(true);
     QList<QRect> given;
     bool handled = true;
     t->Interaction().OnRectangle = [&](const TRect &r, bool &done) {
@@ -500,13 +470,13 @@ void TestTreeDragInput::rectangleToolHandsTheRectangleOver()
     };
     t->Interaction().SetRectangleTool(true);
     // Starting on a node still draws the rectangle.
-    h.Drag(Screen(t, 250, 180), Screen(t, 450, 280));
+    h.Drag(h.Screen(250, 180), h.Screen(450, 280));
     QCOMPARE(given, QList<QRect>{QRect(QPoint(250, 180), QPoint(450, 280))});
     QCOMPARE(t->View3DOptions()->Zoom(), 100);
     QCOMPARE(h.SelectedTexts(), QStringList{"N"});
     // Not handled: run mode zooms to it.
     handled = false;
-    h.Drag(Screen(t, 250, 180), Screen(t, 450, 280));
+    h.Drag(h.Screen(250, 180), h.Screen(450, 280));
     QCOMPARE(given.size(), 2);
     QVERIFY(t->View3DOptions()->Zoom() > 100);
 }
@@ -531,9 +501,8 @@ void TestTreeDragInput::panning()
     QFETCH(int, mode);
     QFETCH(int, button);
     QFETCH(QPoint, offsets);
-    TInputHost h(600, 400);
+    TCentredHost h;
     TTree *t = h.Tree;
-    TTreeNodeShape *n = CentredNode(t);
     t->SetAllowPanning(static_cast<TPanningMode>(mode));
     t->SetScrollMouseButton(static_cast<TMouseButton>(button));
     h.Draw();
@@ -549,7 +518,7 @@ void TestTreeDragInput::panning()
     QCOMPARE(scrolls > 0, !offsets.isNull());
     QVERIFY(!t->Panning().Active());
     // The node went along with the view.
-    QCOMPARE(h.At(n), Screen(t, 300, 200));
+    QCOMPARE(h.At(h.N), h.Screen(300, 200));
     QCOMPARE(clicks, 0);
 }
 
@@ -622,11 +591,9 @@ void TestTreeDragInput::wheelZoomStaysInRange()
 
 void TestTreeDragInput::rubberBandDrawsOverThePicture()
 {
-    TInputHost h(600, 400);
+    TCentredHost h;
     TTree *t = h.Tree;
-    CentredNode(t);
-    t->SetDesigning(true);
-    h.Draw();
+    h.Design();
     int drawings = 0;
     t->OnAfterDraw = [&](TObject *) { ++drawings; };
     const QImage before = h.Paint();
@@ -691,9 +658,7 @@ void TestTreeDragInput::dragLaysOutOnlyWhatFollows()
             else if (r == 3)
                 n->AddConnection(t->Shapes()[rng.bounded(t->Shapes().Count())])->SetStyle(csLine);
         }
-        t->SetDesigning(true);
-        t->SetSnapToGrid(false);
-        h.Draw();
+        h.Design(false);
         TTreeNodeShape *n = t->Shapes()[node];
         if (!n->Visible() || t->ShapeAt(h.At(n).x(), h.At(n).y()) != n)
             continue;
@@ -706,7 +671,7 @@ void TestTreeDragInput::dragLaysOutOnlyWhatFollows()
         QPoint at = h.At(n);
         if (resize) {
             // The bottom-right handle, unless the next row covers it.
-            at = Screen(t, n->X1() + 1, n->Y1() + 1);
+            at = h.Screen(n->X1() + 1, n->Y1() + 1);
             if (TTreeNodeShape *over = t->ShapeAt(at.x(), at.y()); over && over != n) {
                 --dragged;
                 continue;

@@ -243,8 +243,7 @@ void TestTreeFrame::pageCountAndCurrentPage()
     host.Paint();
     QCOMPARE(p->Count(), 1);
     QCOMPARE(p->PageNumber(), 1);
-    TTreeNodeShape *node = t->AddRoot(QStringLiteral("A"));
-    Place(node, 10, 2100, 60, 2200);
+    TTreeNodeShape *node = Place(t->AddRoot(QStringLiteral("A")), 10, 2100, 60, 2200);
     host.Paint();
     QCOMPARE(p->Count(), 3);
     QCOMPARE(t->ImageRect(), TRect(0, 0, 771, 1058));
@@ -404,8 +403,7 @@ void TestTreeFrame::automaticScrollBars()
     TTree *t = host.Tree;
     TKorScrollBar *h = t->HorzScrollBar();
     TKorScrollBar *v = t->VertScrollBar();
-    TTreeNodeShape *node = t->AddRoot(QStringLiteral("A"));
-    Place(node, 10, 10, 60, 40);
+    TTreeNodeShape *node = Place(t->AddRoot(QStringLiteral("A")), 10, 10, 60, 40);
     host.Paint();
     QVERIFY(!h->Visible());
     QVERIFY(!v->Visible());

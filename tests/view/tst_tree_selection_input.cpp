@@ -385,10 +385,8 @@ void TestTreeSelectionInput::designKeysMoveAndResize()
     QFETCH(QSize, parentGrown);
     TInputHost h;
     TTree *t = h.Tree;
-    TTreeNodeShape *p = t->AddRoot(QStringLiteral("P"));
-    Place(p, 50, 50, 110, 70);
-    TTreeNodeShape *c = p->AddChild(QStringLiteral("C"));
-    Place(c, 80, 100, 140, 120);
+    TTreeNodeShape *p = Place(t->AddRoot(QStringLiteral("P")), 50, 50, 110, 70);
+    TTreeNodeShape *c = Place(p->AddChild(QStringLiteral("C")), 80, 100, 140, 120);
     p->SetExpanded(true);
     t->SetDesigning(true);
     h.Draw();
@@ -486,8 +484,7 @@ void TestTreeSelectionInput::selectionLooks()
 {
     TInputHost h(200, 100);
     TTree *t = h.Tree;
-    TTreeNodeShape *n = t->AddRoot(QStringLiteral("n"));
-    Place(n, 20, 20, 100, 60);
+    TTreeNodeShape *n = Place(t->AddRoot(QStringLiteral("n")), 20, 20, 100, 60);
     n->SetColor(clWhite);
     t->Selected().SetColor(clRed);
     t->Selected().SetColorUnFocused(clBlue);
@@ -510,8 +507,7 @@ void TestTreeSelectionInput::selectionLooks()
     t->SetDesigning(true);
     n->SetSelected(true);
     h.Paint();
-    TTreeNodeShape *m = t->AddRoot(QStringLiteral("m"));
-    Place(m, 130, 20, 180, 60);
+    TTreeNodeShape *m = Place(t->AddRoot(QStringLiteral("m")), 130, 20, 180, 60);
     // Inside the top-left handle, off the node's own border.
     const QPoint corner = t->ProjectPoint(TPoint(18, 18)).ToQPoint();
     QImage one = h.Paint();

@@ -119,10 +119,8 @@ void TestTreeView::zoomedShapeOutsideTheViewIsSkipped()
 {
     TViewHost h(400, 300);
     h.UseProbes();
-    TTreeNodeShape *a = h.Tree->AddRoot(QStringLiteral("A"));
-    Place(a, 10, 10, 40, 30);
-    TTreeNodeShape *b = h.Tree->AddRoot(QStringLiteral("B"));
-    Place(b, 200, 150, 240, 170);
+    TTreeNodeShape *a = Place(h.Tree->AddRoot(QStringLiteral("A")), 10, 10, 40, 30);
+    TTreeNodeShape *b = Place(h.Tree->AddRoot(QStringLiteral("B")), 200, 150, 240, 170);
     h.Record();
     h.Tree->View3DOptions()->SetZoom(200);
     h.Tree->View3DOptions()->SetHorizOffset(0);
@@ -316,15 +314,11 @@ void TestTreeView::layersAndEventsInOrder()
     TViewHost h(300, 200);
     h.UseProbes();
     TTree *t = h.Tree;
-    TTreeNodeShape *root = t->AddRoot(QStringLiteral("R"));
-    Place(root, 10, 10, 40, 30);
-    TTreeNodeShape *c1 = root->AddChild(QStringLiteral("C1"));
-    Place(c1, 60, 40, 90, 60);
-    TTreeNodeShape *c2 = root->AddChild(QStringLiteral("C2"));
-    Place(c2, 60, 80, 90, 100);
+    TTreeNodeShape *root = Place(t->AddRoot(QStringLiteral("R")), 10, 10, 40, 30);
+    TTreeNodeShape *c1 = Place(root->AddChild(QStringLiteral("C1")), 60, 40, 90, 60);
+    TTreeNodeShape *c2 = Place(root->AddChild(QStringLiteral("C2")), 60, 80, 90, 100);
     root->SetExpanded(true);
-    TTreeNodeShape *second = t->AddRoot(QStringLiteral("S"));
-    Place(second, 150, 10, 180, 30);
+    TTreeNodeShape *second = Place(t->AddRoot(QStringLiteral("S")), 150, 10, 180, 30);
     for (TTreeConnection *c : root->Connections())
         c->SetStyle(csLine);
     t->Connections().SetSelected(root->Connections()[0]);
@@ -383,17 +377,12 @@ void TestTreeView::collapsedAndInvisibleSubtrees()
     TTree *t = h.Tree;
     // A collapsed parent P with child K and a connection to a node X that
     // is not its child; an invisible but expanded root I with child J.
-    TTreeNodeShape *p = t->AddRoot(QStringLiteral("P"));
-    Place(p, 10, 10, 40, 30);
-    TTreeNodeShape *k = p->AddChild(QStringLiteral("K"));
-    Place(k, 60, 40, 90, 60);
-    TTreeNodeShape *x = t->AddRoot(QStringLiteral("X"));
-    Place(x, 200, 10, 230, 30);
+    TTreeNodeShape *p = Place(t->AddRoot(QStringLiteral("P")), 10, 10, 40, 30);
+    TTreeNodeShape *k = Place(p->AddChild(QStringLiteral("K")), 60, 40, 90, 60);
+    TTreeNodeShape *x = Place(t->AddRoot(QStringLiteral("X")), 200, 10, 230, 30);
     TTreeConnection *toX = p->AddConnection(x);
-    TTreeNodeShape *i = t->AddRoot(QStringLiteral("I"));
-    Place(i, 10, 150, 40, 170);
-    TTreeNodeShape *j = i->AddChild(QStringLiteral("J"));
-    Place(j, 60, 180, 90, 200);
+    TTreeNodeShape *i = Place(t->AddRoot(QStringLiteral("I")), 10, 150, 40, 170);
+    TTreeNodeShape *j = Place(i->AddChild(QStringLiteral("J")), 60, 180, 90, 200);
     i->SetExpanded(true);
     i->SetVisible(false);
     for (TTreeConnection *c : t->Connections())
@@ -454,14 +443,12 @@ void TestTreeView::walkStopsWhereAConnectionSaysSo()
     auto manager = std::make_unique<TStopBelow>();
     TStopBelow *m = manager.get();
     t->DefaultFormat().SetChildManager(std::move(manager));
-    TTreeNodeShape *a = t->AddRoot(QStringLiteral("A"));
-    Place(a, 0, 0, 20, 20);
+    TTreeNodeShape *a = Place(t->AddRoot(QStringLiteral("A")), 0, 0, 20, 20);
     const int ys[] = {50, 120, 60};
     for (int n = 0; n < 3; ++n)
         Place(a->AddChild(QStringLiteral("A%1").arg(n)), 30, ys[n], 50, ys[n] + 20);
     a->SetExpanded(true);
-    TTreeNodeShape *b = t->AddRoot(QStringLiteral("B"));
-    Place(b, 200, 0, 220, 20);
+    TTreeNodeShape *b = Place(t->AddRoot(QStringLiteral("B")), 200, 0, 220, 20);
     h.Record();
     h.Paint();
     // A's second connection stops A's connections; its children are still
@@ -639,8 +626,7 @@ void TestTreeView::printsToPdf()
     TViewHost h(400, 250);
     TTree *t = h.Tree;
     t->SetColor(clYellow);
-    TTreeNodeShape *node = t->AddRoot(QStringLiteral("Red"));
-    Place(node, 20, 20, 120, 70);
+    TTreeNodeShape *node = Place(t->AddRoot(QStringLiteral("Red")), 20, 20, 120, 70);
     node->SetColor(clRed);
     h.Paint();
     const TRect screenArea = t->VisibleArea();
@@ -688,12 +674,9 @@ void TestTreeView::extentAndWholePicture()
     TCustomTree::TWholePicture empty = t->WholePicture();
     QVERIFY(!empty.Rect.IsEmpty());
 
-    TTreeNodeShape *a = t->AddRoot(QStringLiteral("A"));
-    Place(a, 20, 30, 300, 60);
-    TTreeNodeShape *b = a->AddChild(QStringLiteral("B"));
-    Place(b, 40, 500, 90, 520);
-    TTreeNodeShape *c = t->AddRoot(QStringLiteral("C"));
-    Place(c, -50, 100, -10, 120);
+    TTreeNodeShape *a = Place(t->AddRoot(QStringLiteral("A")), 20, 30, 300, 60);
+    TTreeNodeShape *b = Place(a->AddChild(QStringLiteral("B")), 40, 500, 90, 520);
+    TTreeNodeShape *c = Place(t->AddRoot(QStringLiteral("C")), -50, 100, -10, 120);
     // Collapsed: B is not laid out and not in the extent.
     t->UpdateLayout();
     QCOMPARE(t->ShapeExtent(), TRect(-50, 30, 300, 120));
