@@ -95,10 +95,6 @@ const TClassInfo &TIntegerAnimation::StaticClassInfo()
         return info;                                                                                                   \
     }
 
-DX_PLAIN_KIND(TFontSizeAnimation, TIntegerAnimation)
-DX_PLAIN_KIND(TTransparencyAnimation, TIntegerAnimation)
-DX_PLAIN_KIND(TTextTranspAnimation, TIntegerAnimation)
-DX_PLAIN_KIND(TTextAngleAnimation, TIntegerAnimation)
 DX_PLAIN_KIND(TVisibleAnimation, TBooleanAnimation)
 DX_PLAIN_KIND(TAddTextAnimation, TNodeAnimation)
 DX_PLAIN_KIND(TMoveTextAnimation, TNodeAnimation)
@@ -332,25 +328,6 @@ void TIntegerAnimation::TakeValuesFromNode()
         FEndValue = ReadValue();
 }
 
-int TFontSizeAnimation::ReadValue() const
-{
-    return NodeFontSize(Node());
-}
-
-void TFontSizeAnimation::WriteValue(int value)
-{
-    Node()->Font()->SetSize(value);
-}
-
-void TFontSizeAnimation::ApplyDefaults()
-{
-    TNodeAnimation::ApplyDefaults();
-    if (!Node())
-        return;
-    SetStartValue(ReadValue());
-    SetEndValue(2 * ReadValue());
-}
-
 int TMovementAnimation::ReadValue() const
 {
     return FDirection == mdHorizontal ? Node()->X0() : Node()->Y0();
@@ -380,60 +357,81 @@ void TMovementAnimation::ApplyDefaults()
         Player()->SetSpeed(10);
 }
 
-int TTransparencyAnimation::ReadValue() const
+namespace {
+
+int FontSizeRead(const TTreeNodeShape &node)
 {
-    return Node()->Transparency();
+    return NodeFontSize(&node);
 }
 
-void TTransparencyAnimation::WriteValue(int value)
+void FontSizeWrite(TTreeNodeShape &node, int value)
 {
-    Node()->SetTransparency(static_cast<uint8_t>(std::clamp(value, 0, 100)));
+    node.Font()->SetSize(value);
 }
 
-void TTransparencyAnimation::ApplyDefaults()
+void FontSizeDefaults(TIntegerAnimation &a)
 {
-    TNodeAnimation::ApplyDefaults();
-    if (!Node())
+    if (!a.Node())
         return;
-    Node()->SetTransparent(false);
-    Node()->SetColor(clYellow);
-    SetStartValue(0);
-    SetEndValue(100);
+    a.SetStartValue(a.ReadValue());
+    a.SetEndValue(2 * a.ReadValue());
 }
 
-int TTextTranspAnimation::ReadValue() const
+int TransparencyRead(const TTreeNodeShape &node)
 {
-    return Node()->PeekText() ? Node()->PeekText()->Transparency() : 0;
+    return node.Transparency();
 }
 
-void TTextTranspAnimation::WriteValue(int value)
+void TransparencyWrite(TTreeNodeShape &node, int value)
 {
-    Node()->Text()->SetTransparency(static_cast<uint8_t>(std::clamp(value, 0, 100)));
+    node.SetTransparency(static_cast<uint8_t>(std::clamp(value, 0, 100)));
 }
 
-void TTextTranspAnimation::ApplyDefaults()
+void TransparencyDefaults(TIntegerAnimation &a)
 {
-    TNodeAnimation::ApplyDefaults();
-    SetStartValue(0);
-    SetEndValue(100);
+    if (!a.Node())
+        return;
+    a.Node()->SetTransparent(false);
+    a.Node()->SetColor(clYellow);
+    a.SetStartValue(0);
+    a.SetEndValue(100);
 }
 
-int TTextAngleAnimation::ReadValue() const
+int TextTranspRead(const TTreeNodeShape &node)
 {
-    return Node()->PeekText() ? Node()->PeekText()->Angle() : 0;
+    return node.PeekText() ? node.PeekText()->Transparency() : 0;
 }
 
-void TTextAngleAnimation::WriteValue(int value)
+void TextTranspWrite(TTreeNodeShape &node, int value)
 {
-    Node()->Text()->SetAngle(value);
+    node.Text()->SetTransparency(static_cast<uint8_t>(std::clamp(value, 0, 100)));
 }
 
-void TTextAngleAnimation::ApplyDefaults()
+int TextAngleRead(const TTreeNodeShape &node)
 {
-    TNodeAnimation::ApplyDefaults();
-    SetStartValue(0);
-    SetEndValue(360);
+    return node.PeekText() ? node.PeekText()->Angle() : 0;
 }
+
+void TextAngleWrite(TTreeNodeShape &node, int value)
+{
+    node.Text()->SetAngle(value);
+}
+
+// The preview's values, node or not.
+template <int Start, int End>
+void Range(TIntegerAnimation &a)
+{
+    a.SetStartValue(Start);
+    a.SetEndValue(End);
+}
+
+} // namespace
+
+const TNodeValueKind kFontSizeKind{"TFontSizeAnimation", naFont, FontSizeRead, FontSizeWrite, FontSizeDefaults};
+const TNodeValueKind kTransparencyKind{"TTransparencyAnimation", naTransparency, TransparencyRead, TransparencyWrite,
+                                       TransparencyDefaults};
+const TNodeValueKind kTextTranspKind{"TTextTranspAnimation", naText, TextTranspRead, TextTranspWrite, Range<0, 100>};
+const TNodeValueKind kTextAngleKind{"TTextAngleAnimation", naText, TextAngleRead, TextAngleWrite, Range<0, 360>};
 
 // ---------------------------------------------------------------------------
 // Visibility

@@ -88,19 +88,6 @@ private:
     int FSavedValue = 0;
 };
 
-class TFontSizeAnimation : public TIntegerAnimation
-{
-    DX_OBJECT(TFontSizeAnimation)
-public:
-    using TIntegerAnimation::TIntegerAnimation;
-    int ReadValue() const override;
-    void WriteValue(int value) override;
-    void ApplyDefaults() override;
-
-protected:
-    unsigned Aspects() const override { return naFont; }
-};
-
 class TMovementAnimation : public TIntegerAnimation
 {
     DX_OBJECT(TMovementAnimation)
@@ -119,44 +106,54 @@ private:
     TMovementDirection FDirection = mdHorizontal;
 };
 
-class TTransparencyAnimation : public TIntegerAnimation
+// What sets apart the integer kinds that need nothing but reading and
+// writing a property of their node: the class name files and the registry
+// know, what of the node it changes, how the value is read and written, and
+// what the gallery's preview starts from.
+struct TNodeValueKind
 {
-    DX_OBJECT(TTransparencyAnimation)
-public:
-    using TIntegerAnimation::TIntegerAnimation;
-    int ReadValue() const override;
-    void WriteValue(int value) override;
-    void ApplyDefaults() override;
-
-protected:
-    unsigned Aspects() const override { return naTransparency; }
+    const char *ClassName;
+    unsigned Aspects;
+    int (*Read)(const TTreeNodeShape &node);
+    void (*Write)(TTreeNodeShape &node, int value);
+    void (*Defaults)(TIntegerAnimation &animation);
 };
 
-class TTextTranspAnimation : public TIntegerAnimation
+template <const TNodeValueKind &Kind>
+class TNodeValueAnimation : public TIntegerAnimation
 {
-    DX_OBJECT(TTextTranspAnimation)
 public:
+    static const TClassInfo &StaticClassInfo()
+    {
+        static const TClassInfo info =
+            TClassBuilder<TNodeValueAnimation>(Kind.ClassName, TIntegerAnimation::StaticClassInfo());
+        return info;
+    }
+    const TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
+
     using TIntegerAnimation::TIntegerAnimation;
-    int ReadValue() const override;
-    void WriteValue(int value) override;
-    void ApplyDefaults() override;
+    int ReadValue() const override { return Kind.Read(*Node()); }
+    void WriteValue(int value) override { Kind.Write(*Node(), value); }
+    void ApplyDefaults() override
+    {
+        TNodeAnimation::ApplyDefaults();
+        Kind.Defaults(*this);
+    }
 
 protected:
-    unsigned Aspects() const override { return naText; }
+    unsigned Aspects() const override { return Kind.Aspects; }
 };
 
-class TTextAngleAnimation : public TIntegerAnimation
-{
-    DX_OBJECT(TTextAngleAnimation)
-public:
-    using TIntegerAnimation::TIntegerAnimation;
-    int ReadValue() const override;
-    void WriteValue(int value) override;
-    void ApplyDefaults() override;
-
-protected:
-    unsigned Aspects() const override { return naText; }
-};
+// The node's font size; its transparency (percent); its text's
+// transparency (percent) and angle (degrees).
+extern const TNodeValueKind kFontSizeKind;
+extern const TNodeValueKind kTransparencyKind;
+extern const TNodeValueKind kTextTranspKind;
+extern const TNodeValueKind kTextAngleKind;
+using TFontSizeAnimation = TNodeValueAnimation<kFontSizeKind>;
+using TTransparencyAnimation = TNodeValueAnimation<kTransparencyKind>;
+using TTextTranspAnimation = TNodeValueAnimation<kTextTranspKind>;
+using TTextAngleAnimation = TNodeValueAnimation<kTextAngleKind>;
 
 // Shows or hides the node.
 class TBooleanAnimation : public TNodeAnimation

@@ -4,8 +4,11 @@
 #include "core/ClassRegistry.h"
 #include "core/CoreConst.h"
 #include "core/Exceptions.h"
+#include "core/Reader.h"
+#include "core/Writer.h"
 #include "model/TreeDocument.h"
 
+#include <QBuffer>
 #include <QTimer>
 #include <algorithm>
 
@@ -161,11 +164,96 @@ void TTreeAnimate::SetTree(TTreeDocument *tree)
 {
     if (tree == FTree)
         return;
-    if (FTree)
+    if (FTree) {
         RemoveFreeNotification(FTree);
+        FTree->RemoveAttachment(this);
+    }
     FTree = tree;
-    if (FTree)
+    if (FTree) {
         FreeNotification(FTree);
+        FTree->AddAttachment(this);
+    }
+}
+
+bool TTreeAnimate::HoldsPart(const TComponent *component) const
+{
+    if (component == this)
+        return true;
+    auto *a = dynamic_cast<const TAnimation *>(component);
+    return a && a->Player() == this;
+}
+
+namespace {
+
+// Reads a player's own record: references name the diagram or its nodes,
+// nothing else; nothing is asked.
+class TStateReader : public TReader
+{
+public:
+    TStateReader(QIODevice &stream, TTreeDocument *tree) : TReader(stream), FTree(tree) {}
+    bool Error(const QString &) override { return true; }
+
+protected:
+    TComponent *ResolveReference(const QString &ident) override
+    {
+        if (!FTree)
+            return nullptr;
+        // A name, or the owner's name and a name ("TreeEditor1.Node1").
+        TComponent *owner = FTree->Owner();
+        QString name = ident;
+        if (const int dot = ident.indexOf(QLatin1Char('.')); dot >= 0) {
+            if (!owner || ident.left(dot).compare(owner->Name(), Qt::CaseInsensitive) != 0)
+                return nullptr;
+            name = ident.mid(dot + 1);
+        }
+        if (name.compare(FTree->Name(), Qt::CaseInsensitive) == 0)
+            return FTree;
+        auto *node = dynamic_cast<TTreeNodeShape *>(owner ? owner->FindComponent(name) : nullptr);
+        return node && node->Tree() == FTree ? node : nullptr;
+    }
+
+private:
+    TTreeDocument *FTree;
+};
+
+} // namespace
+
+QByteArray TTreeAnimate::SaveState() const
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    TWriter writer(buffer);
+    writer.WriteComponent(const_cast<TTreeAnimate &>(*this));
+    writer.FlushBuffer();
+    return bytes;
+}
+
+void TTreeAnimate::RestoreState(const QByteArray &state)
+{
+    if (state.isEmpty())
+        return;
+    Stop();
+    TTreeDocument *tree = FTree;
+    TComponent *owner = FAnimations.Count() > 0 ? FAnimations[0]->Owner() : (tree ? tree->Owner() : nullptr);
+    const std::vector<TAnimation *> old(FAnimations.begin(), FAnimations.end());
+    FAnimations.Clear();
+    for (TAnimation *a : old)
+        delete a;
+    // What the record leaves out holds its default.
+    FLoop = false;
+    SetSpeed(kDefaultSpeed);
+    QBuffer buffer;
+    buffer.setData(state);
+    buffer.open(QIODevice::ReadOnly);
+    TStateReader reader(buffer, tree);
+    reader.SetOwner(owner ? owner : this);
+    try {
+        reader.ReadRootComponent(*this);
+    } catch (const std::exception &) {
+        // A record written here reads back; what did not is left out.
+    }
+    SetTree(tree);
 }
 
 void TTreeAnimate::Notification(TComponent *component, TOperation operation)

@@ -28,6 +28,7 @@
 #include "core/Colors.h"
 #include "core/Component.h"
 #include "core/Events.h"
+#include "model/TreeChanges.h"
 
 #include <functional>
 #include <memory>
@@ -87,7 +88,9 @@ private:
     std::vector<TAnimation *> FItems;
 };
 
-class TTreeAnimate : public TComponent
+// The player is an attachment of its diagram: undo keeps its state (speed,
+// loop, the animations in order with all they hold) and puts it back.
+class TTreeAnimate : public TComponent, public TTreeAttachment
 {
     DX_OBJECT(TTreeAnimate)
 public:
@@ -154,6 +157,18 @@ public:
 
     // Files: the animations are the player's child records.
     void GetChildren(const std::function<void(TComponent *)> &proc) const override;
+
+    // ---- TTreeAttachment
+    TComponent *AttachedComponent() override { return this; }
+    // The player and the animations of its list.
+    bool HoldsPart(const TComponent *component) const override;
+    // The player's record with its animations.
+    QByteArray SaveState() const override;
+    // Stops, frees the animations and reads the record back: its
+    // animations are made anew, owned as the ones before were (by the
+    // diagram's owner when there were none), their nodes found by name in
+    // the diagram.
+    void RestoreState(const QByteArray &state) override;
 
 protected:
     void Notification(TComponent *component, TOperation operation) override;

@@ -2,69 +2,25 @@
 
 #include "animation/AnimateConst.h"
 #include "animation/AnimationKinds.h"
+#include "animation/NodeAnimate.h"
 #include "animation/TreeAnimate.h"
 #include "animation/TreeAnimationGallery.h"
+#include "core/NameTables.h"
 #include "dialogs/KorInspector.h"
 #include "dialogs/KorPrompts.h"
 #include "i18n/KorTranslate.h"
-#include "model/TreeDocument.h"
+#include "view/Arbolix.h"
+#include "view/TreeInteraction.h"
 
-#include <QAbstractListModel>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListView>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPaintEvent>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-
-// The animations' captions, read from the player as the list shows them.
-class TAnimationListModel : public QAbstractListModel
-{
-public:
-    explicit TAnimationListModel(QObject *parent) : QAbstractListModel(parent) {}
-    void SetPlayer(TTreeAnimate *player)
-    {
-        beginResetModel();
-        FPlayer = player;
-        endResetModel();
-    }
-    void Reset()
-    {
-        beginResetModel();
-        endResetModel();
-    }
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override
-    {
-        return parent.isValid() || !FPlayer ? 0 : FPlayer->Animations().Count();
-    }
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!FPlayer || !index.isValid())
-            return {};
-        const TAnimation *a = FPlayer->Animations()[index.row()];
-        if (!a)
-            return {};
-        if (role == Qt::DisplayRole)
-            return a->Caption();
-        if (role == Qt::SizeHintRole)
-            return QSize(80, TTreeAnimateEditor::kRowHeight);
-        if (role == Qt::ToolTipRole)
-            return a->Name();
-        return {};
-    }
-
-private:
-    TTreeAnimate *FPlayer = nullptr;
-};
 
 struct TTreeAnimateEditor::TSavedEvents
 {
@@ -85,6 +41,15 @@ QToolButton *Button(QWidget *parent, const QString &text, const char *name)
     return b;
 }
 
+// The ruler's big ticks: a frame count that puts them some 40 pixels apart.
+int RulerFrames(int pixelsPerFrame)
+{
+    for (int frames : {1, 2, 5, 10, 20, 50, 100})
+        if (frames * pixelsPerFrame >= 40)
+            return frames;
+    return 100;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -92,6 +57,7 @@ QToolButton *Button(QWidget *parent, const QString &text, const char *name)
 
 TTreeAnimateEditor::TTreeAnimateEditor(QWidget *parent) : QWidget(parent)
 {
+    RegisterNodeAnimate();
     setObjectName(QStringLiteral("TreeAnimateEditor"));
     setWindowTitle(QStringLiteral("Animation Editor"));
     auto *layout = new QVBoxLayout(this);
@@ -105,6 +71,8 @@ TTreeAnimateEditor::TTreeAnimateEditor(QWidget *parent) : QWidget(parent)
     FNext->setToolTip(QStringLiteral("Next Frame"));
     FAdd = Button(this, QStringLiteral("Add Animation"), "SBAdd");
     FDelete = Button(this, QStringLiteral("Delete"), "SBDelete");
+    FMoveUp = Button(this, QStringLiteral("Move Up"), "SBMoveUp");
+    FMoveDown = Button(this, QStringLiteral("Move Down"), "SBMoveDown");
     auto *speedLabel = new QLabel(QStringLiteral("Speed:"), this);
     FSpeed = new QSlider(Qt::Horizontal, this);
     FSpeed->setObjectName(QStringLiteral("TBSpeed"));
@@ -118,32 +86,43 @@ TTreeAnimateEditor::TTreeAnimateEditor(QWidget *parent) : QWidget(parent)
     FScale->setObjectName(QStringLiteral("UDScale"));
     FScale->setRange(1, 6);
     FScale->setValue(3);
-    for (QWidget *w : std::initializer_list<QWidget *>{FPlay, FPause, FStop, FNext, FAdd, FDelete, speedLabel, FSpeed,
-                                                        FLoop, FScale})
+    for (QWidget *w : std::initializer_list<QWidget *>{FPlay, FPause, FStop, FNext, FAdd, FDelete, FMoveUp, FMoveDown,
+                                                        speedLabel, FSpeed, FLoop, FScale})
         bar->addWidget(w);
     bar->addStretch();
     layout->addLayout(bar);
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("AnimationSplitter"));
     // The names sit beside their bars, below the ruler's height.
     auto *names = new QWidget(splitter);
     auto *namesLayout = new QVBoxLayout(names);
-    namesLayout->setContentsMargins(0, kRulerHeight, 0, 0);
-    FList = new QListView(names);
-    namesLayout->addWidget(FList);
-    FList->setObjectName(QStringLiteral("AnimationList"));
-    FModel = new TAnimationListModel(this);
-    FList->setModel(FModel);
-    FList->setUniformItemSizes(true);
-    FList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    FTimelineArea = new QScrollArea(splitter);
-    FTimelineArea->setObjectName(QStringLiteral("TimelineArea"));
-    FTimeline = new TAnimationTimeline(this);
-    FTimelineArea->setWidget(FTimeline);
-    FTimelineArea->setWidgetResizable(false);
-    FInspector = new TKorInspector(splitter);
+    namesLayout->setContentsMargins(0, 0, 0, 0);
+    namesLayout->setSpacing(0);
+    FList = new TTree(nullptr, names);
+    namesLayout->addWidget(FList, 1);
+    auto *times = new QWidget(splitter);
+    auto *timesLayout = new QVBoxLayout(times);
+    timesLayout->setContentsMargins(0, 0, 0, 0);
+    timesLayout->setSpacing(0);
+    FRuler = new TTreeRuler(times);
+    FRuler->setObjectName(QStringLiteral("TimelineRuler"));
+    FTimeline = new TTree(nullptr, times);
+    timesLayout->addWidget(FRuler);
+    timesLayout->addWidget(FTimeline, 1);
+    namesLayout->insertSpacing(0, FRuler->sizeHint().height());
+    // The inspector with its close button, which hides it.
+    auto *side = new QWidget(splitter);
+    side->setObjectName(QStringLiteral("InspectorPanel"));
+    auto *sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->setSpacing(0);
+    auto *close = Button(side, QStringLiteral("x"), "SBCloseInspector");
+    sideLayout->addWidget(close, 0, Qt::AlignRight);
+    FInspector = new TKorInspector(side);
     FInspector->setObjectName(QStringLiteral("AnimationInspector"));
+    sideLayout->addWidget(FInspector, 1);
+    connect(close, &QToolButton::clicked, side, &QWidget::hide);
     const std::pair<const TMessageText *, TInspectorItemStyle> items[] = {
         {&SAnimationNode, iiSelection},       {&SAnimationEnabled, iiBoolean},  {&SAnimationStart, iiInteger},
         {&SAnimationDuration, iiInteger},     {&SAnimationLoop, iiBoolean},     {&SAnimationStartColor, iiColor},
@@ -159,19 +138,16 @@ TTreeAnimateEditor::TTreeAnimateEditor(QWidget *parent) : QWidget(parent)
         for (int i = 0; i < tree->Shapes().Count(); ++i)
             add(NodeCaption(tree->Shapes()[i], i), tree->Shapes()[i]);
     };
+    names->setMinimumWidth(60);
+    times->setMinimumWidth(120);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 4);
     splitter->setStretchFactor(2, 2);
+    splitter->setSizes({120, 480, 200});
     layout->addWidget(splitter, 1);
+    SetUpTimeline();
+    SetUpList();
 
-    // The list scrolls with the timeline.
-    connect(FTimelineArea->verticalScrollBar(), &QScrollBar::valueChanged, FList->verticalScrollBar(),
-            &QScrollBar::setValue);
-    connect(FList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (!FFilling)
-                    SelectIndex(current.isValid() ? current.row() : -1);
-            });
     connect(FPlay, &QToolButton::clicked, this, &TTreeAnimateEditor::Play);
     connect(FPause, &QToolButton::toggled, this, [this](bool down) {
         if (!FFilling)
@@ -181,6 +157,8 @@ TTreeAnimateEditor::TTreeAnimateEditor(QWidget *parent) : QWidget(parent)
     connect(FNext, &QToolButton::clicked, this, &TTreeAnimateEditor::NextFrame);
     connect(FAdd, &QToolButton::clicked, this, &TTreeAnimateEditor::AddFromGallery);
     connect(FDelete, &QToolButton::clicked, this, &TTreeAnimateEditor::DeleteSelected);
+    connect(FMoveUp, &QToolButton::clicked, this, [this] { MoveSelected(-1); });
+    connect(FMoveDown, &QToolButton::clicked, this, [this] { MoveSelected(1); });
     connect(FSpeed, &QSlider::valueChanged, this, [this](int v) {
         if (!FFilling)
             SetSpeed(v);
@@ -189,13 +167,118 @@ TTreeAnimateEditor::TTreeAnimateEditor(QWidget *parent) : QWidget(parent)
         if (!FFilling)
             SetLoop(on);
     });
-    connect(FScale, qOverload<int>(&QSpinBox::valueChanged), this, [this](int v) { SetScale(v); });
+    connect(FScale, qOverload<int>(&QSpinBox::valueChanged), this, [this](int v) {
+        if (!FFilling)
+            SetScale(v);
+    });
     FillControls();
 }
 
 TTreeAnimateEditor::~TTreeAnimateEditor()
 {
+    FDestroying = true;
     ReleasePlayer();
+    // The views' handlers refer to this editor.
+    FRuler->SetTree(nullptr);
+    for (TTree *tree : {FTimeline, FList}) {
+        tree->OnAfterDraw = nullptr;
+        tree->OnScroll = nullptr;
+        tree->OnSelectShape = nullptr;
+        tree->OnMovingShape = nullptr;
+        tree->OnResizingShape = nullptr;
+        tree->OnDeletingShapes = nullptr;
+        tree->OnMouseUp = nullptr;
+    }
+}
+
+void TTreeAnimateEditor::SetUpTimeline()
+{
+    TTree *t = FTimeline;
+    t->setObjectName(QStringLiteral("Timeline"));
+    t->SetDesigning(true);
+    t->SetSingleSelection(true);
+    t->SetAllowPanning(pmHorizontal);
+    t->TextEditor()->SetEnabled(false);
+    t->SetColor(clWhite);
+    t->DefaultFormat().SetShapeClass(&TNodeAnimate::StaticClassInfo());
+    t->DefaultFormat().SetImageIndex(tiNone);
+    t->DefaultFormat().SetCursor(crHandPoint);
+    t->DefaultFormat().SetChildManager(nullptr);
+    t->Page()->SetUsePrinter(false);
+    t->Page()->Border()->SetVisible(false);
+    t->Grid()->SetVisible(false);
+    // The handles: navy squares framed in blue, drawn inverting.
+    t->SelectionLook()->SetHandleColor(clNavy);
+    t->SelectionLook()->HandlePen()->SetColor(clBlue);
+    t->SelectionLook()->HandlePen()->SetMode(pmNotXor);
+    t->SelectionLook()->SetHandleSize(3);
+    t->setCursor(Qt::PointingHandCursor);
+    t->OnMovingShape = [this](TTreeNodeShape *node, int &dx, int &dy) { MovingBar(node, dx, dy); };
+    t->OnResizingShape = [this](TTreeNodeShape *node, TTreeShapeHandle corner, int &dx, int &dy) {
+        ResizingBar(node, corner, dx, dy);
+    };
+    t->OnSelectShape = [this](TTreeNodeShape *node) {
+        if (!FFilling)
+            if (auto *bar = dynamic_cast<TNodeAnimate *>(node))
+                SelectIndex(bar->Index());
+    };
+    t->OnUnSelectShape = [this](TTreeNodeShape *) {
+        if (!FFilling && FTimeline->Selected().Count() == 0)
+            SelectIndex(-1);
+    };
+    // The timeline's own delete frees the animation (and so its bar and
+    // its list entry).
+    t->OnDeletingShapes = [this](TSelectedShapeList *, bool &allow) {
+        allow = false;
+        DeleteSelected();
+    };
+    t->OnMouseUp = [this](TObject *, TMouseButton, TShiftState, int, int) { EndDrag(); };
+    t->OnAfterDraw = [this](TObject *) { DrawDecoration(); };
+    t->OnScroll = [this](TObject *) { ScrollFollows(FTimeline, FList); };
+    FRuler->SetTree(t);
+    FRuler->OnGetUnit = [this](TTreeRuler *, int value, QString &text) {
+        text = QString::number(value / FPixelsPerFrame);
+    };
+}
+
+void TTreeAnimateEditor::SetUpList()
+{
+    TTree *l = FList;
+    l->setObjectName(QStringLiteral("AnimationList"));
+    l->SetSingleSelection(true);
+    l->SetAllowPanning(pmNone);
+    // The timeline's bar scrolls both.
+    l->VertScrollBar()->SetAutomatic(false);
+    l->VertScrollBar()->SetVisible(false);
+    l->HorzScrollBar()->SetAutomatic(false);
+    l->HorzScrollBar()->SetVisible(false);
+    l->TextEditor()->SetEnabled(false);
+    l->SetColor(clWhite);
+    l->DefaultFormat().SetImageIndex(tiNone);
+    l->DefaultFormat().SetTransparent(true);
+    l->DefaultFormat().Border()->SetVisible(false);
+    l->DefaultFormat().Font()->SetSize(kListFontSize);
+    // Children would be indented by (row height - 10) div 4 - 3; the
+    // entries are all roots placed by row.
+    if (auto *align = dynamic_cast<TTreeExplorerAlignChild *>(l->DefaultFormat().ChildManager()))
+        align->SetChildIndent((kRowHeight - 10) / 4 - 3);
+    l->OnSelectShape = [this](TTreeNodeShape *node) {
+        if (FFilling)
+            return;
+        const auto it = std::find(FEntries.begin(), FEntries.end(), node);
+        if (it != FEntries.end())
+            SelectIndex(static_cast<int>(it - FEntries.begin()));
+    };
+    l->OnScroll = [this](TObject *) { ScrollFollows(FList, FTimeline); };
+}
+
+void TTreeAnimateEditor::ScrollFollows(TTree *from, TTree *to)
+{
+    if (FSyncingScroll)
+        return;
+    FSyncingScroll = true;
+    to->View3DOptions()->SetVertOffset(from->View3DOptions()->VertOffset());
+    FSyncingScroll = false;
 }
 
 void TTreeAnimateEditor::showEvent(QShowEvent *event)
@@ -219,6 +302,11 @@ void TTreeAnimateEditor::SetPlayer(TTreeAnimate *player, TComponent *animationOw
 
 void TTreeAnimateEditor::ReleasePlayer()
 {
+    EndDrag();
+    if (FListened) {
+        FListened->RemoveChangeListener(this);
+        FListened = nullptr;
+    }
     if (!FPlayer)
         return;
     // Closing the editor stops the animation and gives the player its own
@@ -236,13 +324,17 @@ void TTreeAnimateEditor::ReleasePlayer()
         player->OnNodeRemoved = FSaved->OnNodeRemoved;
         FSaved.reset();
     }
-    FModel->SetPlayer(nullptr);
+    if (!FDestroying)
+        Rebuild();
 }
 
 void TTreeAnimateEditor::BindPlayer()
 {
     if (!FPlayer)
         return;
+    FListened = FPlayer->Tree();
+    if (FListened)
+        FListened->AddChangeListener(this);
     FSaved = std::make_unique<TSavedEvents>();
     TSavedEvents &s = *FSaved;
     s.OnClear = FPlayer->OnClear;
@@ -259,7 +351,7 @@ void TTreeAnimateEditor::BindPlayer()
     };
     FPlayer->OnPause = [this, after](TObject *sender) {
         UpdateButtons();
-        FTimeline->update();
+        FTimeline->RepaintPicture();
         after(FSaved->OnPause, sender);
     };
     FPlayer->OnContinue = [this, after](TObject *sender) {
@@ -267,8 +359,10 @@ void TTreeAnimateEditor::BindPlayer()
         after(FSaved->OnContinue, sender);
     };
     FPlayer->OnStop = [this, after](TObject *sender) {
-        UpdateButtons();
-        FTimeline->update();
+        if (!FDestroying) {
+            UpdateButtons();
+            FTimeline->RepaintPicture();
+        }
         after(FSaved->OnStop, sender);
     };
     FPlayer->OnFrame = [this, after](TObject *sender) {
@@ -293,28 +387,109 @@ int TTreeAnimateEditor::PixelsPerFrameFor(int position)
 
 void TTreeAnimateEditor::SetScale(int position)
 {
+    position = std::clamp(position, 1, 6);
     FPixelsPerFrame = PixelsPerFrameFor(position);
-    if (FScale->value() != std::clamp(position, 1, 6)) {
+    if (FScale->value() != position) {
         FFilling = true;
-        FScale->setValue(std::clamp(position, 1, 6));
+        FScale->setValue(position);
         FFilling = false;
     }
     Rebuild();
 }
 
+TNodeAnimate *TTreeAnimateEditor::Bar(int index) const
+{
+    return index >= 0 && index < static_cast<int>(FBars.size()) ? FBars[size_t(index)] : nullptr;
+}
+
+TTreeNodeShape *TTreeAnimateEditor::ListEntry(int index) const
+{
+    return index >= 0 && index < static_cast<int>(FEntries.size()) ? FEntries[size_t(index)] : nullptr;
+}
+
+int TTreeAnimateEditor::FrameX(int frame) const
+{
+    return FTimeline->ProjectPoint(TPoint(frame * FPixelsPerFrame, 0)).X;
+}
+
+int TTreeAnimateEditor::LastFrame() const
+{
+    int last = 0;
+    if (FPlayer)
+        for (const TAnimation *a : FPlayer->Animations())
+            last = std::max(last, a->EndFrame());
+    return last;
+}
+
 void TTreeAnimateEditor::Rebuild()
 {
+    EndDrag();
     FFilling = true;
-    FModel->SetPlayer(FPlayer);
     const int count = FPlayer ? FPlayer->Animations().Count() : 0;
     if (FSelected >= count)
         FSelected = count - 1;
-    if (FSelected >= 0)
-        FList->setCurrentIndex(FModel->index(FSelected));
+    FBars.clear();
+    FEntries.clear();
+    // One repaint for the whole rebuilding.
+    FTimeline->SetAutoRepaint(false);
+    FList->SetAutoRepaint(false);
+    FTimeline->Clear();
+    FList->Clear();
+    FBars.reserve(size_t(count));
+    FEntries.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        TAnimation *a = FPlayer->Animations()[i];
+        auto *bar = static_cast<TNodeAnimate *>(FTimeline->AddShape(0, i * kRowHeight + 1, nullptr));
+        bar->SetAnimation(a, i);
+        bar->SetAutoSize(false);
+        FBars.push_back(bar);
+        UpdateBar(i);
+        // A name is as high as its row, so that rows never overlap.
+        TTreeNodeShape *entry = FList->AddShape(2, i * kRowHeight + 1, nullptr, a->Caption());
+        entry->SetX0(2);
+        entry->SetY0(i * kRowHeight + 1);
+        entry->SetAutoSize(false);
+        entry->SetWidth(kListEntryWidth);
+        entry->SetHeight(kRowHeight - 1);
+        entry->Text()->SetHorizAlign(htaLeft);
+        FEntries.push_back(entry);
+    }
+    UpdatePage();
+    if (TNodeAnimate *bar = Bar(FSelected))
+        bar->SetSelected(true);
+    if (TTreeNodeShape *entry = ListEntry(FSelected))
+        entry->SetSelected(true);
+    FTimeline->SetAutoRepaint(true);
+    FList->SetAutoRepaint(true);
+    FTimeline->Invalidate();
+    FList->Invalidate();
     FFilling = false;
-    FTimeline->UpdateSize();
-    FTimeline->update();
     FillControls();
+}
+
+void TTreeAnimateEditor::UpdateBar(int index)
+{
+    TNodeAnimate *bar = Bar(index);
+    if (!bar || !bar->Animation())
+        return;
+    const TAnimation *a = bar->Animation();
+    bar->SetX0(a->StartFrame() * FPixelsPerFrame);
+    bar->SetY0(index * kRowHeight + 1);
+    bar->SetWidth(a->Duration() * FPixelsPerFrame);
+    bar->SetHeight(kBarHeight);
+    // Inactive animations show grey.
+    bar->SetColor(a->IsActive() ? clBlack : clGray);
+}
+
+void TTreeAnimateEditor::UpdatePage()
+{
+    TTree *t = FTimeline;
+    t->Grid()->SetStep(FPixelsPerFrame);
+    t->Grid()->SetVertStep(kRowHeight);
+    t->Grid()->SetBigStep(RulerFrames(FPixelsPerFrame));
+    t->Page()->SetWidth(std::max(1, LastFrame() * FPixelsPerFrame));
+    t->Page()->SetHeight(std::max(1, t->height()));
+    FRuler->Redraw();
 }
 
 TAnimation *TTreeAnimateEditor::SelectedAnimation() const
@@ -327,15 +502,16 @@ void TTreeAnimateEditor::SelectIndex(int index)
     const int count = FPlayer ? FPlayer->Animations().Count() : 0;
     FSelected = index >= 0 && index < count ? index : -1;
     FFilling = true;
-    if (FSelected >= 0)
-        FList->setCurrentIndex(FModel->index(FSelected));
-    else
-        FList->clearSelection();
+    // The bar and the list entry of the same row.
+    for (TTree *tree : {FTimeline, FList}) {
+        TTreeNodeShape *want = tree == FTimeline ? static_cast<TTreeNodeShape *>(Bar(FSelected)) : ListEntry(FSelected);
+        if (!want || !want->Selected() || tree->Selected().Count() != 1) {
+            tree->Selected().Clear();
+            if (want)
+                want->SetSelected(true);
+        }
+    }
     FFilling = false;
-    if (FSelected >= 0)
-        FTimelineArea->ensureVisible(FTimeline->BarRect(FSelected).left(), FTimeline->BarRect(FSelected).center().y(),
-                                     20, kRowHeight);
-    FTimeline->update();
     FillInspector();
     UpdateButtons();
 }
@@ -439,14 +615,15 @@ void TTreeAnimateEditor::InspectorChanged(TInspectorItem *item)
     } else if (integer && item == InspectorItem(irTo)) {
         Edit(a, QStringLiteral("EndValue"), [&] { integer->SetEndValue(v.toInt()); });
     }
-    FTimeline->UpdateSize();
-    FTimeline->update();
+    UpdateBar(FSelected);
+    UpdatePage();
     FillInspector();
 }
 
 void TTreeAnimateEditor::UpdateButtons()
 {
     const TAnimateState state = FPlayer ? FPlayer->State() : asStopped;
+    const int count = FPlayer ? FPlayer->Animations().Count() : 0;
     FFilling = true;
     FPlay->setEnabled(FPlayer && state == asStopped);
     FPause->setEnabled(state != asStopped);
@@ -454,7 +631,9 @@ void TTreeAnimateEditor::UpdateButtons()
     FStop->setEnabled(state != asStopped);
     FNext->setEnabled(state == asPaused);
     FAdd->setEnabled(FPlayer != nullptr);
-    FDelete->setEnabled(FPlayer && FPlayer->Animations().Count() > 0 && FSelected >= 0);
+    FDelete->setEnabled(count > 0 && FSelected >= 0);
+    FMoveUp->setEnabled(FSelected > 0);
+    FMoveDown->setEnabled(FSelected >= 0 && FSelected < count - 1);
     FFilling = false;
 }
 
@@ -463,34 +642,173 @@ void TTreeAnimateEditor::FollowFrame()
     if (!FPlayer)
         return;
     const int frame = FPlayer->Frame() < 0 ? FPlayer->LastFrame() + 1 : FPlayer->Frame();
-    const int x = frame * FPixelsPerFrame;
-    QScrollBar *h = FTimelineArea->horizontalScrollBar();
-    const int width = FTimelineArea->viewport()->width();
-    if (x - h->value() > width)
-        h->setValue(h->value() + std::max(20, x - h->value() - width + 20));
-    else if (x < h->value())
-        h->setValue(x);
-    FTimeline->update();
+    const int x = FrameX(frame);
+    TView3DOptions *view = FTimeline->View3DOptions();
+    const int width = FTimeline->ScrollViewSize(true);
+    // Beyond the right edge the view moves on by 20 pixels (more when the
+    // frame ran further); left of it, the frame comes to the left edge.
+    if (x > width)
+        view->SetHorizOffset(view->HorizOffset() - std::max(20, x - width + 20));
+    else if (x < 0)
+        view->SetHorizOffset(view->HorizOffset() - x);
+    FTimeline->RepaintPicture();
+}
+
+void TTreeAnimateEditor::DrawDecoration()
+{
+    TKorCanvas3D *canvas = FTimeline->Canvas();
+    if (!canvas || !canvas->Handle())
+        return;
+    const TRect visible = FTimeline->VisibleArea();
+    TChartPen pen;
+    pen.SetWidth(1);
+    const int last = LastFrame();
+    auto line = [&](int x, TColor color) {
+        canvas->AssignPen(&pen, color);
+        canvas->ProjectedLine(x, visible.Top, x, visible.Bottom, 0);
+    };
+    // The end of the run and the start of time.
+    if (last > 0)
+        line((last + 1) * FPixelsPerFrame + 1, clBlack);
+    line(-1, clBlack);
+    // The frame being played (blue) or where the player paused (red).
+    if (FPlayer && FPlayer->State() != asStopped) {
+        const int frame = FPlayer->Frame() < 0 ? FPlayer->LastFrame() + 1 : FPlayer->Frame();
+        line(frame * FPixelsPerFrame, FPlayer->State() == asPlaying ? clBlue : clRed);
+    }
 }
 
 void TTreeAnimateEditor::Edit(TComponent *element, const QString &property, const std::function<void()> &change)
 {
     TTreeDocument *tree = FPlayer ? FPlayer->Tree() : nullptr;
-    if (tree) {
-        TTreeStep step(tree, SAnimationStepEdit);
+    ++FEditing;
+    struct TDone
+    {
+        int &Count;
+        ~TDone() { --Count; }
+    } done{FEditing};
+    if (!tree) {
+        change();
+    } else if (FTimeline->Interaction().DraggingShapes()) {
+        // A drag is one step from its first edit to the release.
+        if (!FDragStep)
+            FDragStep = std::make_unique<TTreeStep>(tree, SAnimationStepEdit);
         tree->EditElement(element, property, change);
     } else {
-        change();
+        TTreeStep step(tree, SAnimationStepEdit);
+        tree->EditElement(element, property, change);
     }
     emit Changed();
+}
+
+void TTreeAnimateEditor::TreeChanged(TTreeDocument *, const TTreeChange &change)
+{
+    if (FEditing > 0 || !FPlayer || !change.Element || !FPlayer->HoldsPart(change.Element))
+        return;
+    if (FTimeline->Interaction().DraggingShapes())
+        return;
+    const int selected = FSelected;
+    Rebuild();
+    SelectIndex(std::min(selected, FPlayer->Animations().Count() - 1));
+}
+
+void TTreeAnimateEditor::TreeDestroying(TTreeDocument *tree)
+{
+    if (tree == FListened)
+        FListened = nullptr;
+}
+
+void TTreeAnimateEditor::EndDrag()
+{
+    FDragStep.reset();
+}
+
+// ---- Bars
+
+void TTreeAnimateEditor::MovingBar(TTreeNodeShape *node, int &dx, int &dy)
+{
+    // A bar keeps its row.
+    dy = 0;
+    auto *bar = dynamic_cast<TNodeAnimate *>(node);
+    TAnimation *a = bar ? bar->Animation() : nullptr;
+    if (!a) {
+        dx = 0;
+        return;
+    }
+    const long long start = static_cast<long long>(a->StartFrame()) + dx / FPixelsPerFrame;
+    // Never left of the first frame: such a move is cancelled.
+    if (start < 0 || start > INT_MAX / FPixelsPerFrame) {
+        dx = 0;
+        return;
+    }
+    if (start != a->StartFrame())
+        Edit(a, QStringLiteral("StartFrame"), [&] { a->SetStartFrame(static_cast<int>(start)); });
+    // The bar snaps to its first frame.
+    dx = a->StartFrame() * FPixelsPerFrame - node->X0();
+    InspectorItem(irStart)->SetValue(a->StartFrame());
+    FInspector->RebuildRows();
+    UpdatePage();
+}
+
+void TTreeAnimateEditor::ResizingBar(TTreeNodeShape *node, int corner, int &dx, int &dy)
+{
+    dy = 0;
+    auto *bar = dynamic_cast<TNodeAnimate *>(node);
+    TAnimation *a = bar ? bar->Animation() : nullptr;
+    if (!a || (corner != rcLeft && corner != rcRight)) {
+        dx = 0;
+        return;
+    }
+    const int frames = dx / FPixelsPerFrame;
+    if (corner == rcRight) {
+        const long long wanted = std::max(1LL, static_cast<long long>(a->Duration()) + frames);
+        const int duration = static_cast<int>(std::min<long long>(wanted, INT_MAX / FPixelsPerFrame - a->StartFrame()));
+        if (duration != a->Duration())
+            Edit(a, QStringLiteral("Duration"), [&] { a->SetDuration(duration); });
+        dx = a->Duration() * FPixelsPerFrame - node->Width();
+    } else {
+        // Not before the first frame, and never to nothing: a shrink by the
+        // whole duration or more does nothing.
+        const int d = std::max(frames, -a->StartFrame());
+        if (d == 0 || static_cast<long long>(a->Duration()) - d <= 0) {
+            dx = 0;
+            return;
+        }
+        Edit(a, QString(), [&] {
+            a->SetDuration(a->Duration() - d);
+            a->SetStartFrame(a->StartFrame() + d);
+        });
+        dx = a->StartFrame() * FPixelsPerFrame - node->X0();
+        InspectorItem(irStart)->SetValue(a->StartFrame());
+    }
+    InspectorItem(irDuration)->SetValue(a->Duration());
+    FInspector->RebuildRows();
+    UpdatePage();
+}
+
+void TTreeAnimateEditor::WriteBarsBack()
+{
+    for (TNodeAnimate *bar : FBars) {
+        TAnimation *a = bar->Animation();
+        if (!a)
+            continue;
+        const int start = bar->X0() / FPixelsPerFrame;
+        const int duration = std::max(1, bar->Width() / FPixelsPerFrame);
+        if (start != a->StartFrame() && start >= 0)
+            Edit(a, QStringLiteral("StartFrame"), [&] { a->SetStartFrame(start); });
+        if (duration != a->Duration())
+            Edit(a, QStringLiteral("Duration"), [&] { a->SetDuration(duration); });
+    }
 }
 
 // ---- Commands
 
 void TTreeAnimateEditor::Play()
 {
-    if (FPlayer)
-        FPlayer->Play();
+    if (!FPlayer)
+        return;
+    WriteBarsBack();
+    FPlayer->Play();
     UpdateButtons();
 }
 
@@ -558,6 +876,21 @@ void TTreeAnimateEditor::DeleteSelected()
     SelectIndex(FSelected);
 }
 
+void TTreeAnimateEditor::MoveSelected(int delta)
+{
+    if (!FPlayer || FSelected < 0)
+        return;
+    const int to = FSelected + delta;
+    if (to < 0 || to >= FPlayer->Animations().Count() || delta == 0)
+        return;
+    FPlayer->Stop();
+    const int from = FSelected;
+    Edit(FPlayer, QStringLiteral("Animations"), [&] { FPlayer->Animations().Move(from, to); });
+    FSelected = to;
+    Rebuild();
+    SelectIndex(FSelected);
+}
+
 void TTreeAnimateEditor::SetSpeed(int speed)
 {
     if (!FPlayer || speed == FPlayer->Speed())
@@ -572,223 +905,4 @@ void TTreeAnimateEditor::SetLoop(bool loop)
         return;
     Edit(FPlayer, QStringLiteral("Loop"), [&] { FPlayer->SetLoop(loop); });
     FillControls();
-}
-
-// ---- Bars
-
-void TTreeAnimateEditor::MoveBar(int index, int dx)
-{
-    TAnimation *a = FPlayer ? FPlayer->Animations()[index] : nullptr;
-    if (!a)
-        return;
-    const int frames = dx / FPixelsPerFrame;
-    // A bar never goes left of the first frame: such a move is cancelled.
-    if (frames == 0 || static_cast<long long>(a->StartFrame()) + frames < 0)
-        return;
-    Edit(a, QStringLiteral("StartFrame"), [&] { a->SetStartFrame(a->StartFrame() + frames); });
-    FTimeline->UpdateSize();
-    FTimeline->update();
-    FillInspector();
-}
-
-void TTreeAnimateEditor::ResizeBar(int index, bool leftEdge, int dx)
-{
-    TAnimation *a = FPlayer ? FPlayer->Animations()[index] : nullptr;
-    if (!a)
-        return;
-    int frames = dx / FPixelsPerFrame;
-    if (frames == 0)
-        return;
-    if (leftEdge) {
-        // Not before the first frame, and never to nothing.
-        frames = std::max(frames, -a->StartFrame());
-        if (a->Duration() - frames <= 0 || frames == 0)
-            return;
-        Edit(a, QString(), [&] {
-            a->SetDuration(a->Duration() - frames);
-            a->SetStartFrame(a->StartFrame() + frames);
-        });
-    } else {
-        const int duration = std::max(1, a->Duration() + frames);
-        if (duration == a->Duration())
-            return;
-        Edit(a, QStringLiteral("Duration"), [&] { a->SetDuration(duration); });
-    }
-    FTimeline->UpdateSize();
-    FTimeline->update();
-    FillInspector();
-}
-
-// ---------------------------------------------------------------------------
-// The timeline
-
-TAnimationTimeline::TAnimationTimeline(TTreeAnimateEditor *editor) : QWidget(nullptr), FEditor(editor)
-{
-    setObjectName(QStringLiteral("Timeline"));
-    setMouseTracking(true);
-    setCursor(Qt::PointingHandCursor);
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::white);
-    setPalette(p);
-}
-
-QRect TAnimationTimeline::BarRect(int index) const
-{
-    const TTreeAnimate *player = FEditor->Player();
-    const TAnimation *a = player ? player->Animations()[index] : nullptr;
-    if (!a)
-        return {};
-    const int ppf = FEditor->PixelsPerFrame();
-    const int h = (TTreeAnimateEditor::kRowHeight - 10) / 2 + 8;
-    QRect r(a->StartFrame() * ppf, TTreeAnimateEditor::kRulerHeight + index * TTreeAnimateEditor::kRowHeight + 1,
-            a->Duration() * ppf, h);
-    if (index == FDragIndex) {
-        if (FDragKind == 1)
-            r.translate(FDragDX, 0);
-        else if (FDragKind == 2)
-            r.setLeft(std::min(r.right(), r.left() + FDragDX));
-        else if (FDragKind == 3)
-            r.setRight(std::max(r.left(), r.right() + FDragDX));
-    }
-    return r;
-}
-
-int TAnimationTimeline::RowAt(const QPoint &p) const
-{
-    const TTreeAnimate *player = FEditor->Player();
-    if (!player || p.y() < TTreeAnimateEditor::kRulerHeight)
-        return -1;
-    const int row = (p.y() - TTreeAnimateEditor::kRulerHeight) / TTreeAnimateEditor::kRowHeight;
-    return row < player->Animations().Count() ? row : -1;
-}
-
-int TAnimationTimeline::HandleAt(const QPoint &p, int *index) const
-{
-    const int row = RowAt(p);
-    if (index)
-        *index = row;
-    if (row < 0)
-        return 0;
-    const QRect r = BarRect(row);
-    if (p.x() < r.left() - 3 || p.x() > r.right() + 3)
-        return 0;
-    if (std::abs(p.x() - r.left()) <= 3)
-        return 2;
-    if (std::abs(p.x() - r.right()) <= 3)
-        return 3;
-    return 1;
-}
-
-QSize TAnimationTimeline::sizeHint() const
-{
-    const TTreeAnimate *player = FEditor->Player();
-    int last = 0;
-    const int count = player ? player->Animations().Count() : 0;
-    for (int i = 0; i < count; ++i)
-        last = std::max(last, player->Animations()[i]->EndFrame());
-    return QSize((last + 2) * FEditor->PixelsPerFrame() + 40,
-                 TTreeAnimateEditor::kRulerHeight + count * TTreeAnimateEditor::kRowHeight + 4);
-}
-
-void TAnimationTimeline::UpdateSize()
-{
-    QSize s = sizeHint();
-    if (parentWidget())
-        s = s.expandedTo(parentWidget()->size());
-    resize(s);
-}
-
-void TAnimationTimeline::paintEvent(QPaintEvent *event)
-{
-    QPainter p(this);
-    const QRect area = event->rect();
-    const TTreeAnimate *player = FEditor->Player();
-    const int ppf = FEditor->PixelsPerFrame();
-    // The ruler: a label every 50 pixels or so, in frames.
-    p.fillRect(QRect(area.left(), 0, area.width(), TTreeAnimateEditor::kRulerHeight), palette().button());
-    QFont small = font();
-    small.setPixelSize(9);
-    p.setFont(small);
-    p.setPen(palette().buttonText().color());
-    const int step = std::max(1, (50 + ppf - 1) / ppf) * ppf;
-    for (int x = area.left() / step * step; x <= area.right(); x += step) {
-        p.drawLine(x, TTreeAnimateEditor::kRulerHeight - 4, x, TTreeAnimateEditor::kRulerHeight - 1);
-        p.drawText(x + 2, TTreeAnimateEditor::kRulerHeight - 5, QString::number(x / ppf));
-    }
-    if (!player)
-        return;
-    const int count = player->Animations().Count();
-    const int first = std::max(0, (area.top() - TTreeAnimateEditor::kRulerHeight) / TTreeAnimateEditor::kRowHeight);
-    const int last =
-        std::min(count - 1, (area.bottom() - TTreeAnimateEditor::kRulerHeight) / TTreeAnimateEditor::kRowHeight + 1);
-    for (int i = first; i <= last; ++i) {
-        const TAnimation *a = player->Animations()[i];
-        const QRect r = BarRect(i);
-        const bool active = a->IsActive();
-        p.fillRect(r, active ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
-        p.setPen(QColor(Qt::red));
-        p.drawRect(r.adjusted(0, 0, -1, -1));
-        if (i == FEditor->SelectedIndex()) {
-            // The handles at both ends.
-            p.setPen(QColor(Qt::blue));
-            p.setBrush(QColor(0, 0, 0x80));
-            p.drawRect(r.left() - 1, r.center().y() - 1, 3, 3);
-            p.drawRect(r.right() - 1, r.center().y() - 1, 3, 3);
-            p.setBrush(Qt::NoBrush);
-        }
-    }
-    // The end of the animation, the start, and the frame being played.
-    int lastFrame = 0;
-    for (int i = 0; i < count; ++i)
-        lastFrame = std::max(lastFrame, player->Animations()[i]->EndFrame());
-    p.setPen(QPen(Qt::black, 1));
-    if (lastFrame > 0)
-        p.drawLine((lastFrame + 1) * ppf + 1, 0, (lastFrame + 1) * ppf + 1, height());
-    p.drawLine(0, 0, 0, height());
-    if (player->State() != asStopped) {
-        const int frame = player->Frame() < 0 ? player->LastFrame() + 1 : player->Frame();
-        p.setPen(QPen(player->State() == asPlaying ? QColor(Qt::blue) : QColor(Qt::red), 1));
-        p.drawLine(frame * ppf, 0, frame * ppf, height());
-    }
-}
-
-void TAnimationTimeline::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    int index = -1;
-    FDragKind = HandleAt(event->position().toPoint(), &index);
-    FEditor->SelectIndex(index);
-    FDragIndex = FDragKind ? index : -1;
-    FPressX = event->position().toPoint().x();
-    FDragDX = 0;
-}
-
-void TAnimationTimeline::mouseMoveEvent(QMouseEvent *event)
-{
-    if (FDragIndex < 0) {
-        const int kind = HandleAt(event->position().toPoint());
-        setCursor(kind == 2 || kind == 3 ? Qt::SizeHorCursor : Qt::PointingHandCursor);
-        return;
-    }
-    FDragDX = event->position().toPoint().x() - FPressX;
-    update();
-}
-
-void TAnimationTimeline::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (FDragIndex < 0)
-        return;
-    const int index = FDragIndex;
-    const int kind = FDragKind;
-    const int dx = event->position().toPoint().x() - FPressX;
-    FDragIndex = -1;
-    FDragKind = 0;
-    FDragDX = 0;
-    if (kind == 1)
-        FEditor->MoveBar(index, dx);
-    else if (kind == 2 || kind == 3)
-        FEditor->ResizeBar(index, kind == 2, dx);
-    update();
 }

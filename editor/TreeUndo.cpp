@@ -304,6 +304,23 @@ void TTreeUndo::TreeStepEnd(TTreeDocument *tree)
     Commit();
 }
 
+// An edit of a part of an attachment (an animation of the player) is a
+// change of the whole attachment.
+static TTreeChange AsRecorded(const TTreeDocument &tree, const TTreeChange &notice)
+{
+    TTreeChange change = notice;
+    if (notice.Element == &tree || dynamic_cast<const TCustomTreeElement *>(notice.Element))
+        return change;
+    if (TTreeAttachment *attachment = tree.AttachmentOf(notice.Element)) {
+        change.Element = attachment->AttachedComponent();
+        if (change.Element != notice.Element || change.Kind == tckAdded || change.Kind == tckRemoving) {
+            change.Kind = tckProperty;
+            change.Property.clear();
+        }
+    }
+    return change;
+}
+
 // A parent set as a property (the inspector) is a change of place.
 static TTreeChangeKind KindOf(const TTreeChange &change)
 {
@@ -317,8 +334,8 @@ void TTreeUndo::TreeChanging(TTreeDocument *tree, const TTreeChange &notice)
 {
     if (!Hears(tree) || !notice.IsEdit() || !notice.Element)
         return;
-    TTreeChange change = notice;
-    change.Kind = KindOf(notice);
+    TTreeChange change = AsRecorded(*tree, notice);
+    change.Kind = KindOf(change);
     if (FRecorded && !FInStep && FOpenStateElement != change.Element)
         Commit(); // what was recorded is followed by something else
     TComponent *element = change.Element;
@@ -386,8 +403,8 @@ void TTreeUndo::TreeChanged(TTreeDocument *tree, const TTreeChange &notice)
 {
     if (!Hears(tree) || !notice.IsEdit() || !notice.Element)
         return;
-    TTreeChange change = notice;
-    change.Kind = KindOf(notice);
+    TTreeChange change = AsRecorded(*tree, notice);
+    change.Kind = KindOf(change);
     TComponent *element = change.Element;
     switch (change.Kind) {
     case tckAdded: {

@@ -216,6 +216,12 @@ TElementRef TElementRef::Of(const TTreeDocument &tree, const TComponent *element
         ref.Name = c->Name();
         if (ref.Name.isEmpty())
             ref.Index = tree.Connections().IndexOf(c);
+    } else if (TTreeAttachment *attachment = tree.AttachmentOf(element);
+               attachment && attachment->AttachedComponent() == element) {
+        ref.Kind = erAttachment;
+        ref.Name = element->Name();
+        const auto &list = tree.Attachments();
+        ref.Index = static_cast<int>(std::find(list.begin(), list.end(), attachment) - list.begin());
     }
     return ref;
 }
@@ -227,6 +233,17 @@ TComponent *TElementRef::Resolve(TTreeDocument &tree) const
         return nullptr;
     case erDiagram:
         return &tree;
+    case erAttachment: {
+        // The same attachment, or one that took its place under its name.
+        const auto &list = tree.Attachments();
+        if (Index >= 0 && Index < static_cast<int>(list.size()) &&
+            list[size_t(Index)]->AttachedComponent()->Name() == Name)
+            return list[size_t(Index)]->AttachedComponent();
+        for (TTreeAttachment *a : list)
+            if (a->AttachedComponent()->Name() == Name)
+                return a->AttachedComponent();
+        return nullptr;
+    }
     case erNode:
     case erConnection:
         break;
@@ -265,6 +282,12 @@ TElementState TElementState::Capture(TTreeDocument &tree, TComponent &element)
             state.RootCross.push_back(root->ShowCross());
         return state;
     }
+    if (!dynamic_cast<TCustomTreeElement *>(&element))
+        if (TTreeAttachment *attachment = tree.AttachmentOf(&element);
+            attachment && attachment->AttachedComponent() == &element) {
+            state.Record = attachment->SaveState();
+            return state;
+        }
     {
         TRecordWriter writer(state.Record);
         writer.Write(element);
@@ -287,6 +310,11 @@ void TElementState::Apply(TTreeDocument &tree, TComponent &element) const
         const int n = std::min<int>(tree.Roots().Count(), static_cast<int>(RootCross.size()));
         for (int i = 0; i < n; ++i)
             tree.Roots()[i]->SetShowCross(static_cast<TTreeNodeShapeShowCross>(RootCross[static_cast<size_t>(i)]));
+        return;
+    }
+    if (TTreeAttachment *attachment = tree.AttachmentOf(&element);
+        attachment && attachment->AttachedComponent() == &element) {
+        attachment->RestoreState(Record);
         return;
     }
     auto *live = dynamic_cast<TCustomTreeElement *>(&element);

@@ -19,10 +19,11 @@
 // How a step names an element.
 struct TElementRef
 {
-    enum TKind : uint8_t { erNone, erDiagram, erNode, erConnection };
+    enum TKind : uint8_t { erNone, erDiagram, erNode, erConnection, erAttachment };
 
     QString Name;   // shares the element's own name
-    int Index = -1; // without a name: the place in Shapes or Connections
+    int Index = -1; // without a name: the place in Shapes or Connections; an
+                    // attachment's place among the diagram's attachments
     TKind Kind = erNone;
 
     static TElementRef Of(const TTreeDocument &tree, const TComponent *element);
@@ -35,7 +36,8 @@ struct TElementRef
 // What an element holds as a file stores it (its record), for a node with
 // children also the visibility of its subtree, which its expanded state
 // decides; for the diagram itself its published settings. Putting it back
-// makes the element write the same record again.
+// makes the element write the same record again. Of an attachment (the
+// animation player) the whole state it keeps.
 struct TElementState
 {
     QByteArray Record;

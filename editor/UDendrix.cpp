@@ -182,7 +182,10 @@ void TTreeEditor1::AfterWrite()
 
 TTreeEditor1::~TTreeEditor1()
 {
-    // The editor lets the player go before the player goes.
+    // The editor lets the player go before the player goes, and the dock,
+    // hidden while the window's widgets go, tells this window no more.
+    if (FAnimationDock)
+        QObject::disconnect(FAnimationDock, nullptr, this, nullptr);
     if (FAnimationEditor)
         FAnimationEditor->SetPlayer(nullptr);
     // The dock hides while the widgets go, after this part of the window

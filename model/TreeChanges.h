@@ -17,6 +17,7 @@
 // TreeReplaced instead, so that a listener holding elements (a view of the
 // hierarchy) can let go of them first and start afresh afterwards.
 
+#include <QByteArray>
 #include <QString>
 
 class TComponent;
@@ -73,6 +74,22 @@ public:
     virtual void TreeReplaced(TTreeDocument *tree) {}
     // The diagram itself goes; listeners must not touch it afterwards.
     virtual void TreeDestroying(TTreeDocument *tree) {}
+};
+
+// A component that belongs with a diagram without being one of its
+// elements (its animation player, which a file keeps after the diagram).
+// Its edits reach the diagram as notices naming it or one of its parts;
+// undo keeps its whole state as a record and puts that back through it.
+class TTreeAttachment
+{
+public:
+    virtual ~TTreeAttachment() = default;
+    virtual TComponent *AttachedComponent() = 0;
+    // Whether a component is the attachment itself or one of its parts.
+    virtual bool HoldsPart(const TComponent *component) const = 0;
+    // Everything it holds, and that put back; parts may be made anew.
+    virtual QByteArray SaveState() const = 0;
+    virtual void RestoreState(const QByteArray &state) = 0;
 };
 
 // One user action while it lives (TTreeDocument::BeginStep / EndStep).

@@ -285,6 +285,14 @@ public:
     // After an element announced by tckRemoving has been freed.
     void NotifyRemoved(const TComponent *element);
 
+    // ---- Attachments (TreeChanges.h): not owned; one that goes away, or
+    // links to another diagram, removes itself first.
+    void AddAttachment(TTreeAttachment *attachment);
+    void RemoveAttachment(TTreeAttachment *attachment);
+    const std::vector<TTreeAttachment *> &Attachments() const { return FAttachments; }
+    // The attachment a component is or belongs to; null for none.
+    TTreeAttachment *AttachmentOf(const TComponent *component) const;
+
     // ---- Edit operations (TreeEdits.cpp): what a user does to a diagram,
     // each with its notice. The plain setters and the hierarchy calls of
     // the elements stay silent; the editor, its dialogs and the view's
@@ -568,6 +576,7 @@ private:
     bool FForeignLinks = false;
     // Change notices.
     std::vector<TTreeChangeListener *> FChangeListeners;
+    std::vector<TTreeAttachment *> FAttachments;
     int FStepDepth = 0;
     int FQuietChanges = 0;
     int FReplaceDepth = 0;

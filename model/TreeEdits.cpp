@@ -42,6 +42,27 @@ void TTreeDocument::RemoveChangeListener(TTreeChangeListener *listener)
                            FChangeListeners.end());
 }
 
+void TTreeDocument::AddAttachment(TTreeAttachment *attachment)
+{
+    if (attachment && std::find(FAttachments.begin(), FAttachments.end(), attachment) == FAttachments.end())
+        FAttachments.push_back(attachment);
+}
+
+void TTreeDocument::RemoveAttachment(TTreeAttachment *attachment)
+{
+    FAttachments.erase(std::remove(FAttachments.begin(), FAttachments.end(), attachment), FAttachments.end());
+}
+
+TTreeAttachment *TTreeDocument::AttachmentOf(const TComponent *component) const
+{
+    if (!component)
+        return nullptr;
+    for (TTreeAttachment *a : FAttachments)
+        if (a->HoldsPart(component))
+            return a;
+    return nullptr;
+}
+
 namespace {
 
 // Calls every listener, also when one removes itself (or another) meanwhile.

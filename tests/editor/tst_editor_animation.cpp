@@ -6,10 +6,17 @@
 
 #include "animation/AnimationKinds.h"
 #include "animation/TreeAnimateFile.h"
+#include "animation/NodeAnimate.h"
 #include "animation/TreeAnimateEditor.h"
+#include "dialogs/KorInspector.h"
+#include "editor/TreeUndo.h"
 #include "editor/UDendrix.h"
+#include "view/TreeInteraction.h"
 
 #include <QBuffer>
+#include <QCheckBox>
+#include <QSlider>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -65,6 +72,8 @@ private slots:
     void documentsWithoutAnimation_data();
     void documentsWithoutAnimation();
     void dockedEditorEditsAndPlays();
+    void editorEditsAreUndone_data();
+    void editorEditsAreUndone();
 
 private:
     QTemporaryDir FBase;
@@ -159,6 +168,90 @@ void TestEditorAnimation::dockedEditorEditsAndPlays()
     editor->SetBandVisible(ebAnimationEditor, false);
     QVERIFY(!editor->BandVisible(ebAnimationEditor));
     QVERIFY(!editor->AnimationEditor()->Player());
+}
+
+void TestEditorAnimation::editorEditsAreUndone_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::newRow("add") << "add";
+    QTest::newRow("delete") << "delete";
+    QTest::newRow("move down") << "down";
+    QTest::newRow("drag a bar") << "drag";
+    QTest::newRow("speed") << "speed";
+    QTest::newRow("loop") << "loop";
+    QTest::newRow("node") << "node";
+}
+
+// Every edit made in the docked editor marks the document modified, is one
+// step, and taking it back gives the animation exactly as it was (its
+// record byte for byte), the editor's views following; making it again
+// gives the edited one.
+void TestEditorAnimation::editorEditsAreUndone()
+{
+    QFETCH(QString, edit);
+    const QString in = FDir.filePath(QStringLiteral("undo.abx"));
+    QVERIFY(WriteBytes(in, DocumentBytes(true)));
+    auto editor = ShownEditor(FDir.filePath(QStringLiteral("recovery")));
+    QVERIFY(editor->ReadFile(in));
+    editor->SetBandVisible(ebAnimationEditor, true);
+    TTreeAnimateEditor *e = editor->AnimationEditor();
+    QVERIFY(QTest::qWaitForWindowExposed(e));
+    TTreeAnimate *player = editor->Animation();
+    e->AddAnimation(*FindAnimationClass(QStringLiteral("TFontSizeAnimation")));
+    editor->Undo()->SetClean();
+    editor->SetModified(false);
+    const int steps = editor->Undo()->Count();
+    const QByteArray before = player->SaveState();
+    e->SelectIndex(0);
+    if (edit == QLatin1String("add")) {
+        e->AddAnimation(*FindAnimationClass(QStringLiteral("TNodeZoomAnimation")));
+    } else if (edit == QLatin1String("delete")) {
+        e->DeleteSelected();
+    } else if (edit == QLatin1String("down")) {
+        QTest::mouseClick(e->MoveDownButton(), Qt::LeftButton);
+    } else if (edit == QLatin1String("drag")) {
+        TTree *t = e->Timeline();
+        t->grab();
+        const TNodeAnimate *bar = e->Bar(0);
+        const QPoint from = t->ProjectPoint(TPoint(bar->X0() + bar->Width() / 2, bar->Y0() + 4)).ToQPoint();
+        QTest::mousePress(t, Qt::LeftButton, Qt::NoModifier, from);
+        for (int dx : {12, 24, 36}) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(dx, 0)), t->mapToGlobal(QPointF(from + QPoint(dx, 0))),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(t, &move);
+        }
+        QTest::mouseRelease(t, Qt::LeftButton, Qt::NoModifier, from + QPoint(36, 0));
+        QCOMPARE(player->Animations()[0]->StartFrame(), 3);
+    } else if (edit == QLatin1String("speed")) {
+        e->SpeedBar()->setValue(70);
+    } else if (edit == QLatin1String("loop")) {
+        e->LoopBox()->click();
+    } else if (edit == QLatin1String("node")) {
+        e->SelectIndex(1);
+        TInspectorItem *row = e->InspectorItem(0);
+        row->SetData(editor->Tree()->Shapes()[1]);
+        row->OnChange(row);
+    }
+    const QByteArray after = player->SaveState();
+    QVERIFY(after != before);
+    QVERIFY(editor->Modified());
+    QCOMPARE(editor->Undo()->Count(), steps + 1);
+    editor->Undo()->Undo();
+    QCOMPARE(player->SaveState(), before);
+    QVERIFY(!editor->Modified());
+    // The views show the animations as they are now.
+    QCOMPARE(e->Timeline()->Shapes().Count(), player->Animations().Count());
+    for (int i = 0; i < player->Animations().Count(); ++i) {
+        QCOMPARE(e->Bar(i)->Animation(), player->Animations()[i]);
+        QCOMPARE(e->Bar(i)->X0(), player->Animations()[i]->StartFrame() * e->PixelsPerFrame());
+    }
+    // The animations made anew still move their nodes.
+    auto *move = dynamic_cast<TMovementAnimation *>(player->Animations()[0]);
+    QVERIFY(move && move->Node() == editor->Tree()->Shapes()[0]);
+    editor->Undo()->Redo();
+    QCOMPARE(player->SaveState(), after);
+    QVERIFY(editor->Modified());
+    QCOMPARE(e->Timeline()->Shapes().Count(), player->Animations().Count());
 }
 
 QTEST_MAIN(TestEditorAnimation)
