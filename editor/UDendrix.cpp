@@ -188,10 +188,6 @@ TTreeEditor1::~TTreeEditor1()
         QObject::disconnect(FAnimationDock, nullptr, this, nullptr);
     if (FAnimationEditor)
         FAnimationEditor->SetPlayer(nullptr);
-    // The dock hides while the widgets go, after this part of the window
-    // is gone: it must not tell it any more.
-    if (FAnimationDock)
-        disconnect(FAnimationDock, nullptr, this, nullptr);
 }
 
 void TTreeEditor1::SaveAfterDiagram(TWriter &writer)
