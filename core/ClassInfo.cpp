@@ -67,6 +67,18 @@ bool TPropInfo::IsDefault(const TPersistent &obj) const
     }
 }
 
+bool TPropInfo::SameValue(const TPersistent &a, const TPersistent &b) const
+{
+    switch (Type) {
+    case TPropType::String: return GetStr(a) == GetStr(b);
+    case TPropType::Float: return GetFloat(a) == GetFloat(b);
+    case TPropType::Reference:
+    case TPropType::Object:
+    case TPropType::Event: return true;
+    default: return !GetOrd || GetOrd(a) == GetOrd(b);
+    }
+}
+
 bool TPropInfo::IsStored(const TPersistent &obj) const
 {
     if (StoredRule)

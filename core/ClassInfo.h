@@ -135,6 +135,9 @@ public:
     bool IsReadOnly() const;
     bool IsStored(const TPersistent &obj) const;
     bool IsDefault(const TPersistent &obj) const;
+    // Whether two objects of the class hold the same value (references,
+    // sub-objects and events always do).
+    bool SameValue(const TPersistent &a, const TPersistent &b) const;
 };
 
 // ---------------------------------------------------------------------------

@@ -35,6 +35,13 @@ public:
     // picture data, connection points). Empty by default.
     virtual void DefineProperties(TFiler &filer);
 
+    // An untouched object of the same class, for classes whose constructor
+    // gives properties (or properties of their sub-objects) values other
+    // than the published defaults. The writer then also stores a value put
+    // back to its published default, which the constructor would otherwise
+    // bring back on reading. Null by default.
+    virtual const TPersistent *ConstructedLike() const { return nullptr; }
+
 protected:
     virtual void AssignTo(TPersistent *dest) const;
 };

@@ -145,15 +145,18 @@ void TWriter::WriteComponentAt(TComponent &component, int depth)
 
 void TWriter::WriteProperties(TPersistent &object)
 {
-    WriteObjectProperties(object, QString(), 0);
+    WriteObjectProperties(object, object.ConstructedLike(), QString(), 0);
 }
 
-void TWriter::WriteObjectProperties(TPersistent &object, const QString &prefix, int depth)
+void TWriter::WriteObjectProperties(TPersistent &object, const TPersistent *constructed, const QString &prefix,
+                                    int depth)
 {
     if (depth > kMaxStreamNesting)
         WriteFailed();
+    if (constructed && &constructed->ClassInfo() != &object.ClassInfo())
+        constructed = nullptr;
     for (const TPropInfo &prop : object.ClassInfo().Properties())
-        WriteProperty(object, prop, prefix, depth);
+        WriteProperty(object, constructed, prop, prefix, depth);
     const QString outer = FPrefix;
     FPrefix = prefix;
     try {
@@ -165,9 +168,14 @@ void TWriter::WriteObjectProperties(TPersistent &object, const QString &prefix, 
     FPrefix = outer;
 }
 
-void TWriter::WriteProperty(TPersistent &object, const TPropInfo &prop, const QString &prefix, int depth)
+void TWriter::WriteProperty(TPersistent &object, const TPersistent *constructed, const TPropInfo &prop,
+                            const QString &prefix, int depth)
 {
-    if (prop.Type == TPropType::Event || !prop.IsStored(object))
+    if (prop.Type == TPropType::Event)
+        return;
+    // A value at its published default is left out, unless the class's
+    // constructor gives another one.
+    if (!prop.IsStored(object) && (prop.StoredRule || !constructed || prop.SameValue(object, *constructed)))
         return;
     if (prop.Type == TPropType::Object) {
         TPersistent *sub = prop.PeekObject(object);
@@ -177,7 +185,8 @@ void TWriter::WriteProperty(TPersistent &object, const TPropInfo &prop, const QS
             WriteStr(prefix + prop.Name);
             WriteCollection(*collection);
         } else {
-            WriteObjectProperties(*sub, prefix + prop.Name + QLatin1Char('.'), depth + 1);
+            WriteObjectProperties(*sub, constructed ? prop.PeekObject(*constructed) : nullptr,
+                                  prefix + prop.Name + QLatin1Char('.'), depth + 1);
         }
         return;
     }

@@ -93,8 +93,9 @@ public:
 
 private:
     void WriteComponentAt(TComponent &component, int depth);
-    void WriteObjectProperties(TPersistent &object, const QString &prefix, int depth);
-    void WriteProperty(TPersistent &object, const TPropInfo &prop, const QString &prefix, int depth);
+    void WriteObjectProperties(TPersistent &object, const TPersistent *constructed, const QString &prefix, int depth);
+    void WriteProperty(TPersistent &object, const TPersistent *constructed, const TPropInfo &prop,
+                       const QString &prefix, int depth);
     void WriteOrdinal(const TPropInfo &prop, int64_t value);
     void WriteTag(TValueTag tag);
     void WriteBytes(const void *data, qsizetype size);

@@ -1,5 +1,7 @@
 #include "model/TreeNodeShape.h"
 
+#include "core/ClassRegistry.h"
+#include "core/Collection.h"
 #include "core/Rounding.h"
 #include "model/TreeConnection.h"
 #include "model/TreeDocument.h"
@@ -7,6 +9,8 @@
 #include "model/TreeWalk.h"
 
 #include <algorithm>
+#include <memory>
+#include <unordered_map>
 
 namespace {
 
@@ -1173,4 +1177,58 @@ std::vector<TTreeNodeShape *> TTreeNodeShape::Parents() const
         if (c->FromShape())
             nodes.push_back(c->FromShape());
     return nodes;
+}
+
+namespace {
+
+// Whether every property the writer could leave out is at its published
+// default, in the object and in the sub-objects it has.
+bool HoldsPublishedDefaults(const TPersistent &object, int depth = 0)
+{
+    for (const TPropInfo &prop : object.ClassInfo().Properties()) {
+        if (prop.StoredRule || prop.IsReadOnly())
+            continue;
+        switch (prop.Type) {
+        case TPropType::Event:
+        case TPropType::Reference:
+            continue;
+        case TPropType::Object:
+            if (const TPersistent *sub = prop.PeekObject(object);
+                sub && !dynamic_cast<const TCollection *>(sub) && (depth > 8 || !HoldsPublishedDefaults(*sub, depth + 1)))
+                return false;
+            continue;
+        case TPropType::String:
+        case TPropType::Float:
+            if (!prop.IsDefault(object))
+                return false;
+            continue;
+        default:
+            if (prop.HasDefault && !prop.IsDefault(object))
+                return false;
+            continue;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+const TPersistent *TTreeNodeShape::ConstructedLike() const
+{
+    // One untouched node of each class whose constructor leaves values
+    // other than the published defaults, made when a node of it is first
+    // written; none for the others, which then cost the writer nothing.
+    static std::unordered_map<const TClassInfo *, std::unique_ptr<TComponent>> made;
+    const TClassInfo *cls = &ClassInfo();
+    auto it = made.find(cls);
+    if (it == made.end()) {
+        std::unique_ptr<TComponent> fresh;
+        TClassRegistry &registry = TClassRegistry::Instance();
+        if (registry.GetClass(cls->Name()) == cls)
+            fresh.reset(registry.Create(cls->Name(), nullptr));
+        if (fresh && HoldsPublishedDefaults(*fresh))
+            fresh.reset();
+        it = made.emplace(cls, std::move(fresh)).first;
+    }
+    return it->second.get();
 }

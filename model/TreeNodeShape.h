@@ -64,6 +64,10 @@ public:
     // width as "X1" and its height as "Y1", the right and bottom edges it
     // has at the origin where reading puts it, so it keeps its size.
     void DefineProperties(TFiler &filer) override;
+    // A node of the same registered class as its constructor leaves it, so
+    // that a gallery shape's white border or bold font put back to the
+    // plain defaults is stored too.
+    const TPersistent *ConstructedLike() const override;
     void AttachToParent(TComponent *parent) override;
 
     // ---- Published properties

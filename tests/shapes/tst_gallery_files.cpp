@@ -7,6 +7,7 @@
 #include "TreeTestUtil.h"
 
 #include "core/ClassRegistry.h"
+#include "core/Collection.h"
 #include "core/PropAccess.h"
 #include "model/ShapePalette.h"
 #include "shapes/ShapesConst.h"
@@ -92,6 +93,7 @@ private slots:
     void everyClassRoundTrips_data();
     void everyClassRoundTrips();
     void changedPropertiesSurvive();
+    void plainDefaultsPutBackSurvive();
 };
 
 void TestGalleryFiles::palettePagesInOrder()
@@ -327,6 +329,61 @@ void TestGalleryFiles::changedPropertiesSurvive()
         QCOMPARE(GetPropText(*loaded.Tree->Shapes()[i], prop), GetPropText(*host.Tree->Shapes()[i], prop));
     }
     QCOMPARE(loaded.Tree->Shapes().Last()->Text()->VertAlign(), vtaCenter);
+    QCOMPARE(Save(*loaded.Tree), first);
+}
+
+// The values a gallery constructor gives (a stop sign's white border, bold
+// font, 22.5-degree turn) put back to the plain defaults stay so through a
+// file: the constructor does not bring them back on reading.
+void TestGalleryFiles::plainDefaultsPutBackSurvive()
+{
+    struct TChange
+    {
+        QString Path;
+        const TPropInfo *Prop;
+        QString Expected;
+    };
+    THost host;
+    QList<QList<TChange>> changes;
+    const QStringList classes = GalleryClasses();
+    for (int i = 0; i < classes.size(); ++i) {
+        TTreeNodeShape *node = AddNode(host, classes[i], i, 9);
+        QList<TChange> made;
+        const auto putBack = [&made](TPersistent &object, const QString &prefix) {
+            for (const TPropInfo &prop : object.ClassInfo().Properties()) {
+                if (prop.IsReadOnly() || prop.StoredRule)
+                    continue;
+                if (prop.Type == TPropType::Float && prop.GetFloat(object) != prop.DefaultFloat)
+                    prop.SetFloat(object, prop.DefaultFloat);
+                else if (prop.IsOrdinal() && prop.HasDefault && prop.GetOrd(object) != prop.DefaultOrd)
+                    prop.SetOrd(object, prop.DefaultOrd);
+                else
+                    continue;
+                made.append({prefix + prop.Name, &prop, QString()});
+            }
+        };
+        putBack(*node, QString());
+        for (const TPropInfo &prop : node->ClassInfo().Properties())
+            if (prop.Type == TPropType::Object)
+                if (TPersistent *sub = prop.PeekObject(*node); sub && !dynamic_cast<TCollection *>(sub))
+                    putBack(*sub, prop.Name + QLatin1Char('.'));
+        for (TChange &change : made)
+            change.Expected = GetPropText(*node, change.Path);
+        changes.append(made);
+    }
+    int checked = 0;
+    for (const QList<TChange> &made : changes)
+        checked += int(made.size());
+    QVERIFY2(checked >= 4, "the galleries give their borders and fonts values of their own");
+
+    const QByteArray first = Save(*host.Tree);
+    THost loaded;
+    Load(*loaded.Tree, first);
+    QCOMPARE(loaded.Tree->Shapes().Count(), classes.size());
+    for (int i = 0; i < classes.size(); ++i)
+        for (const TChange &change : changes[i])
+            QVERIFY2(GetPropText(*loaded.Tree->Shapes()[i], change.Path) == change.Expected,
+                     qPrintable(classes[i] + QLatin1Char(' ') + change.Path));
     QCOMPARE(Save(*loaded.Tree), first);
 }
 
