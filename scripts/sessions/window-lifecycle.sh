@@ -25,7 +25,7 @@ trap '"$U" stop || true' EXIT
 "$U" wait-window 'Dendrix - plan.abx'
 "$U" shot "$out/1-opened.png"
 # "Documentation", the last root, dragged to the right.
-"$U" drag 219 423 520 470
+"$U" drag 244 447 560 500
 "$U" shot "$out/2-dragged.png"
 "$U" key ctrl+s
 "$U" shot "$out/3-saved.png"
@@ -35,7 +35,7 @@ trap '"$U" stop || true' EXIT
 "$U" wait-window 'Dendrix - plan.abx'
 "$U" shot "$out/4-started-again.png"
 # An unsaved drag of the first root; the copy is written within a minute.
-"$U" drag 203 153 420 200
+"$U" drag 227 177 450 230
 sum_before=$(md5sum < "$plan")
 for _ in $(seq 1 70); do
   ls "$XDG_STATE_HOME"/Dendrix/recovery/recovery-*.abx >/dev/null 2>&1 && break
