@@ -39,7 +39,7 @@ struct TFormHost
         if (nodes)
             BuildPlainDiagram(View.Tree);
         Form.show();
-        QTest::qWaitForWindowExposed(&Form);
+        QVERIFY(QTest::qWaitForWindowExposed(&Form));
     }
 };
 

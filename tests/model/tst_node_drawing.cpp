@@ -567,7 +567,7 @@ void TestNodeDrawing::crossBoxSigns()
     TPictureHost host;
     TPictureTree *t = host.Tree;
     TTreeNodeShape *node = host.Node(20, 20, 60, 44, tssRectangle, QStringLiteral("A"));
-    TTreeNodeShape *child = Place(node->AddChild(QStringLiteral("B")), 20, 100, 60, 120);
+    Place(node->AddChild(QStringLiteral("B")), 20, 100, 60, 120);
     host.Layout->CrossPos = [](TTreeNodeShape *) { return TPoint(100, 70); };
     t->Image.fill(QColor(Rgb(clBlue)));
 

@@ -119,8 +119,8 @@ void TestTreeView::zoomedShapeOutsideTheViewIsSkipped()
 {
     TViewHost h(400, 300);
     h.UseProbes();
-    TTreeNodeShape *a = Place(h.Tree->AddRoot(QStringLiteral("A")), 10, 10, 40, 30);
-    TTreeNodeShape *b = Place(h.Tree->AddRoot(QStringLiteral("B")), 200, 150, 240, 170);
+    Place(h.Tree->AddRoot(QStringLiteral("A")), 10, 10, 40, 30);
+    Place(h.Tree->AddRoot(QStringLiteral("B")), 200, 150, 240, 170);
     h.Record();
     h.Tree->View3DOptions()->SetZoom(200);
     h.Tree->View3DOptions()->SetHorizOffset(0);
@@ -315,10 +315,10 @@ void TestTreeView::layersAndEventsInOrder()
     h.UseProbes();
     TTree *t = h.Tree;
     TTreeNodeShape *root = Place(t->AddRoot(QStringLiteral("R")), 10, 10, 40, 30);
-    TTreeNodeShape *c1 = Place(root->AddChild(QStringLiteral("C1")), 60, 40, 90, 60);
-    TTreeNodeShape *c2 = Place(root->AddChild(QStringLiteral("C2")), 60, 80, 90, 100);
+    Place(root->AddChild(QStringLiteral("C1")), 60, 40, 90, 60);
+    Place(root->AddChild(QStringLiteral("C2")), 60, 80, 90, 100);
     root->SetExpanded(true);
-    TTreeNodeShape *second = Place(t->AddRoot(QStringLiteral("S")), 150, 10, 180, 30);
+    Place(t->AddRoot(QStringLiteral("S")), 150, 10, 180, 30);
     for (TTreeConnection *c : root->Connections())
         c->SetStyle(csLine);
     t->Connections().SetSelected(root->Connections()[0]);
@@ -378,11 +378,11 @@ void TestTreeView::collapsedAndInvisibleSubtrees()
     // A collapsed parent P with child K and a connection to a node X that
     // is not its child; an invisible but expanded root I with child J.
     TTreeNodeShape *p = Place(t->AddRoot(QStringLiteral("P")), 10, 10, 40, 30);
-    TTreeNodeShape *k = Place(p->AddChild(QStringLiteral("K")), 60, 40, 90, 60);
+    Place(p->AddChild(QStringLiteral("K")), 60, 40, 90, 60);
     TTreeNodeShape *x = Place(t->AddRoot(QStringLiteral("X")), 200, 10, 230, 30);
     TTreeConnection *toX = p->AddConnection(x);
     TTreeNodeShape *i = Place(t->AddRoot(QStringLiteral("I")), 10, 150, 40, 170);
-    TTreeNodeShape *j = Place(i->AddChild(QStringLiteral("J")), 60, 180, 90, 200);
+    Place(i->AddChild(QStringLiteral("J")), 60, 180, 90, 200);
     i->SetExpanded(true);
     i->SetVisible(false);
     for (TTreeConnection *c : t->Connections())
@@ -448,7 +448,7 @@ void TestTreeView::walkStopsWhereAConnectionSaysSo()
     for (int n = 0; n < 3; ++n)
         Place(a->AddChild(QStringLiteral("A%1").arg(n)), 30, ys[n], 50, ys[n] + 20);
     a->SetExpanded(true);
-    TTreeNodeShape *b = Place(t->AddRoot(QStringLiteral("B")), 200, 0, 220, 20);
+    Place(t->AddRoot(QStringLiteral("B")), 200, 0, 220, 20);
     h.Record();
     h.Paint();
     // A's second connection stops A's connections; its children are still
