@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabBar>
@@ -86,7 +87,14 @@ TTreeEditor::TTreeEditor(QWidget *parent) : QMainWindow(parent), FCaptionFormat(
     if (const auto settings = OpenDendrixSettings())
         FRecent->Load(*settings);
     ComposeCommands();
-    resize(800, 600);
+    // Without stored bounds: three quarters of the screen, at least the
+    // classic 800 x 600 where the screen has room for it.
+    QSize size(800, 600);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QSize room = screen->availableGeometry().size();
+        size = size.expandedTo(room * 3 / 4).boundedTo(room);
+    }
+    resize(size);
 }
 
 void TTreeEditor::ComposeCommands()
