@@ -4,17 +4,28 @@
 #include <QGridLayout>
 #include <QWidget>
 
+TTreeHandlers TTreeHandlers::Of(const TCustomTree &tree)
+{
+    return {tree.OnAfterDraw, tree.OnBeforeDraw,       tree.OnMouseDown,     tree.OnMouseMove,          tree.OnMouseUp,
+            tree.OnChanging,  tree.OnClickBackground, tree.OnDblClickShape, tree.OnDblClickConnection};
+}
+
+void TTreeHandlers::ApplyTo(TCustomTree &tree) const
+{
+    tree.OnAfterDraw = AfterDraw;
+    tree.OnBeforeDraw = BeforeDraw;
+    tree.OnMouseDown = MouseDown;
+    tree.OnMouseMove = MouseMove;
+    tree.OnMouseUp = MouseUp;
+    tree.OnChanging = Changing;
+    tree.OnClickBackground = ClickBackground;
+    tree.OnDblClickShape = DblClickShape;
+    tree.OnDblClickConnection = DblClickConnection;
+}
+
 void TSavedTreeState::Remember(TCustomTree &tree)
 {
-    AfterDraw = tree.OnAfterDraw;
-    BeforeDraw = tree.OnBeforeDraw;
-    MouseDown = tree.OnMouseDown;
-    MouseMove = tree.OnMouseMove;
-    MouseUp = tree.OnMouseUp;
-    Changing = tree.OnChanging;
-    ClickBackground = tree.OnClickBackground;
-    DblClickShape = tree.OnDblClickShape;
-    DblClickConnection = tree.OnDblClickConnection;
+    Handlers = TTreeHandlers::Of(tree);
     ContextMenu = tree.contextMenuPolicy();
     Bounds = tree.geometry();
     AllowZoom = tree.AllowZoom();
@@ -53,15 +64,7 @@ void TSavedTreeState::ForgetParent()
 
 void TSavedTreeState::ClearHandlers(TCustomTree &tree)
 {
-    tree.OnAfterDraw = nullptr;
-    tree.OnBeforeDraw = nullptr;
-    tree.OnMouseDown = nullptr;
-    tree.OnMouseMove = nullptr;
-    tree.OnMouseUp = nullptr;
-    tree.OnChanging = nullptr;
-    tree.OnClickBackground = nullptr;
-    tree.OnDblClickShape = nullptr;
-    tree.OnDblClickConnection = nullptr;
+    TTreeHandlers().ApplyTo(tree);
 }
 
 namespace {
@@ -102,15 +105,7 @@ void TSavedTreeState::Restore(TCustomTree &tree) const
     tree.SetAllowPanning(Panning);
     tree.setGeometry(Bounds);
     tree.setContextMenuPolicy(ContextMenu);
-    tree.OnAfterDraw = AfterDraw;
-    tree.OnBeforeDraw = BeforeDraw;
-    tree.OnMouseDown = MouseDown;
-    tree.OnMouseMove = MouseMove;
-    tree.OnMouseUp = MouseUp;
-    tree.OnChanging = Changing;
-    tree.OnClickBackground = ClickBackground;
-    tree.OnDblClickShape = DblClickShape;
-    tree.OnDblClickConnection = DblClickConnection;
+    Handlers.ApplyTo(tree);
     if (!RestoreParent || (HasParent && !Parent))
         return; // its parent stays (or went away meanwhile)
     if (!HasParent) {

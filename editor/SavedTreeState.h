@@ -19,9 +19,9 @@
 
 class QWidget;
 
-struct TSavedTreeState
+// The handlers a diagram's user may have set.
+struct TTreeHandlers
 {
-    // The user's handlers.
     TNotifyEvent AfterDraw;
     TNotifyEvent BeforeDraw;
     TControlMouseEvent MouseDown;
@@ -32,6 +32,13 @@ struct TSavedTreeState
     TClickShapeEvent DblClickShape;
     TClickConnectionEvent DblClickConnection;
 
+    static TTreeHandlers Of(const TCustomTree &tree);
+    void ApplyTo(TCustomTree &tree) const;
+};
+
+struct TSavedTreeState
+{
+    TTreeHandlers Handlers;
     Qt::ContextMenuPolicy ContextMenu = Qt::DefaultContextMenu;
     QRect Bounds;
     bool AllowZoom = true;

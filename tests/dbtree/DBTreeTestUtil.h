@@ -5,6 +5,7 @@
 
 #include "dbtree/KorDBTre.h"
 
+#include <QBuffer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -119,6 +120,17 @@ inline QString Outline(const TTreeDocument &tree)
     for (int i = 0; i < tree.Roots().Count(); ++i)
         walk(tree.Roots()[i], 0);
     return out;
+}
+
+// Writes a diagram and reads it into another one, whose nodes are owned.
+inline void SaveAndLoad(TTreeDocument &from, TTreeDocument &into)
+{
+    QBuffer file;
+    file.open(QIODevice::ReadWrite);
+    SaveDiagram(from, file);
+    file.seek(0);
+    into.SetNoOwnerShapes(false);
+    LoadDiagram(into, file);
 }
 
 // Whether a filled diagram holds together as a document: every node and

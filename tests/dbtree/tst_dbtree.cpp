@@ -266,15 +266,9 @@ private slots:
         QCOMPARE(Outline(*FTree), QStringLiteral("World\n Africa\n"));
         for (int i = 0; i < FTree->Shapes().Count(); ++i)
             QVERIFY(!FTree->Shapes()[i]->Name().isEmpty());
-        QBuffer file;
-        file.open(QIODevice::ReadWrite);
-        SaveDiagram(*FTree, file);
-        file.seek(0);
-
         TComponent other;
         TDBTree copy(&other);
-        copy.SetNoOwnerShapes(false);
-        LoadDiagram(copy, file);
+        SaveAndLoad(*FTree, copy);
         QCOMPARE(Outline(copy), QStringLiteral("World\n Africa\n"));
         QCOMPARE(copy.Connections().Count(), 1);
         // The layout came along, with its format; the dataset stayed behind.

@@ -438,14 +438,9 @@ private slots:
         if (situation == TTreeDBEditor::dsCodeParent && cancelAt > 3)
             QCOMPARE(FTree->Shapes()[3]->Parent(), FTree->Shapes()[0]); // n4 under n1
         const QString built = Outline(*FTree);
-        QBuffer file;
-        file.open(QIODevice::ReadWrite);
-        SaveDiagram(*FTree, file);
-        file.seek(0);
         TComponent other;
         TDBTree copy(&other);
-        copy.SetNoOwnerShapes(false);
-        LoadDiagram(copy, file);
+        SaveAndLoad(*FTree, copy);
         QCOMPARE(Outline(copy), built);
 
         // Applied again without cancelling: the whole table, built anew.

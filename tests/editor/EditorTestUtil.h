@@ -39,6 +39,25 @@ inline void ClearEditorSettings()
     settings->sync();
 }
 
+// The fixture of the window tests: their own settings store, emptied before
+// each test, and prompts scripted by each test.
+class TEditorWindowTest : public QObject
+{
+    Q_OBJECT
+protected slots:
+    void initTestCase() { InitEditorTests(FBase); }
+    void init()
+    {
+        ClearEditorSettings();
+        FPrompts = std::make_unique<TScriptedPromptsGuard>();
+    }
+    void cleanup() { FPrompts.reset(); }
+
+protected:
+    QTemporaryDir FBase;
+    std::unique_ptr<TScriptedPromptsGuard> FPrompts;
+};
+
 inline QString EditorSettingsFile()
 {
     return OpenDendrixSettings()->fileName();

@@ -150,17 +150,10 @@ struct THost
 
 } // namespace
 
-class TestBorrowedTree : public QObject
+class TestBorrowedTree : public TEditorWindowTest
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { InitEditorTests(FBase); }
-    void init()
-    {
-        ClearEditorSettings();
-        FPrompts = std::make_unique<TScriptedPromptsGuard>();
-    }
-    void cleanup() { FPrompts.reset(); }
     void comesBackAsItWas_data();
     void comesBackAsItWas();
     void aWindowFreedUnclosedGivesItBack();
@@ -176,8 +169,6 @@ private:
         editor->Recovery()->SetFolder(FBase.filePath(QStringLiteral("recovery")));
         return editor;
     }
-    std::unique_ptr<TScriptedPromptsGuard> FPrompts;
-    QTemporaryDir FBase;
 };
 
 void TestBorrowedTree::comesBackAsItWas_data()

@@ -56,18 +56,11 @@ bool WriteBytes(const QString &name, const QByteArray &bytes)
 
 } // namespace
 
-class TestEditorAnimation : public QObject
+class TestEditorAnimation : public TEditorWindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { InitEditorTests(FBase); }
-    void init()
-    {
-        ClearEditorSettings();
-        FPrompts = std::make_unique<TScriptedPromptsGuard>();
-    }
-    void cleanup() { FPrompts.reset(); }
     void fileKeepsItsAnimation();
     void documentsWithoutAnimation_data();
     void documentsWithoutAnimation();
@@ -76,9 +69,7 @@ private slots:
     void editorEditsAreUndone();
 
 private:
-    QTemporaryDir FBase;
     QTemporaryDir FDir;
-    std::unique_ptr<TScriptedPromptsGuard> FPrompts;
 };
 
 void TestEditorAnimation::fileKeepsItsAnimation()

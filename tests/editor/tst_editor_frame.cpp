@@ -14,17 +14,10 @@
 #include <QDockWidget>
 #include <QSpinBox>
 
-class TestEditorFrame : public QObject
+class TestEditorFrame : public TEditorWindowTest
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { InitEditorTests(FBase); }
-    void init()
-    {
-        ClearEditorSettings();
-        FPrompts = std::make_unique<TScriptedPromptsGuard>();
-    }
-    void cleanup() { FPrompts.reset(); }
     void rulersFollowEveryDocument();
     void rulersFollowTheirControls_data();
     void rulersFollowTheirControls();
@@ -38,8 +31,6 @@ private slots:
 
 private:
     std::unique_ptr<TTreeEditor1> Editor() { return ShownEditor(FBase.filePath(QStringLiteral("recovery"))); }
-    std::unique_ptr<TScriptedPromptsGuard> FPrompts;
-    QTemporaryDir FBase;
 };
 
 void TestEditorFrame::rulersFollowEveryDocument()
